@@ -1,0 +1,7 @@
+#include "common/checked_math.h"
+
+namespace quorel {
+
+void throwFailure(int number) { throw Failure(number); }
+
+}  // namespace quorel

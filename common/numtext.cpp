@@ -1,0 +1,115 @@
+#include "common/numtext.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+#include "common/failure.h"
+
+namespace quorel {
+namespace {
+
+// strtod in the "C" locale: Qt sets the user's locale at start-up, and the
+// decimal point must stay "." whatever it is.
+locale_t cLocale() {
+    static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return loc;
+}
+
+bool isSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+double textToNumber(std::string_view text) {
+    std::string num;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    auto skip = [&] {
+        while (i < n && isSkipped(text[i])) ++i;
+    };
+    skip();
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') num += '-';
+        ++i;
+    }
+    bool anyDigit = false;
+    bool seenPoint = false;
+    for (;; ++i) {
+        skip();
+        if (i >= n) break;
+        const char c = text[i];
+        if (isDigit(c)) {
+            num += c;
+            anyDigit = true;
+        } else if (c == '.' && !seenPoint) {
+            num += c;
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit) return 0.0;
+    skip();
+    if (i < n && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+        std::string exp = "e";
+        std::size_t j = i + 1;
+        while (j < n && isSkipped(text[j])) ++j;
+        if (j < n && (text[j] == '+' || text[j] == '-')) exp += text[j++];
+        bool expDigit = false;
+        for (;; ++j) {
+            while (j < n && isSkipped(text[j])) ++j;
+            if (j >= n || !isDigit(text[j])) break;
+            exp += text[j];
+            expDigit = true;
+        }
+        if (expDigit) num += exp;
+    }
+    errno = 0;
+    const double v = strtod_l(num.c_str(), nullptr, cLocale());
+    if (errno == ERANGE && std::isinf(v)) throw Failure(kErrOverflow);
+    return v;
+}
+
+std::string numberToText(double v) {
+    if (v == 0.0) return "0";
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    if (ec != std::errc()) return "0";
+    std::string s(buf, end);
+    for (char& c : s) {
+        if (c == 'e') c = 'E';
+    }
+    return s;
+}
+
+double roundHalfEven(double v) { return std::nearbyint(v); }
+
+double roundHalfEven(double v, int decimals) {
+    if (!std::isfinite(v) || decimals < 0) return v;
+    // Fixed notation rounds the exact binary value, ties to even; reading the
+    // digits back gives the nearest double to the rounded decimal.
+    char buf[400];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    if (ec != std::errc()) return v;
+    double r = v;
+    std::from_chars(buf, end, r);
+    return r == 0.0 ? 0.0 : r;
+}
+
+double floorWhole(double v) { return std::floor(v); }
+
+long long wholeDiv(long long a, long long b) {
+    if (b == 0) throw Failure(kErrDivZero);
+    return a / b;
+}
+
+std::int16_t toInt16(double v) {
+    const double r = std::nearbyint(v);
+    if (!(r >= -32768.0 && r <= 32767.0)) throw Failure(kErrOverflow);
+    return static_cast<std::int16_t>(r);
+}
+
+}  // namespace quorel

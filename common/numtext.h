@@ -1,0 +1,41 @@
+// Text <-> number conversions and rounding shared by every window and the engine.
+// The decimal point is always "." whatever the locale.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorel {
+
+// Numeric value of a text: the number at its start. Blanks, tabs and line feeds
+// are skipped wherever they stand; optional sign, digits, optional "." and
+// digits, optional exponent introduced by E or D (either case) with optional
+// sign and digits; reading stops at the first other character. A text without
+// a leading number gives 0. A number beyond the double range throws Failure 6.
+double textToNumber(std::string_view text);
+
+// General form: at most 15 significant digits, no trailing zeros, no point for
+// whole numbers, exponent form (1E-07, 1E+15) for very small or large
+// magnitudes. Negative zero is written "0".
+std::string numberToText(double v);
+
+// Round to the nearest whole number, a half going to the even neighbour.
+double roundHalfEven(double v);
+
+// Round to `decimals` decimal places (decimals >= 0), a half going to the even
+// neighbour. Ties are judged on the exact binary value of v (0.125 -> 0.12 at
+// 2; 2.675 is stored just below the tie and gives 2.67).
+double roundHalfEven(double v, int decimals);
+
+// Largest whole number not greater than v.
+double floorWhole(double v);
+
+// Whole-number division truncating toward zero (the backslash operator).
+long long wholeDiv(long long a, long long b);
+
+// Conversion to a 16-bit signed whole number (nearest, halves to even);
+// throws Failure 6 when the result does not fit.
+std::int16_t toInt16(double v);
+
+}  // namespace quorel

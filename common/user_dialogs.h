@@ -1,0 +1,21 @@
+// Everything the program shows modally goes through this interface: the real
+// program shows Qt dialogs, tests record what would have been shown.
+#pragma once
+
+#include <string>
+
+namespace quorel {
+
+// Title of every message box that names no title of its own.
+inline constexpr const char* kAppTitle = "Tangent Root Finder";
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    // A modal message box with an OK button only.
+    virtual void message(const std::string& text, const std::string& title) = 0;
+    // The step pause: returns when the pause dialog hides itself.
+    virtual void pause() = 0;
+};
+
+}  // namespace quorel

@@ -1,0 +1,71 @@
+// First-in-first-out ring of at most 500 tokens (501 slots, slot 500 never
+// used) holding the postfix sequence. Fetching never erases a slot, so
+// HoldValue/SetValue can make a read sequence readable again. Beside each
+// token the ring keeps what evaluation needs of it, decided once on `add`.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/user_dialogs.h"
+#include "engine/value.h"
+
+namespace quorel {
+
+// What evaluation does with a token, decided when the token is added.
+enum class TokenOp : std::uint8_t {
+    End,        // empty token: evaluation stops here
+    Number,     // push `number`
+    BadNumber,  // a number text beyond the double range: failure 6
+    X,          // push the argument
+    Add, Sub, Mul, Div, Pow,
+    UPlus, UMinus,
+    Sin, Cos, Tan, Atn, Exp, Sqr, Log,
+};
+
+struct CompiledToken {
+    TokenOp op = TokenOp::End;
+    double number = 0.0;
+};
+
+class Queue {
+public:
+    static constexpr int kRing = 500;
+
+    // True if the last add, fetch or nowValue succeeded.
+    bool succeeded = false;
+
+    // Appends v unless 500 tokens are unread.
+    void add(Value v);
+    // The oldest unread token, now read; the empty text when nothing is unread.
+    Value fetch();
+    // The oldest unread token, left unread; the empty text when nothing is unread.
+    Value nowValue();
+    // Shows "front,rear >> t1 , t2 , ... ,  , " in a message box (reads to the end).
+    void test(UserDialogs& dialogs);
+    // Saves the read state.
+    void HoldValue();
+    // Restores the read state saved by the last HoldValue.
+    void SetValue();
+
+    int front() const { return front_; }
+    int rear() const { return rear_; }
+    bool hasItems() const { return hasItems_; }
+    const CompiledToken& compiledAt(int slot) const { return compiled_[slot]; }
+    // Sets the read state directly (used by evaluation, which reads the
+    // compiled tokens without fetching each one).
+    void setReadState(int front, bool hasItems) { front_ = front; hasItems_ = hasItems; }
+
+private:
+    std::array<Value, kRing + 1> items_{};
+    std::array<CompiledToken, kRing + 1> compiled_{};
+    bool hasItems_ = false;
+    bool savedHasItems_ = false;
+    int rear_ = 0;
+    int front_ = 0;
+    int savedRear_ = 0;
+    std::int16_t savedFront_ = 0;
+};
+
+}  // namespace quorel

@@ -1,0 +1,59 @@
+// The graph window: the drawing surface picThree with the axes, ticks and
+// centre label (INZGraph), the curve (Line_C) and tangents (Line_A), the
+// layout on resize and the click that starts a calculation.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "common/program_state.h"
+#include "common/user_dialogs.h"
+#include "graph/plot_surface.h"
+
+class QLabel;
+
+namespace quorel {
+
+inline constexpr const char* kGraphCaptionLoad = "draw area";
+inline constexpr const char* kCenterLabelHead = "coordinate center\uFF1A (";
+
+class FrmGraph : public QWidget {
+    Q_OBJECT
+public:
+    FrmGraph(ProgramState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
+
+    // One curve sample: moves the pen while IterCount is 0, else draws a blue
+    // segment from the pen. Failures are swallowed silently.
+    void Line_C(double x, double y);
+    // One red tangent segment; a failure goes to Err_Msg and the call returns.
+    void Line_A(double x1, double y1, double x2, double y2);
+    // Clears the surface and draws axes, ticks and the centre label.
+    void INZGraph(double center);
+    // Lays the window out after a size change and recomputes GraphW, GraphH,
+    // OrgX and OrgY from the outer size.
+    void Form_Resize();
+    // Mouse press on the surface: the world x under the pointer, rounded to 3
+    // decimals (ties to even), goes to startCalculation as text.
+    void picThree_MouseDown(int button, int shift, double x, double y);
+
+    void setCaption(const std::string& caption);
+    std::string caption() const;
+    void Refresh();
+
+    PlotSurface& picThree();
+    QLabel& LabX();
+    QLabel& LabY();
+
+    // Writes the initial-value text and runs the calculation (wired by the main window).
+    std::function<void(const std::string& initialValueText)> startCalculation;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    bool event(QEvent* e) override;
+
+private:
+    // Private members are the implementer's to choose.
+};
+
+}  // namespace quorel

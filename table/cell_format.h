@@ -1,0 +1,18 @@
+// How the iteration table turns a value into cell text. Pure C++.
+#pragma once
+
+#include <string>
+
+namespace quorel {
+
+enum class CellKind { Value, Slope };  // Xi and f(Xi) / f'(Xi)
+
+// Decimal count: 10 (11 for a slope) when |v| < 1, else
+// 10 (11) - |floor(ln|v| / ln 10)|. May be negative for huge magnitudes.
+int decimalCount(double v, CellKind kind);
+
+// v rounded to `decimals` (ties to even) in the general number form; a negative
+// count shows v itself in the general number form.
+std::string cellText(double v, int decimals);
+
+}  // namespace quorel

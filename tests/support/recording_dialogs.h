@@ -1,0 +1,32 @@
+// Records every message box and step pause instead of showing them.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/user_dialogs.h"
+
+namespace quorel::testing {
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+};
+
+class RecordingDialogs : public UserDialogs {
+public:
+    void message(const std::string& text, const std::string& title) override {
+        messages.push_back({text, title});
+    }
+    void pause() override {
+        ++pauses;
+        if (onPause) onPause();
+    }
+
+    std::vector<ShownMessage> messages;
+    int pauses = 0;
+    std::function<void()> onPause;
+};
+
+}  // namespace quorel::testing
