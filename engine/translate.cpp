@@ -1,1 +1,136 @@
-// Implementation in progress.
+// Infix to postfix: one left-to-right scan of the f(x) text with a pending
+// token, operators waiting on OpStack for their right operand.
+#include <string_view>
+
+#include "engine/engine.h"
+
+namespace quorel {
+namespace {
+
+constexpr std::int16_t kNotOperator = -9;
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char upperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::int16_t levelOf(std::string_view t) {
+    if (t == "+" || t == "-") return 1;
+    if (t == "*" || t == "/") return 2;
+    if (t == "0+" || t == "0-") return 3;
+    if (t == "^") return 5;
+    if (t == "sin" || t == "cos" || t == "exp" || t == "tan" || t == "sqr" || t == "log" ||
+        t == "atn")
+        return 6;
+    if (t == "(" || t == ")") return 9;
+    return kNotOperator;
+}
+
+bool isText(const Value& v, std::string_view t) {
+    const auto* s = std::get_if<std::string>(&v);
+    return s != nullptr && *s == t;
+}
+
+}  // namespace
+
+Engine::Engine(UserDialogs& dialogs) : dialogs_(dialogs) {}
+
+std::int16_t Engine::Op_Level(const Value& token) {
+    if (const auto* s = std::get_if<std::string>(&token)) return levelOf(*s);
+    return kNotOperator;
+}
+
+void Engine::addToken(const Value& token) {
+    FxQueue.add(token);
+    if (!FxQueue.succeeded) cut_ = true;
+}
+
+void Engine::pushOperator(const Value& token) {
+    OpStack.push(token);
+    if (!OpStack.succeeded) cut_ = true;
+}
+
+void Engine::Op_Handle(const Value& token) {
+    OpStack.nowValue();
+    if (!OpStack.succeeded) {
+        if (!isText(token, ")")) pushOperator(token);
+        return;
+    }
+    if (isText(token, ")")) {
+        for (;;) {
+            const Value top = OpStack.nowValue();
+            if (!OpStack.succeeded || isText(top, "(")) break;
+            addToken(OpStack.pop());
+        }
+        OpStack.pop();
+        return;
+    }
+    const std::int16_t level = Op_Level(token);
+    for (;;) {
+        const Value top = OpStack.nowValue();
+        // The look failing also ends the loop, so a non-operator token cannot
+        // keep popping an empty stack.
+        if (!OpStack.succeeded || Op_Level(top) < level || isText(top, "(")) break;
+        addToken(OpStack.pop());
+    }
+    pushOperator(token);
+}
+
+void Engine::Fx_Postfix(const std::string& expr) {
+    do {
+        FxQueue.fetch();
+    } while (FxQueue.succeeded);
+    cut_ = false;
+
+    std::string pending;
+    bool signIsInfix = false;
+    const std::size_t n = expr.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char ch = lowerAscii(expr[i]);
+        if (ch == 'x') {
+            if (levelOf(pending) > kNotOperator) {
+                Op_Handle(pending);
+                addToken(std::string("X"));
+                pending.clear();
+            } else if (i + 1 < n && upperAscii(expr[i + 1]) == 'P') {
+                pending += ch;  // the x of "exp"
+            } else {
+                if (!pending.empty()) {
+                    addToken(pending);
+                    Op_Handle(std::string("*"));
+                    pending.clear();
+                }
+                addToken(std::string("X"));
+            }
+        } else if (ch == '+' || ch == '-') {
+            if (!signIsInfix) {
+                Op_Handle(std::string{'0', ch});
+            } else {
+                if (!pending.empty()) {
+                    addToken(pending);
+                    pending.clear();
+                }
+                Op_Handle(std::string(1, ch));
+            }
+        } else if (levelOf(std::string_view(&ch, 1)) == kNotOperator) {
+            pending += ch;
+        } else {
+            if (levelOf(pending) > kNotOperator) {
+                Op_Handle(pending);
+            } else if (!pending.empty()) {
+                addToken(pending);
+            }
+            Op_Handle(std::string(1, ch));
+            pending.clear();
+        }
+        signIsInfix = ch != '(';
+    }
+    if (!pending.empty()) addToken(pending);
+    Op_Handle(std::string(")"));
+    FxQueue.HoldValue();
+    if (cut_) dialogs_.message(kTooLongMessage, kAppTitle);
+}
+
+}  // namespace quorel

@@ -6,8 +6,8 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "common/program_state.h"
 
@@ -17,7 +17,7 @@ namespace quorel {
 
 class FrmDSPDTA : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kRowPitch = 335;
     static constexpr int kViewportHeight = 4695;
 
@@ -39,14 +39,14 @@ public:
     // What the table shows. Rows 0..rowCount()-1 exist (row 0 always).
     long long rowCount() const;
     std::string cellText(int column, long long row) const;  // column 0..3
-    double cellTop(long long row) const;                     // twips inside the content
-    double contentHeight() const;                            // twips
-    double contentTop() const;                               // twips, -position
+    double cellTop(long long row) const;                    // twips inside the content
+    double contentHeight() const;                           // twips
+    double contentTop() const;                              // twips, -position
     QScrollBar* vsbScroll() const;
 
-private:
+  private:
     class Impl;
-    Impl* d_;
+    std::unique_ptr<Impl> d_;
 };
 
 }  // namespace quorel

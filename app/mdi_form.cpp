@@ -1,0 +1,94 @@
+#include "app/mdi_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/qt_dialogs.h"
+#include "common/form_geometry.h"
+#include "common/numtext.h"
+#include "common/twips.h"
+#include "engine/engine.h"
+#include "graph/frm_graph.h"
+#include "solver/frm_fx.h"
+#include "solver/frm_wait.h"
+#include "table/frm_dspdta.h"
+
+namespace quorel {
+
+MDIForm1::MDIForm1(UserDialogs* dialogs) {
+    QtDialogs* qtDialogs = nullptr;
+    if (!dialogs) {
+        auto own = std::make_unique<QtDialogs>();
+        qtDialogs = own.get();
+        ownDialogs_ = std::move(own);
+        dialogs = ownDialogs_.get();
+    }
+    dialogs_ = dialogs;
+    setWindowTitle(kMainCaption);
+    mdi_ = new QMdiArea(this);
+    setCentralWidget(mdi_);
+    engine_ = std::make_unique<Engine>(*dialogs_);
+    MDIForm_Load();
+    if (qtDialogs) qtDialogs->setPauseDialog(wait_);
+    // Large enough for the three child windows (13145 x 9000 twips of client area).
+    resize(twipsRect(0, 0, 13145, 9000).size() + QSize(6, 6));
+}
+
+MDIForm1::~MDIForm1() = default;
+
+QMdiSubWindow* MDIForm1::addChild(QWidget* form) {
+    QMdiSubWindow* sub = mdi_->addSubWindow(form);
+    sub->setWindowIcon(form->windowIcon());
+    form->setMinimumSize(0, 0);
+    sub->setMinimumSize(0, 0);
+    return sub;
+}
+
+void MDIForm1::MDIForm_Load() {
+    state_.OrgFracX = 0.5;
+    state_.OrgFracY = 0.5;
+    state_.PauseSeconds = 5;
+    state_.NewLine = "\r\n";
+
+    wait_ = new FrmWait(state_, *dialogs_, this);
+    wait_->Form_Load();
+    table_ = new FrmDSPDTA(state_);
+    graph_ = new FrmGraph(state_, *dialogs_);
+    panel_ = new FrmFx(state_, *engine_, *dialogs_, *graph_, *table_);
+    QMdiSubWindow* panelSub = addChild(panel_);
+    QMdiSubWindow* tableSub = addChild(table_);
+    QMdiSubWindow* graphSub = addChild(graph_);
+    graph_->startCalculation = [this](const std::string& text) {
+        if (panel_->calculating()) return;
+        panel_->setInitialValueText(text);
+        panel_->CmdCal_Click();
+    };
+
+    setOuterGeometryTwips(panel_, 0, 0, 5265, 3300);
+    setOuterGeometryTwips(graph_, 5300, 0, 7845, 9000);
+    setOuterGeometryTwips(table_, 0, 3350, 6030, 5580);
+    wait_->move(0, 0);
+
+    const QRect g = outerGeometryTwips(graph_);
+    state_.GraphW = static_cast<std::int32_t>(wholeDiv(std::lround(g.width()), 200));
+    state_.GraphH = static_cast<std::int32_t>(wholeDiv(std::lround(g.height()), 100));
+    state_.OrgX = floorWhole(state_.OrgFracX * state_.GraphW);
+    state_.OrgY = floorWhole(state_.OrgFracY * state_.GraphH);
+
+    graphSub->show();
+    tableSub->show();
+    panelSub->show();
+    mdi_->setActiveSubWindow(panelSub);
+}
+
+void MDIForm1::closeEvent(QCloseEvent* e) {
+    // Closing the frame ends the program, whatever the pause dialog is doing.
+    panel_->abandonCalculation();
+    wait_->hide();
+    e->accept();
+    QApplication::quit();
+}
+
+}  // namespace quorel

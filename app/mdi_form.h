@@ -1,0 +1,58 @@
+// The main window: a multiple-document frame holding the input panel, the
+// iteration table and the graph; the step pause dialog is a window of its own.
+// Start-up sets the program-wide values, creates and places the windows.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "common/program_state.h"
+#include "common/user_dialogs.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace quorel {
+
+class Engine;
+class FrmDSPDTA;
+class FrmFx;
+class FrmGraph;
+class FrmWait;
+
+inline constexpr const char* kMainCaption = "Quorel ";
+
+class MDIForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // dialogs: where messages and pauses go; the main window's Qt dialogs when null.
+    explicit MDIForm1(UserDialogs* dialogs = nullptr);
+    ~MDIForm1() override;
+
+    ProgramState& state() { return state_; }
+    Engine& engine() { return *engine_; }
+    FrmWait& frmWait() { return *wait_; }
+    FrmDSPDTA& frmDspdta() { return *table_; }
+    FrmGraph& frmGraph() { return *graph_; }
+    FrmFx& frmFx() { return *panel_; }
+    QMdiArea& mdiArea() { return *mdi_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void MDIForm_Load();
+    QMdiSubWindow* addChild(QWidget* form);
+
+    ProgramState state_;
+    std::unique_ptr<UserDialogs> ownDialogs_;
+    UserDialogs* dialogs_;
+    std::unique_ptr<Engine> engine_;
+    QMdiArea* mdi_;
+    FrmWait* wait_ = nullptr;
+    FrmDSPDTA* table_ = nullptr;
+    FrmGraph* graph_ = nullptr;
+    FrmFx* panel_ = nullptr;
+};
+
+}  // namespace quorel

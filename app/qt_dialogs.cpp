@@ -1,0 +1,20 @@
+#include "app/qt_dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "solver/frm_wait.h"
+
+namespace quorel {
+
+void QtDialogs::message(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+void QtDialogs::pause() {
+    if (wait_) wait_->showModal();
+}
+
+}  // namespace quorel

@@ -1,0 +1,204 @@
+#include "solver/frm_fx.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <cmath>
+
+#include "common/failure.h"
+#include "common/form_geometry.h"
+#include "common/numtext.h"
+#include "engine/engine.h"
+#include "graph/frm_graph.h"
+#include "solver/driver.h"
+#include "table/frm_dspdta.h"
+
+namespace quorel {
+namespace {
+
+// The panel's own 16 x 16 icon: a curve and its tangent.
+QIcon panelIcon() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::white);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 255), 1.5));
+    p.drawArc(QRectF(-6, 2, 20, 24), 0, 90 * 16);
+    p.setPen(QPen(QColor(255, 0, 0), 1.2));
+    p.drawLine(QPointF(2, 15), QPointF(15, 2));
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(0, 12, 16, 12);
+    return QIcon(pm);
+}
+
+std::string failureText(const Failure& f) { return failureDescription(f.number()); }
+
+}  // namespace
+
+FrmFx::FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph& graph,
+             FrmDSPDTA& table, QWidget* parent)
+    : QWidget(parent), state_(state), engine_(engine), dialogs_(dialogs), graph_(graph),
+      table_(table) {
+    setWindowTitle("Input initial value and express");
+    setWindowIcon(panelIcon());
+    resize(twipsRect(0, 0, 5145, 2895).size());
+    buildControls();
+    driver_ = std::make_unique<IterationDriver>(state_, engine_, dialogs_, *this, graph_, table_);
+    endProgram = [] {
+        QApplication::closeAllWindows();
+        QApplication::exit(0);
+    };
+}
+
+FrmFx::~FrmFx() = default;
+
+void FrmFx::buildControls() {
+    auto label = [this](const char* text, QRect r, QFont f) {
+        auto* l = new QLabel(QString::fromUtf8(text), this);
+        l->setGeometry(r);
+        l->setFont(f);
+        return l;
+    };
+    const QFont tnrBold = formFont(kFaceTimes, 12, true);
+    const QFont kai = formFont(kFaceKai, 12, false);
+    const QFont kaiBold = formFont(kFaceKai, 12, true);
+
+    label1_ = label("Example: f(x)=3X^2-2X+1", twipsRect(240, 120, 2895, 495), tnrBold);
+    labFx_ = label("Input f(x)=", twipsRect(120, 600, 1455, 375), kai);
+
+    cmbFx_ = new QComboBox(this);
+    cmbFx_->setEditable(true);
+    cmbFx_->setInsertPolicy(QComboBox::NoInsert);
+    for (const char* f : kExampleFunctions) cmbFx_->addItem(f);
+    cmbFx_->setEditText(kInitialFunction);
+    cmbFx_->setGeometry(twipsRect(1680, 570, 3255, 405));
+    cmbFx_->setFont(tnrBold);
+
+    labDFT_ = label("initial value=", twipsRect(120, 1080, 1695, 375), kai);
+    labDFT_->installEventFilter(this);
+
+    texDFT_ = new QLineEdit(this);
+    texDFT_->setGeometry(twipsRect(2040, 1080, 615, 375));
+    texDFT_->setFont(tnrBold);
+
+    label3_ = label("Loops =", twipsRect(2640, 1080, 975, 375), kai);
+    texLoops_ = new QLineEdit("55", this);
+    texLoops_->setGeometry(twipsRect(3720, 1080, 1215, 375));
+    texLoops_->setFont(tnrBold);
+
+    label2_ = label("error=", twipsRect(120, 1680, 975, 375), kai);
+    texError_ = new QLineEdit("0.000001", this);
+    texError_->setGeometry(twipsRect(1200, 1680, 1335, 375));
+    texError_->setFont(tnrBold);
+
+    auto button = [this](const char* text, QRect r, QFont f) {
+        auto* b = new QPushButton(text, this);
+        b->setGeometry(r);
+        b->setFont(f);
+        return b;
+    };
+    cmdClr_ = button("Clear", twipsRect(3720, 1680, 1215, 375), kaiBold);
+    cmdCal_ = button("Calculate", twipsRect(120, 2280, 1455, 495), kaiBold);
+
+    // Only the box of the check box shows (it is 255 twips wide); its visible
+    // caption is the label beside it, which does not tick it.
+    chkStep_ = new QCheckBox("Check1", this);
+    chkStep_->setGeometry(twipsRect(1800, 2400, 255, 255));
+    labSel1_ = label("step by step", twipsRect(2160, 2355, 1215, 375),
+                     formFont(kFaceTimes, 12, false));
+
+    command1_ = button("End", twipsRect(3720, 2280, 1215, 495), kaiBold);
+
+    // Tab order: Calculate, initial value, Clear, f(x), step box, End, error, Loops.
+    QWidget* order[] = {cmdCal_, texDFT_, cmdClr_, cmbFx_, chkStep_, command1_, texError_,
+                        texLoops_};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    connect(cmdCal_, &QPushButton::clicked, this, &FrmFx::CmdCal_Click);
+    connect(cmdClr_, &QPushButton::clicked, this, &FrmFx::clearPressed);
+    connect(command1_, &QPushButton::clicked, this, &FrmFx::Command1_Click);
+}
+
+bool FrmFx::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == labDFT_ && event->type() == QEvent::MouseButtonPress) {
+        LabDFT_Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmFx::CmdCal_Click() { driver_->CmdCal_Click(); }
+
+bool FrmFx::calculating() const { return driver_->running(); }
+
+void FrmFx::CmdClr_Click() {
+    values.CurX = std::floor(textToNumber(texDFT_->text().toStdString()));
+    state_.OffX = state_.OrgX - values.CurX;
+    graph_.INZGraph(values.CurX);
+    table_.Dta_Clr();
+}
+
+void FrmFx::clearPressed() {
+    try {
+        CmdClr_Click();
+    } catch (const Failure& f) {
+        dialogs_.message("Clear could not read the initial value \"" +
+                             texDFT_->text().toStdString() + "\" (" + failureText(f) +
+                             "). The graph and the table were left as they were.",
+                         kAppTitle);
+    }
+}
+
+void FrmFx::abandonCalculation() { driver_->abandon(); }
+
+void FrmFx::Command1_Click() {
+    driver_->abandon();
+    if (endProgram) endProgram();
+}
+
+void FrmFx::setInitialValueText(const std::string& text) {
+    texDFT_->setText(QString::fromStdString(text));
+}
+
+void FrmFx::LabDFT_Click() {
+    engine_.Fx_Postfix(cmbFx_->currentText().toStdString());
+    engine_.FxQueue.test(dialogs_);
+    engine_.OpStack.test(dialogs_);
+    engine_.FxQueue.SetValue();
+    const std::string typed = texDFT_->text().toStdString();
+    try {
+        values.CurX = textToNumber(typed);
+    } catch (const Failure& f) {
+        dialogs_.message("The initial value \"" + typed + "\" cannot be read (" +
+                             failureText(f) + ").",
+                         kAppTitle);
+        return;
+    }
+    const std::string x = numberToText(values.CurX);
+    double f = 0.0;
+    double d = 0.0;
+    try {
+        f = engine_.Fx_Eval(values.CurX);
+    } catch (const Failure& e) {
+        dialogs_.message("F(" + x + ") cannot be computed (" + failureText(e) + ").", kAppTitle);
+        return;
+    }
+    try {
+        d = engine_.Fx_Diff(values.CurX);
+    } catch (const Failure& e) {
+        dialogs_.message("F(" + x + ")=" + numberToText(f) + " , but F'(" + x +
+                             ") cannot be computed (" + failureText(e) + ").",
+                         kAppTitle);
+        return;
+    }
+    dialogs_.message("F(" + x + ")=" + numberToText(f) + " , F'(" + x + ")=" + numberToText(d),
+                     kAppTitle);
+}
+
+}  // namespace quorel

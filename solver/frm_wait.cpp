@@ -1,0 +1,93 @@
+#include "solver/frm_wait.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "common/failure.h"
+#include "common/form_geometry.h"
+#include "common/numtext.h"
+
+namespace quorel {
+
+FrmWait::FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent), state_(state), dialogs_(dialogs) {
+    setWindowTitle("Waiting");
+    setFixedSize(twipsRect(0, 0, 2160, 1080).size());
+
+    cmdGo_ = new QPushButton("Continue", this);
+    cmdGo_->setGeometry(twipsRect(360, 600, 1095, 375));
+    cmdGo_->setFont(formFont(kFaceKai, 9.75, false));
+    // Enter belongs to the seconds box, never to the button.
+    cmdGo_->setAutoDefault(false);
+    cmdGo_->setDefault(false);
+
+    label1_ = new QLabel("pause second:", this);
+    label1_->setGeometry(twipsRect(120, 120, 1455, 375));
+    label1_->setFont(formFont(kFaceKai, 9.75, false));
+
+    texSec_ = new QLineEdit("5", this);
+    texSec_->setGeometry(twipsRect(1560, 120, 495, 315));
+    texSec_->setFont(formFont(kFaceKai, 11.25, false));
+
+    setTabOrder(cmdGo_, texSec_);
+
+    timer1_ = new QTimer(this);
+    timer1_->setInterval(5000);
+
+    connect(cmdGo_, &QPushButton::clicked, this, &FrmWait::CmdGo_Click);
+    connect(texSec_, &QLineEdit::returnPressed, this, [this] { TexSec_KeyPress(13); });
+    connect(timer1_, &QTimer::timeout, this, &FrmWait::Timer1_Timer);
+}
+
+void FrmWait::Form_Load() {
+    texSec_->setText(QString::number(state_.PauseSeconds));
+    texSec_->selectAll();
+    timer1_->setInterval(state_.PauseSeconds * 1000);
+    if (state_.PauseSeconds > 0) timer1_->start();
+}
+
+void FrmWait::TexSec_KeyPress(int keyAscii) {
+    if (keyAscii != 13) return;
+    // Valid lengths are 0 to 32 seconds: the interval in milliseconds must fit
+    // a 16-bit whole number. Anything else is refused and the old length kept.
+    double seconds = -1;
+    try {
+        seconds = roundHalfEven(textToNumber(texSec_->text().toStdString()));
+    } catch (const Failure&) {
+        seconds = -1;
+    }
+    if (!(seconds >= 0 && seconds <= 32)) {
+        dialogs_.message(kPauseRangeMessage, kAppTitle);
+        texSec_->setText(QString::number(state_.PauseSeconds));
+        texSec_->selectAll();
+        return;
+    }
+    state_.PauseSeconds = static_cast<std::int16_t>(seconds);
+    timer1_->setInterval(state_.PauseSeconds * 1000);
+    if (state_.PauseSeconds > 0) {
+        timer1_->start();  // counts the new interval afresh from now
+    } else {
+        timer1_->stop();
+    }
+}
+
+void FrmWait::Timer1_Timer() { hide(); }
+
+void FrmWait::CmdGo_Click() { hide(); }
+
+void FrmWait::showModal() {
+    setWindowModality(Qt::ApplicationModal);
+    cmdGo_->setFocus();
+    exec();
+}
+
+void FrmWait::closeEvent(QCloseEvent* e) {
+    // Closing by the title bar ends the pause like "Continue".
+    e->ignore();
+    hide();
+}
+
+}  // namespace quorel

@@ -1,0 +1,53 @@
+// The step pause dialog: holds a calculation between two passes until its
+// timer ticks or "Continue" is pressed; Enter in the seconds box sets a new
+// pause length. The timer runs from start-up, shown or hidden.
+#pragma once
+
+#include <QDialog>
+
+#include "common/program_state.h"
+#include "common/user_dialogs.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace quorel {
+
+inline constexpr const char* kPauseRangeMessage =
+    "The pause length must be a whole number of seconds from 0 to 32 "
+    "(0: pause until \"Continue\" is pressed). The previous length stays.";
+
+class FrmWait : public QDialog {
+    Q_OBJECT
+public:
+    FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
+
+    // Shows the pause length, selects it, starts the timer.
+    void Form_Load();
+    // Enter (code 13) takes the typed length; other codes are left alone.
+    void TexSec_KeyPress(int keyAscii);
+    void Timer1_Timer();
+    void CmdGo_Click();
+    // Shows the dialog application-modally; returns when it hides itself.
+    void showModal();
+
+    QPushButton& CmdGo() { return *cmdGo_; }
+    QLabel& Label1() { return *label1_; }
+    QLineEdit& TexSec() { return *texSec_; }
+    QTimer& Timer1() { return *timer1_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    ProgramState& state_;
+    UserDialogs& dialogs_;
+    QPushButton* cmdGo_;
+    QLabel* label1_;
+    QLineEdit* texSec_;
+    QTimer* timer1_;
+};
+
+}  // namespace quorel

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "common/failure.h"
+#include "engine/engine.h"
+#include "engine/err_msg.h"
+#include "tests/support/recording_dialogs.h"
+
+namespace quorel {
+namespace {
+
+// Failure number of f(), 0 when it returns normally.
+int failureOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Failure& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(Evaluation, MatchesClosedForms) {
+    struct Case {
+        const char* text;
+        std::function<double(double)> f;
+        std::vector<double> xs;
+    } cases[] = {
+        {"3X^2-2X+1", [](double x) { return 3 * x * x - 2 * x + 1; }, {2, -1.5, 0, 10.25}},
+        {"sin(3)*X^2-2*cos(X+8)",
+         [](double x) { return std::sin(3.0) * x * x - 2 * std::cos(x + 8); },
+         {2, -0.7, 40}},
+        {"3X^3-2X^2-8", [](double x) { return 3 * x * x * x - 2 * x * x - 8; }, {2, -3, 0.1}},
+        {"X^3-3X-10", [](double x) { return x * x * x - 3 * x - 10; }, {2, -1.25, 7}},
+        {"(3x^2)*exp(2x-1)",
+         [](double x) { return 3 * x * x * std::exp(2 * x - 1); },
+         {1, -2, 0.3}},
+        {"sin(x)-cos(x)+0.2x",
+         [](double x) { return std::sin(x) - std::cos(x) + 0.2 * x; },
+         {0, 1, -4.5}},
+        {"log(x^9-x^7+x^5)/log(9)-x-8",
+         [](double x) {
+             return std::log(std::pow(x, 9) - std::pow(x, 7) + std::pow(x, 5)) / std::log(9.0) - x -
+                    8;
+         },
+         {0.5, 2, 3.7}},
+        {"-x^2", [](double x) { return -(x * x); }, {3, -3}},
+        {"-2*x", [](double x) { return -2 * x; }, {1.5}},
+        {"-(x-1)", [](double x) { return 1 - x; }, {4}},
+        {"2^3^2", [](double) { return 64.0; }, {0}},
+        {"x/4/2-1-1", [](double x) { return x / 8 - 2; }, {3}},
+        {"2(x+1)", [](double x) { return x + 1; }, {5}},
+        {"SIN(X)+Exp(x)", [](double x) { return std::sin(x) + std::exp(x); }, {0.4}},
+        {"expx", [](double x) { return std::exp(x); }, {-1.5}},
+        {"sqr(x)+atn(x)-tan(x)/x",
+         [](double x) { return std::sqrt(x) + std::atan(x) - std::tan(x) / x; },
+         {2, 0.01}},
+        {"x^x", [](double x) { return std::pow(x, x); }, {-2, 0.5, 3}},
+        {"x^0", [](double) { return 1.0; }, {0, -7}},
+        {"ex+1", [](double) { return 1.0; }, {9}},
+        {"x +1", [](double) { return 1.0; }, {9}},
+        {"x+ 1", [](double x) { return x + 1; }, {9}},
+        {"3 4x", [](double x) { return 34 * x; }, {2}},
+        {"1e3x+1D2", [](double x) { return 1000 * x + 100; }, {0.5}},
+        {"2.5.3*x", [](double x) { return 2.5 * x; }, {2}},
+        {"sin", [](double) { return 0.0; }, {1}},
+        {"-+x", [](double x) { return -x; }, {6}},
+    };
+    // One engine for all rows, three rounds: positions keep advancing and the
+    // ring wraps from slot 499 to slot 0.
+    testing::RecordingDialogs dialogs;
+    Engine e(dialogs);
+    for (int round = 0; round < 3; ++round) {
+        for (const auto& c : cases) {
+            e.Fx_Postfix(c.text);
+            for (double x : c.xs) {
+                const double expected = c.f(x);
+                const double got = e.Fx_Eval(x);
+                EXPECT_NEAR(got, expected, 1e-12 * std::max(1.0, std::fabs(expected)))
+                    << c.text << " at " << x;
+                EXPECT_EQ(e.Fx_Eval(x), got) << c.text << " at " << x;
+            }
+        }
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(Evaluation, FailureNumbers) {
+    const double big = std::numeric_limits<double>::max();
+    struct Case {
+        const char* text;
+        double x;
+        int number;
+    } cases[] = {
+        {"", 0, kErrMissing},
+        {"x*-2", 1, kErrMissing},
+        {"sin()", 1, kErrMissing},
+        {"+", 1, kErrMissing},
+        {"()", 1, kErrMissing},
+        {"log(x)", -1, kErrDomain},
+        {"log(x)", 0, kErrDomain},
+        {"sqr(x)", -4, kErrDomain},
+        {"x^0.5", -4, kErrDomain},
+        {"(-8)^(1/3)", 0, kErrDomain},
+        {"1/x", 0, kErrDivZero},
+        {"-1/x", 0, kErrDivZero},
+        {"x^(-1)", 0, kErrDivZero},
+        {"x^(-2)", 0, kErrDivZero},
+        {"x/x", 0, kErrOverflow},
+        {"exp(x)", 710, kErrOverflow},
+        {"x*x", 1e200, kErrOverflow},
+        {"x^2", -1e200, kErrOverflow},
+        {"x^3", 1e200, kErrOverflow},
+        {"10^x", 400, kErrOverflow},
+        {"(1/x)^2", 1e-200, kErrOverflow},
+        {"x+x", big, kErrOverflow},
+        {"0-x-x", big, kErrOverflow},
+        {"x/0.5", big, kErrOverflow},
+        {"1e999+x", 0, kErrOverflow},
+        {"1/0+1e999", 0, kErrDivZero},
+        {"x", std::numeric_limits<double>::infinity(), kErrOverflow},
+    };
+    for (const auto& c : cases) {
+        testing::RecordingDialogs dialogs;
+        Engine e(dialogs);
+        e.Fx_Postfix(c.text);
+        EXPECT_EQ(failureOf([&] { e.Fx_Eval(c.x); }), c.number) << c.text << " at " << c.x;
+    }
+
+    testing::RecordingDialogs dialogs;
+    Engine never(dialogs);
+    EXPECT_EQ(failureOf([&] { never.Fx_Eval(1.0); }), kErrMissing);
+}
+
+TEST(Evaluation, LeavesTheQueueReadToItsEndOrToTheFailingToken) {
+    testing::RecordingDialogs dialogs;
+    Engine e(dialogs);
+    e.Fx_Postfix("1/x+2");  // 1 X / 2 +
+    EXPECT_EQ(e.Fx_Eval(4.0), 2.25);
+    EXPECT_FALSE(e.FxQueue.hasItems());
+    EXPECT_EQ(e.FxQueue.front(), e.FxQueue.rear());
+
+    EXPECT_EQ(failureOf([&] { e.Fx_Eval(0.0); }), kErrDivZero);
+    EXPECT_EQ(e.FxQueue.front(), 3);
+    EXPECT_EQ(valueText(e.FxQueue.nowValue()), "2");
+
+    EXPECT_EQ(e.Fx_Eval(-1.0), 1.0);
+    e.FxQueue.SetValue();
+    EXPECT_EQ(valueText(e.FxQueue.fetch()), "1");
+}
+
+TEST(Slope, CentralDifferenceWithDecimalStep) {
+    struct Case {
+        const char* text;
+        double x;
+        double slope;
+        double tolerance;
+    } cases[] = {
+        {"x^3", 2, 12.000001, 1e-8},        // h = 0.001
+        {"x^3", 0.5, 0.75000001, 1e-10},    // h = 0.0001
+        {"x^3", 100, 30000.01, 1e-6},       // h = 0.1
+        {"x^3", 1000, 3000000.01, 1e-4},    // h = 0.1, not 1
+        {"x^3", 1e6, 3000000010000.0, 10},  // h = 100
+        {"x^3", 0, 1e-6, 1e-12},            // h = 0.001 at 0
+        {"X^3-3X-10", 0, -2.999999, 1e-9},
+        {"X^3-3X-10", std::numeric_limits<double>::denorm_min(), -2.999999, 1e-9},
+        {"3", 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        testing::RecordingDialogs dialogs;
+        Engine e(dialogs);
+        e.Fx_Postfix(c.text);
+        EXPECT_NEAR(e.Fx_Diff(c.x), c.slope, c.tolerance) << c.text << " at " << c.x;
+    }
+
+    testing::RecordingDialogs dialogs;
+    Engine e(dialogs);
+    e.Fx_Postfix("x^3");
+    EXPECT_EQ(e.Fx_Diff(-2.0), e.Fx_Diff(2.0));
+}
+
+TEST(Slope, FailureNumbers) {
+    const double big = std::numeric_limits<double>::max();
+    struct Case {
+        const char* text;
+        double x;
+        int number;
+    } cases[] = {
+        {"sqr(x)", 0, kErrDomain},        // f(-0.001)
+        {"1/(x-1.001)", 1, kErrDivZero},  // f(1.001)
+        {"1", big, kErrOverflow},         // x + h
+        {"1", -big, kErrOverflow},        // x - h
+        {"x^3", 1e300, kErrOverflow},
+        {"1.5e308*x/sqr(x^2)", 0, kErrOverflow},  // f(h) - f(-h)
+        {"", 1, kErrMissing},
+    };
+    for (const auto& c : cases) {
+        testing::RecordingDialogs dialogs;
+        Engine e(dialogs);
+        e.Fx_Postfix(c.text);
+        EXPECT_EQ(failureOf([&] { e.Fx_Diff(c.x); }), c.number) << c.text << " at " << c.x;
+    }
+}
+
+TEST(ErrMsg, OnlyOverflowShowsOneBox) {
+    for (int number : {kErrDomain, kErrOverflow, kErrDivZero, kErrMissing}) {
+        testing::RecordingDialogs dialogs;
+        Err_Msg(number, dialogs, "\r\n");
+        if (number != kErrOverflow) {
+            EXPECT_TRUE(dialogs.messages.empty()) << number;
+            continue;
+        }
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].title, "Error message!");
+        EXPECT_EQ(dialogs.messages[0].text,
+                  std::string(failureDescription(kErrOverflow)) +
+                      "\r\ntangent slope near horizontal( tangent slope is <zero> )\u3002");
+    }
+}
+
+}  // namespace
+}  // namespace quorel

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <cmath>
+
+#include "app/mdi_form.h"
+#include "common/numtext.h"
+#include "engine/err_msg.h"
+#include "graph/frm_graph.h"
+#include "recording_dialogs.h"
+#include "solver/driver.h"
+#include "solver/frm_fx.h"
+#include "table/frm_dspdta.h"
+
+namespace quorel {
+namespace {
+
+class DriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        main = std::make_unique<MDIForm1>(&dialogs);
+        main->show();
+        QApplication::processEvents();
+    }
+    FrmFx& panel() { return main->frmFx(); }
+    FrmDSPDTA& table() { return main->frmDspdta(); }
+    FrmGraph& graph() { return main->frmGraph(); }
+
+    void calculate(const char* f, const char* x0, const char* loops = "55",
+                   const char* tolerance = "0.000001") {
+        panel().CmbFx().setEditText(f);
+        panel().TexDFT().setText(x0);
+        panel().TexLoops().setText(loops);
+        panel().TexError().setText(tolerance);
+        dialogs.messages.clear();
+        QTest::mouseClick(&panel().CmdCal(), Qt::LeftButton);
+    }
+    double cell(int column, long long row) {
+        return textToNumber(table().cellText(column, row));
+    }
+    int countMessages(const std::string& text) {
+        int n = 0;
+        for (const auto& m : dialogs.messages) n += m.text == text;
+        return n;
+    }
+    int overflowMessages() {
+        int n = 0;
+        for (const auto& m : dialogs.messages) n += m.title == kErrMsgTitle;
+        return n;
+    }
+    // True when a marker-coloured pixel lies on the circle of radius r plot
+    // units around the world point (x, y).
+    bool markerAround(double x, double y, double r) {
+        PlotSurface& s = graph().picThree();
+        const double px = x + main->state().OffX;
+        const double py = y + main->state().OrgY;
+        for (double dx : {r, -r}) {
+            for (double shift : {0.0, 0.02, -0.02}) {
+                const QColor c = s.pixelAt(px + dx + shift, py);
+                if (c.green() > 200 && c.red() < 100 && c.blue() < 100) return true;
+            }
+        }
+        return false;
+    }
+
+    testing::RecordingDialogs dialogs;
+    std::unique_ptr<MDIForm1> main;
+};
+
+TEST_F(DriverTest, TypicalRunConvergesInFourPasses) {
+    calculate("X^3-3X-10", "3");
+    ASSERT_EQ(table().rowCount(), 5);
+    const double xs[] = {3, 2.6666667, 2.6141414, 2.6128886, 2.6128879};
+    const double fs[] = {8, 0.96296, 0.021926, 0.0000123};
+    const double ds[] = {24, 18.33, 17.50, 17.48};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(table().cellText(0, i), std::to_string(i) + ".");
+        EXPECT_NEAR(cell(1, i), xs[i], 1e-7) << i;
+    }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(cell(2, i), fs[i], std::abs(fs[i]) * 5e-3) << i;
+        EXPECT_NEAR(cell(3, i), ds[i], 0.01) << i;
+    }
+    EXPECT_LT(std::abs(cell(2, 4)), 1e-11);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(graph().caption(), kCaptionDone);
+    EXPECT_EQ(main->state().IterCount, 4);
+    EXPECT_NEAR(panel().values.CurX, 2.6128878750, 1e-8);
+    EXPECT_TRUE(markerAround(panel().values.CurX, 0, 0.3));
+    EXPECT_TRUE(markerAround(3, 8, 0.1));
+    // The curve is blue somewhere on the surface, the tangents red.
+    const QImage img = graph().picThree().image();
+    bool blue = false, red = false;
+    for (int y = 0; y < img.height(); y += 1)
+        for (int x = 0; x < img.width(); x += 1) {
+            const QRgb p = img.pixel(x, y);
+            blue |= p == qRgb(0, 0, 255);
+            red |= p == qRgb(255, 0, 0);
+        }
+    EXPECT_TRUE(blue);
+    EXPECT_TRUE(red);
+}
+
+TEST_F(DriverTest, LoopLimitsAndTolerances) {
+    struct Case {
+        const char* loops;
+        const char* tolerance;
+        long long rows;
+        bool message;
+    } cases[] = {
+        {"0", "0.000001", 1, true},   {"-3", "0.000001", 1, true}, {"abc", "0.000001", 1, true},
+        {"2.5", "0.000001", 4, true}, {"5", "-1", 6, true},        {"55", "1000", 1, false},
+    };
+    for (const auto& c : cases) {
+        calculate("X^3-3X-10", "3", c.loops, c.tolerance);
+        EXPECT_EQ(table().rowCount(), c.rows) << c.loops << " " << c.tolerance;
+        EXPECT_EQ(countMessages(kNoRootMessage), c.message ? 1 : 0) << c.loops;
+        EXPECT_EQ(cell(1, 0), 3);
+    }
+    // Within tolerance at once: row 0 and the root marker at the initial value.
+    calculate("x-2", "2");
+    EXPECT_EQ(table().rowCount(), 1);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(markerAround(2, 0, 0.3));
+}
+
+TEST_F(DriverTest, HardCases) {
+    // An empty initial value starts from 0, where the slope is now computable.
+    calculate("X^3-3X-10", "");
+    EXPECT_GT(table().rowCount(), 2);
+    EXPECT_EQ(cell(1, 0), 0);
+    EXPECT_NEAR(cell(3, 0), -3, 1e-5);
+
+    // log is undefined left of 0: those curve samples are skipped silently.
+    calculate("log(x)", "1.5");
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_NEAR(panel().values.CurX, 1.0, 1e-6);
+
+    // A diverging iteration: overflow messages, then the final message.
+    calculate("atn(x)", "2");
+    EXPECT_GE(overflowMessages(), 1);
+    EXPECT_EQ(countMessages(kNoRootMessage), 1);
+    EXPECT_EQ(dialogs.messages.back().text, kNoRootMessage);
+
+    // An exact zero slope away from 0 on a fresh panel: the loop is left at
+    // once, the final row shows the initial value, no final tangent.
+    main = std::make_unique<MDIForm1>(&dialogs);
+    calculate("5", "3");
+    EXPECT_EQ(table().rowCount(), 1);
+    EXPECT_EQ(cell(1, 0), 3);
+    EXPECT_EQ(cell(3, 0), 0);
+    EXPECT_EQ(countMessages(kNoRootMessage), 1);
+    EXPECT_EQ(overflowMessages(), 0);
+
+    // A number text beyond the double range keeps the previous value and goes on.
+    calculate("x-1", "1e999");
+    EXPECT_GE(overflowMessages(), 1);
+    EXPECT_EQ(panel().CmdCal().isEnabled(), true);
+}
+
+TEST_F(DriverTest, EveryExampleEndsCleanly) {
+    const char* starts[] = {"1", "1", "2", "3", "1", "1", "2"};
+    std::vector<std::string> functions = {kInitialFunction};
+    for (const char* f : kExampleFunctions) functions.push_back(f);
+    for (std::size_t i = 0; i < functions.size(); ++i) {
+        calculate(functions[i].c_str(), starts[i]);
+        const bool converged = dialogs.messages.empty();
+        const bool gaveUp = countMessages(kNoRootMessage) == 1;
+        EXPECT_TRUE(converged || gaveUp) << functions[i];
+        EXPECT_GE(table().rowCount(), 1) << functions[i];
+        EXPECT_TRUE(panel().CmdCal().isEnabled());
+    }
+    // 3X^2-2X+1 has no real root; 3X^3-2X^2-8 has one near 1.6.
+    calculate(kInitialFunction, "1");
+    EXPECT_EQ(countMessages(kNoRootMessage), 1);
+    calculate("3X^3-2X^2-8", "1");
+    EXPECT_TRUE(dialogs.messages.empty());
+    const double r = panel().values.CurX;
+    EXPECT_NEAR(3 * r * r * r - 2 * r * r - 8, 0, 1e-6);
+}
+
+TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
+    panel().ChkStep().setChecked(true);
+    int checks = 0;
+    dialogs.onPause = [&] {
+        ++checks;
+        EXPECT_FALSE(panel().CmdCal().isEnabled());
+        EXPECT_FALSE(panel().CmdClr().isEnabled());
+        EXPECT_FALSE(panel().ChkStep().isEnabled());
+        EXPECT_FALSE(panel().CmbFx().isEnabled());
+        EXPECT_FALSE(panel().TexDFT().isEnabled());
+        EXPECT_FALSE(panel().TexError().isEnabled());
+        EXPECT_TRUE(panel().TexLoops().isEnabled());
+        EXPECT_TRUE(panel().Command1().isEnabled());
+        // Everything of the pass is on screen when the pause starts.
+        EXPECT_EQ(table().rowCount(), main->state().IterCount + 1);
+        EXPECT_EQ(graph().caption(), kCaptionTangent);
+    };
+    calculate("X^3-3X-10", "3");
+    EXPECT_EQ(dialogs.pauses, 4);
+    EXPECT_EQ(checks, 4);
+    for (QWidget* w : std::initializer_list<QWidget*>{&panel().CmdCal(), &panel().CmdClr(),
+                                                      &panel().ChkStep(), &panel().CmbFx(),
+                                                      &panel().TexDFT(), &panel().TexError()})
+        EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(DriverTest, ClickOnTheGraphStartsFromTheXUnderThePointer) {
+    // Before any Clear the drawing counts as a frame centred on 0.
+    PlotSurface& s = graph().picThree();
+    const ProgramState& st = main->state();
+    panel().CmbFx().setEditText("X^3-3X-10");
+    QTest::mouseClick(&s, Qt::RightButton, {}, s.toWidget(st.OrgX + 3.0, st.OrgY).toPoint());
+    EXPECT_NEAR(textToNumber(panel().TexDFT().text().toStdString()), 3.0, 0.08);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(table().rowCount(), 5);
+
+    // After that calculation (centred on 3) a click at world x = 5.
+    QTest::mouseClick(&s, Qt::LeftButton, {}, s.toWidget(5.0 + st.OffX, st.OrgY).toPoint());
+    EXPECT_NEAR(textToNumber(panel().TexDFT().text().toStdString()), 5.0, 0.08);
+    EXPECT_NEAR(panel().values.CurX, 2.6128878750, 1e-8);
+}
+
+}  // namespace
+}  // namespace quorel

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/mdi_form.h"
+#include "common/numtext.h"
+#include "graph/frm_graph.h"
+#include "recording_dialogs.h"
+#include "solver/frm_fx.h"
+#include "table/frm_dspdta.h"
+
+namespace quorel {
+namespace {
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        main = std::make_unique<MDIForm1>(&dialogs);
+        main->show();
+        QApplication::processEvents();
+    }
+    FrmFx& panel() { return main->frmFx(); }
+
+    testing::RecordingDialogs dialogs;
+    std::unique_ptr<MDIForm1> main;
+};
+
+TEST_F(PanelTest, ControlsAndExamples) {
+    FrmFx& p = panel();
+    EXPECT_EQ(p.CmbFx().currentText(), "3X^2-2X+1");
+    ASSERT_EQ(p.CmbFx().count(), 6);
+    EXPECT_EQ(p.CmbFx().itemText(0), "sin(3)*X^2-2*cos(X+8)");
+    EXPECT_EQ(p.CmbFx().itemText(5), "log(x^9-x^7+x^5)/log(9)-x-8");
+    EXPECT_EQ(p.TexDFT().text(), "");
+    EXPECT_EQ(p.TexLoops().text(), "55");
+    EXPECT_EQ(p.TexError().text(), "0.000001");
+    EXPECT_EQ(p.LabDFT().text(), "initial value=");
+    EXPECT_EQ(p.CmdCal().text(), "Calculate");
+    EXPECT_FALSE(p.ChkStep().isChecked());
+
+    // The visible caption beside the box does not tick it.
+    QTest::mouseClick(&p.LabSel1(), Qt::LeftButton);
+    EXPECT_FALSE(p.ChkStep().isChecked());
+
+    // Choosing an example only replaces the text.
+    p.CmbFx().setCurrentIndex(2);
+    EXPECT_EQ(p.CmbFx().currentText(), "X^3-3X-10");
+    EXPECT_EQ(main->frmDspdta().rowCount(), 1);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // Tab order from Calculate on.
+    p.CmdCal().setFocus();
+    EXPECT_EQ(p.CmdCal().nextInFocusChain(), &p.TexDFT());
+}
+
+TEST_F(PanelTest, ClearCentresOnTheFloorOfTheInitialValue) {
+    struct Case {
+        const char* text;
+        double curX;
+    } cases[] = {{"", 0}, {"-2.5", -3}, {"12abc", 12}};
+    for (const auto& c : cases) {
+        main->frmDspdta().DspDta(1, 2, 3);
+        main->state().IterCount = 1;
+        main->frmDspdta().DspDta(1, 2, 3);
+        panel().TexDFT().setText(c.text);
+        QTest::mouseClick(&panel().CmdClr(), Qt::LeftButton);
+        EXPECT_EQ(panel().values.CurX, c.curX) << c.text;
+        EXPECT_EQ(main->state().OffX, main->state().OrgX - c.curX) << c.text;
+        EXPECT_EQ(main->frmDspdta().rowCount(), 1) << c.text;
+        EXPECT_EQ(main->state().IterCount, 0);
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // A number beyond the double range: one message, nothing changed, still usable.
+    panel().TexDFT().setText("1e999");
+    QTest::mouseClick(&panel().CmdClr(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].text.find("1e999"), std::string::npos);
+    EXPECT_EQ(panel().values.CurX, 12);
+    panel().TexDFT().setText("4");
+    QTest::mouseClick(&panel().CmdClr(), Qt::LeftButton);
+    EXPECT_EQ(panel().values.CurX, 4);
+}
+
+TEST_F(PanelTest, DiagnosticViewShowsQueueStackAndValues) {
+    panel().TexDFT().setText("1");
+    QTest::mouseClick(&panel().LabDFT(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[0].text, "0,11 >> 3 , X , 2 , ^ , * , 2 , X , * , - , 1 , + ,  , ");
+    EXPECT_EQ(dialogs.messages[1].text, ",");
+    const std::string head = "F(1)=2 , F'(1)=";
+    const std::string& last = dialogs.messages[2].text;
+    ASSERT_EQ(last.rfind(head, 0), 0u) << last;
+    EXPECT_NEAR(textToNumber(last.substr(head.size())), 4.0, 1e-6);
+    EXPECT_EQ(dialogs.messages[2].title, kAppTitle);
+
+    // An empty initial value evaluates at 0, where the slope works.
+    dialogs.messages.clear();
+    panel().TexDFT().setText("");
+    panel().LabDFT_Click();
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[2].text.rfind("F(0)=1 , F'(0)=", 0), 0u);
+
+    // Failures name what failed and leave the panel usable.
+    struct Case {
+        const char* f;
+        const char* x;
+        const char* expected;
+    } cases[] = {{"log(x)", "-1", "F(-1) cannot be computed"},
+                 {"x", "1e999", "\"1e999\" cannot be read"},
+                 {"sqr(x)", "0", "F'(0) cannot be computed"}};
+    for (const auto& c : cases) {
+        dialogs.messages.clear();
+        panel().CmbFx().setEditText(c.f);
+        panel().TexDFT().setText(c.x);
+        panel().LabDFT_Click();
+        ASSERT_EQ(dialogs.messages.size(), 3u) << c.f;
+        EXPECT_NE(dialogs.messages[2].text.find(c.expected), std::string::npos)
+            << dialogs.messages[2].text;
+    }
+}
+
+TEST_F(PanelTest, EndEndsTheProgram) {
+    int ended = 0;
+    panel().endProgram = [&] { ++ended; };
+    QTest::mouseClick(&panel().Command1(), Qt::LeftButton);
+    EXPECT_EQ(ended, 1);
+}
+
+}  // namespace
+}  // namespace quorel

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "recording_dialogs.h"
+#include "solver/frm_wait.h"
+
+namespace quorel {
+namespace {
+
+class WaitTest : public ::testing::Test {
+protected:
+    WaitTest() : wait(state, dialogs) {
+        state.PauseSeconds = 5;
+        wait.Form_Load();
+    }
+    void typeSeconds(const char* text) {
+        wait.TexSec().clear();
+        QTest::keyClicks(&wait.TexSec(), text);
+        QTest::keyClick(&wait.TexSec(), Qt::Key_Return);
+    }
+
+    ProgramState state;
+    testing::RecordingDialogs dialogs;
+    FrmWait wait;
+};
+
+TEST_F(WaitTest, LoadsWithTheLengthSelectedAndTheTimerRunning) {
+    EXPECT_EQ(wait.windowTitle(), "Waiting");
+    EXPECT_EQ(wait.Label1().text(), "pause second:");
+    EXPECT_EQ(wait.CmdGo().text(), "Continue");
+    EXPECT_EQ(wait.TexSec().text(), "5");
+    EXPECT_EQ(wait.TexSec().selectedText(), "5");
+    EXPECT_TRUE(wait.Timer1().isActive());
+    EXPECT_EQ(wait.Timer1().interval(), 5000);
+}
+
+TEST_F(WaitTest, EnterSetsTheLengthOrRefusesIt) {
+    struct Case {
+        const char* typed;
+        int seconds;  // -1: refused
+    } cases[] = {{"10", 10}, {"2.5", 2},   {"3.5", 4}, {"32", 32}, {"abc", 0},
+                 {"33", -1}, {"-1", -1}, {"40000", -1}, {"1e999", -1}, {"0", 0}};
+    for (const auto& c : cases) {
+        const int before = state.PauseSeconds;
+        const std::size_t messagesBefore = dialogs.messages.size();
+        typeSeconds(c.typed);
+        if (c.seconds < 0) {
+            EXPECT_EQ(state.PauseSeconds, before) << c.typed;
+            EXPECT_EQ(dialogs.messages.size(), messagesBefore + 1) << c.typed;
+            EXPECT_EQ(wait.TexSec().text(), QString::number(before));
+        } else {
+            EXPECT_EQ(state.PauseSeconds, c.seconds) << c.typed;
+            EXPECT_EQ(dialogs.messages.size(), messagesBefore) << c.typed;
+            EXPECT_EQ(wait.Timer1().isActive(), c.seconds > 0) << c.typed;
+            if (c.seconds > 0) EXPECT_EQ(wait.Timer1().interval(), c.seconds * 1000);
+        }
+        EXPECT_FALSE(wait.isVisible()) << "Enter must not press Continue";
+    }
+}
+
+TEST_F(WaitTest, APauseEndsOnContinueOnTheTimerAndOnClosing) {
+    QElapsedTimer clock;
+
+    QTimer::singleShot(50, &wait, [&] { QTest::mouseClick(&wait.CmdGo(), Qt::LeftButton); });
+    clock.start();
+    wait.showModal();
+    EXPECT_FALSE(wait.isVisible());
+    EXPECT_LT(clock.elapsed(), 4000);
+
+    typeSeconds("1");
+    clock.restart();
+    wait.showModal();
+    EXPECT_FALSE(wait.isVisible());
+    EXPECT_GE(clock.elapsed(), 500);
+    EXPECT_LT(clock.elapsed(), 2500);
+
+    QTimer::singleShot(50, &wait, [&] { wait.close(); });
+    typeSeconds("0");
+    wait.showModal();
+    EXPECT_FALSE(wait.isVisible());
+}
+
+}  // namespace
+}  // namespace quorel
