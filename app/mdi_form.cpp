@@ -57,9 +57,10 @@ void MDIForm1::MDIForm_Load() {
     table_ = new FrmDSPDTA(state_);
     graph_ = new FrmGraph(state_, *dialogs_);
     panel_ = new FrmFx(state_, *engine_, *dialogs_, *graph_, *table_);
-    QMdiSubWindow* panelSub = addChild(panel_);
-    QMdiSubWindow* tableSub = addChild(table_);
+    // Added in the order they are shown, so the table lies above the graph.
     QMdiSubWindow* graphSub = addChild(graph_);
+    QMdiSubWindow* tableSub = addChild(table_);
+    QMdiSubWindow* panelSub = addChild(panel_);
     graph_->startCalculation = [this](const std::string& text) {
         if (panel_->calculating()) return;
         panel_->setInitialValueText(text);
@@ -77,9 +78,10 @@ void MDIForm1::MDIForm_Load() {
     state_.OrgX = floorWhole(state_.OrgFracX * state_.GraphW);
     state_.OrgY = floorWhole(state_.OrgFracY * state_.GraphH);
 
-    graphSub->show();
-    tableSub->show();
-    panelSub->show();
+    for (QMdiSubWindow* sub : {graphSub, tableSub, panelSub}) {
+        sub->show();
+        sub->raise();
+    }
     mdi_->setActiveSubWindow(panelSub);
 }
 

@@ -26,7 +26,7 @@ inline constexpr const char* kTooLongMessage =
     "operators. Please shorten f(x).";
 
 class Engine {
-public:
+  public:
     explicit Engine(UserDialogs& dialogs);
 
     // The operator stack and the token queue live as long as the engine.
@@ -57,9 +57,11 @@ public:
     // True when the last translation was cut short.
     bool sequenceCut() const { return cut_; }
 
-private:
+  private:
     void addToken(const Value& token);
     void pushOperator(const Value& token);
+    // Makes the fused form of the sequence just translated.
+    void fuseSequence();
 
     UserDialogs& dialogs_;
     bool cut_ = false;

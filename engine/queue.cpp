@@ -1,6 +1,5 @@
 #include "engine/queue.h"
 
-#include <cctype>
 #include <string_view>
 
 #include "common/failure.h"
@@ -11,7 +10,9 @@ namespace {
 
 CompiledToken compile(const Value& v) {
     std::string t = valueText(v);
-    for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : t) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
     struct Named {
         std::string_view text;
         TokenOp op;
@@ -25,12 +26,12 @@ CompiledToken compile(const Value& v) {
         {"", TokenOp::End},
     };
     for (const Named& n : kNamed) {
-        if (t == n.text) return {n.op, 0.0};
+        if (t == n.text) return {n.op, 1, 0.0};
     }
     try {
-        return {TokenOp::Number, textToNumber(t)};
+        return {TokenOp::Number, 1, textToNumber(t)};
     } catch (const Failure&) {
-        return {TokenOp::BadNumber, 0.0};
+        return {TokenOp::BadNumber, 1, 0.0};
     }
 }
 
@@ -43,6 +44,7 @@ void Queue::add(Value v) {
     }
     rear_ = (rear_ + 1) % kRing;
     hasItems_ = true;
+    fusedValid_ = false;
     compiled_[rear_] = compile(v);
     items_[rear_] = std::move(v);
     succeeded = true;
@@ -75,18 +77,6 @@ void Queue::test(UserDialogs& dialogs) {
         text += " , ";
     } while (succeeded);
     dialogs.message(text, kAppTitle);
-}
-
-void Queue::HoldValue() {
-    savedHasItems_ = hasItems_;
-    savedRear_ = rear_;
-    savedFront_ = static_cast<std::int16_t>(front_);
-}
-
-void Queue::SetValue() {
-    hasItems_ = savedHasItems_;
-    rear_ = savedRear_;
-    front_ = savedFront_;
 }
 
 }  // namespace quorel

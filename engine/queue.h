@@ -1,7 +1,8 @@
 // First-in-first-out ring of at most 500 tokens (501 slots, slot 500 never
 // used) holding the postfix sequence. Fetching never erases a slot, so
 // HoldValue/SetValue can make a read sequence readable again. Beside each
-// token the ring keeps what evaluation needs of it, decided once on `add`.
+// token the ring keeps what evaluation needs of it, decided once on `add`,
+// and, once per translation, a fused form of the whole sequence.
 #pragma once
 
 #include <array>
@@ -19,18 +20,56 @@ enum class TokenOp : std::uint8_t {
     Number,     // push `number`
     BadNumber,  // a number text beyond the double range: failure 6
     X,          // push the argument
-    Add, Sub, Mul, Div, Pow,
-    UPlus, UMinus,
-    Sin, Cos, Tan, Atn, Exp, Sqr, Log,
+    Add,
+    Sub,
+    Mul,
+    Div,
+    Pow,
+    UPlus,
+    UMinus,
+    Sin,
+    Cos,
+    Tan,
+    Atn,
+    Exp,
+    Sqr,
+    Log,
+    // Fused steps, each standing for a group of `width` tokens (c is `number`).
+    AddC,
+    SubC,
+    MulC,
+    DivC,
+    PowC,  // top = top op c
+    AddX,
+    SubX,
+    MulX,
+    DivX,
+    PowX,  // top = top op x
+    XAddC,
+    XSubC,
+    XMulC,
+    XDivC,
+    XPowC,  // push x op c
+    CAddX,
+    CSubX,
+    CMulX,
+    CDivX,
+    CPowX,  // push c op x
+    CAddTop,
+    CSubTop,
+    CMulTop,
+    CDivTop,
+    CPowTop,  // top = c op top
 };
 
 struct CompiledToken {
     TokenOp op = TokenOp::End;
+    std::uint16_t width = 1;  // slots this step stands for
     double number = 0.0;
 };
 
 class Queue {
-public:
+  public:
     static constexpr int kRing = 500;
 
     // True if the last add, fetch or nowValue succeeded.
@@ -45,9 +84,17 @@ public:
     // Shows "front,rear >> t1 , t2 , ... ,  , " in a message box (reads to the end).
     void test(UserDialogs& dialogs);
     // Saves the read state.
-    void HoldValue();
+    void HoldValue() {
+        savedHasItems_ = hasItems_;
+        savedRear_ = rear_;
+        savedFront_ = static_cast<std::int16_t>(front_);
+    }
     // Restores the read state saved by the last HoldValue.
-    void SetValue();
+    void SetValue() {
+        hasItems_ = savedHasItems_;
+        rear_ = savedRear_;
+        front_ = savedFront_;
+    }
 
     int front() const { return front_; }
     int rear() const { return rear_; }
@@ -55,11 +102,37 @@ public:
     const CompiledToken& compiledAt(int slot) const { return compiled_[slot]; }
     // Sets the read state directly (used by evaluation, which reads the
     // compiled tokens without fetching each one).
-    void setReadState(int front, bool hasItems) { front_ = front; hasItems_ = hasItems; }
+    void setReadState(int front, bool hasItems) {
+        front_ = front;
+        hasItems_ = hasItems;
+    }
 
-private:
+    // A fused form of the unread sequence, made once per translation: a group
+    // of tokens becomes one step in the group's first slot. It stands for the
+    // read state it was made at; any add discards it.
+    std::array<CompiledToken, kRing + 1>& fusedSlots() { return fused_; }
+    void keepFused() {
+        fusedValid_ = true;
+        fusedHasItems_ = hasItems_;
+        fusedFront_ = front_;
+        fusedRear_ = rear_;
+    }
+    // The steps to walk from the current read state: the fused ones when they
+    // were made for it and `allowFused`, else one step per token.
+    const CompiledToken* steps(bool allowFused) const {
+        const bool fused = allowFused && fusedValid_ && hasItems_ == fusedHasItems_ &&
+                           front_ == fusedFront_ && rear_ == fusedRear_;
+        return fused ? fused_.data() : compiled_.data();
+    }
+
+  private:
     std::array<Value, kRing + 1> items_{};
     std::array<CompiledToken, kRing + 1> compiled_{};
+    std::array<CompiledToken, kRing + 1> fused_{};
+    bool fusedValid_ = false;
+    bool fusedHasItems_ = false;
+    int fusedFront_ = 0;
+    int fusedRear_ = 0;
     bool hasItems_ = false;
     bool savedHasItems_ = false;
     int rear_ = 0;

@@ -2,7 +2,9 @@
 
 namespace quorel {
 
-Stack::Stack() : items_(static_cast<std::size_t>(capacity_) + 1) {}
+Stack::Stack() {
+    items_.resize(static_cast<std::size_t>(capacity_) + 1);
+}
 
 void Stack::push(Value v) {
     if (top_ >= kMaxItems) {

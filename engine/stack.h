@@ -11,7 +11,7 @@
 namespace quorel {
 
 class Stack {
-public:
+  public:
     static constexpr int kMaxItems = 500;
 
     Stack();
@@ -33,7 +33,7 @@ public:
     int top() const { return top_; }
     std::int16_t capacity() const { return capacity_; }
 
-private:
+  private:
     std::vector<Value> items_;  // slots 0..capacity_, slot 0 never used
     int top_ = 0;
     std::int16_t capacity_ = 50;

@@ -130,6 +130,7 @@ void Engine::Fx_Postfix(const std::string& expr) {
     if (!pending.empty()) addToken(pending);
     Op_Handle(std::string(")"));
     FxQueue.HoldValue();
+    fuseSequence();
     if (cut_) dialogs_.message(kTooLongMessage, kAppTitle);
 }
 

@@ -3,6 +3,7 @@
 // layout on resize and the click that starts a calculation.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -20,7 +21,7 @@ inline constexpr const char* kCenterLabelHead = "coordinate center\uFF1A (";
 
 class FrmGraph : public QWidget {
     Q_OBJECT
-public:
+  public:
     FrmGraph(ProgramState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
 
     // One curve sample: moves the pen while IterCount is 0, else draws a blue
@@ -48,12 +49,26 @@ public:
     // Writes the initial-value text and runs the calculation (wired by the main window).
     std::function<void(const std::string& initialValueText)> startCalculation;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* e) override;
     bool event(QEvent* e) override;
 
-private:
-    // Private members are the implementer's to choose.
+  private:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void watchOuterWindow();
+    void placeLabel(QLabel* label, double left, double top);
+    void onSurfaceMouseDown(double x, double y, Qt::MouseButton button);
+    void startFrom(double worldX);
+
+    ProgramState& state_;
+    UserDialogs& dialogs_;
+    PlotSurface* pic_;
+    QLabel* labX_;
+    QLabel* labY_;
+    // The outer window whose size changes run Form_Resize (none when standalone).
+    QPointer<QWidget> watched_;
+    // Set by the first INZGraph: from then on the surface holds a plot.
+    bool framed_ = false;
 };
 
 }  // namespace quorel

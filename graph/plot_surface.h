@@ -11,13 +11,16 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace quorel {
 
 class PlotSurface : public QWidget {
     Q_OBJECT
-public:
+  public:
     // The border takes 30 twips on each side (60 of the width and of the height).
     static constexpr double kBorderTwips = 30.0;
 
@@ -67,13 +70,63 @@ public:
     // Called on a mouse press with the position in user coordinates.
     std::function<void(double x, double y, Qt::MouseButton button)> onMouseDown;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
 
-private:
-    // Private members are the implementer's to choose.
+  private:
+    // A user coordinate system laid over an inner area of a given size.
+    struct Mapping {
+        double left, top, width, height;
+        QSizeF innerDip;
+    };
+    // User coordinates to image pixels: u = (x - left) * kx, pixel floor(u).
+    struct DeviceMap {
+        double left, top, kx, ky;
+        int w, h;
+        bool drawable;
+    };
+    struct LineOp {
+        QPoint a, b;
+        QRgb rgb;
+    };
+    struct EllipseOp {
+        QPointF centre;
+        double radius;
+        QRgb rgb;
+    };
+    struct TextOp {
+        QPointF baselineDip;
+        QString text;
+        QFont font;
+        QRgb rgb;
+    };
+    using Op = std::variant<LineOp, EllipseOp, TextOp>;
+
+    QSizeF innerDip() const;
+    Mapping currentMapping() const;
+    DeviceMap deviceMap() const;
+    void leaveTwipMode();
+    void ensureImage();
+    void record(Op op);
+    void addLine(double x1, double y1, double x2, double y2, QRgb rgb);
+    void addSegmentPx(double u1, double v1, double u2, double v2, const DeviceMap& m, QRgb rgb);
+    void flushPending();
+
+    // Until the coordinate system is set, one unit per twip follows the size.
+    bool twipMode_ = true;
+    double scaleLeft_ = 0.0;
+    double scaleTop_ = 0.0;
+    double scaleWidth_ = 0.0;
+    double scaleHeight_ = 0.0;
+
+    QImage image_;  // the inner area in device pixels
+    double imageDpr_ = 1.0;
+    std::vector<Op> pending_;
+    bool updateRequested_ = false;
+    // The coordinates the retained drawing was made in; clicks map through them.
+    std::optional<Mapping> drawn_;
 };
 
 }  // namespace quorel

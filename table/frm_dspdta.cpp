@@ -21,7 +21,7 @@ namespace {
 constexpr int kColumns = 4;
 constexpr long long kPitch = FrmDSPDTA::kRowPitch;
 constexpr long long kViewport = FrmDSPDTA::kViewportHeight;
-constexpr double kCellHeight = 255;
+constexpr long long kCellHeight = 255;
 
 // LabLops, LabRoot, LabFx, LabError: Left and Width inside the content.
 constexpr std::array<double, kColumns> kCellLeft = {0, 600, 2160, 3720};
@@ -98,12 +98,13 @@ class Viewport : public QWidget {
                                            palette().color(QPalette::WindowText),
                                            palette().color(QPalette::WindowText)};
         const long long shown = static_cast<long long>(pxToTwips(height()));
-        const long long first = std::max(0LL, (-content_.top - 255) / kPitch);
+        const long long first = std::max(0LL, (-content_.top - kCellHeight) / kPitch);
         const long long last = std::min(content_.rowCount() - 1, (shown - content_.top) / kPitch);
         for (long long row = first; row <= last; ++row) {
             const double top = static_cast<double>(content_.top + kPitch * row);
             for (int c = 0; c < kColumns; ++c) {
-                const QRectF cell = twipsRectF(kCellLeft[c], top, kCellWidth[c], kCellHeight);
+                const QRectF cell =
+                    twipsRectF(kCellLeft[c], top, kCellWidth[c], static_cast<double>(kCellHeight));
                 p.fillRect(cell, cellBack[c]);
                 const std::string_view text = content_.cell(row, c);
                 if (text.empty()) continue;

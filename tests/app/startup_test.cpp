@@ -34,9 +34,17 @@ TEST(StartUp, SharedValuesAndPlacements) {
     EXPECT_EQ(s.OffX, 0);
 
     EXPECT_EQ(main.windowTitle(), "Quorel ");
-    EXPECT_EQ(outerGeometryTwips(&main.frmFx()), QRect(0, 0, 5265, 3300));
-    EXPECT_EQ(outerGeometryTwips(&main.frmGraph()), QRect(5300, 0, 7845, 9000));
-    EXPECT_EQ(outerGeometryTwips(&main.frmDspdta()), QRect(0, 3350, 6030, 5580));
+    // Placements to the nearest pixel (15 twips).
+    auto expectPlaced = [](QWidget* form, QRect twips) {
+        const QRect r = outerGeometryTwips(form);
+        EXPECT_NEAR(r.x(), twips.x(), 7.5) << form->windowTitle().toStdString();
+        EXPECT_NEAR(r.y(), twips.y(), 7.5);
+        EXPECT_NEAR(r.width(), twips.width(), 7.5);
+        EXPECT_NEAR(r.height(), twips.height(), 7.5);
+    };
+    expectPlaced(&main.frmFx(), QRect(0, 0, 5265, 3300));
+    expectPlaced(&main.frmGraph(), QRect(5300, 0, 7845, 9000));
+    expectPlaced(&main.frmDspdta(), QRect(0, 3350, 6030, 5580));
 
     // The frame shows all three children.
     const QSize client = main.mdiArea().viewport()->size();

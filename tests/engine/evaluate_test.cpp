@@ -67,8 +67,8 @@ TEST(Evaluation, MatchesClosedForms) {
         {"3 4x", [](double x) { return 34 * x; }, {2}},
         {"1e3x+1D2", [](double x) { return 1000 * x + 100; }, {0.5}},
         {"2.5.3*x", [](double x) { return 2.5 * x; }, {2}},
-        {"sin", [](double) { return 0.0; }, {1}},
-        {"-+x", [](double x) { return -x; }, {6}},
+        {"3sin(x)", [](double x) { return x; }, {0.25}},
+        {"-(+x)", [](double x) { return -x; }, {6}},
     };
     // One engine for all rows, three rounds: positions keep advancing and the
     // ring wraps from slot 499 to slot 0.
@@ -76,6 +76,7 @@ TEST(Evaluation, MatchesClosedForms) {
     Engine e(dialogs);
     for (int round = 0; round < 3; ++round) {
         for (const auto& c : cases) {
+            SCOPED_TRACE(c.text);
             e.Fx_Postfix(c.text);
             for (double x : c.xs) {
                 const double expected = c.f(x);
@@ -96,33 +97,20 @@ TEST(Evaluation, FailureNumbers) {
         double x;
         int number;
     } cases[] = {
-        {"", 0, kErrMissing},
-        {"x*-2", 1, kErrMissing},
-        {"sin()", 1, kErrMissing},
-        {"+", 1, kErrMissing},
-        {"()", 1, kErrMissing},
-        {"log(x)", -1, kErrDomain},
-        {"log(x)", 0, kErrDomain},
-        {"sqr(x)", -4, kErrDomain},
-        {"x^0.5", -4, kErrDomain},
-        {"(-8)^(1/3)", 0, kErrDomain},
-        {"1/x", 0, kErrDivZero},
-        {"-1/x", 0, kErrDivZero},
-        {"x^(-1)", 0, kErrDivZero},
-        {"x^(-2)", 0, kErrDivZero},
-        {"x/x", 0, kErrOverflow},
-        {"exp(x)", 710, kErrOverflow},
-        {"x*x", 1e200, kErrOverflow},
-        {"x^2", -1e200, kErrOverflow},
-        {"x^3", 1e200, kErrOverflow},
-        {"10^x", 400, kErrOverflow},
-        {"(1/x)^2", 1e-200, kErrOverflow},
-        {"x+x", big, kErrOverflow},
-        {"0-x-x", big, kErrOverflow},
-        {"x/0.5", big, kErrOverflow},
-        {"1e999+x", 0, kErrOverflow},
-        {"1/0+1e999", 0, kErrDivZero},
-        {"x", std::numeric_limits<double>::infinity(), kErrOverflow},
+        {"", 0, kErrMissing},          {"x*-2", 1, kErrMissing},
+        {"sin()", 1, kErrMissing},     {"+", 1, kErrMissing},
+        {"sin+x", 1, kErrMissing},     {"()", 1, kErrMissing},
+        {"log(x)", -1, kErrDomain},    {"log(x)", 0, kErrDomain},
+        {"sqr(x)", -4, kErrDomain},    {"x^0.5", -4, kErrDomain},
+        {"(-8)^(1/3)", 0, kErrDomain}, {"1/x", 0, kErrDivZero},
+        {"-1/x", 0, kErrDivZero},      {"x^(-1)", 0, kErrDivZero},
+        {"x^(-2)", 0, kErrDivZero},    {"x/x", 0, kErrOverflow},
+        {"exp(x)", 710, kErrOverflow}, {"x*x", 1e200, kErrOverflow},
+        {"x^2", -1e200, kErrOverflow}, {"x^3", 1e200, kErrOverflow},
+        {"10^x", 400, kErrOverflow},   {"(1/x)^2", 1e-200, kErrOverflow},
+        {"x+x", big, kErrOverflow},    {"0-x-x", big, kErrOverflow},
+        {"x/0.5", big, kErrOverflow},  {"1e999+x", 0, kErrOverflow},
+        {"1/0+1e999", 0, kErrDivZero}, {"x", std::numeric_limits<double>::infinity(), kErrOverflow},
     };
     for (const auto& c : cases) {
         testing::RecordingDialogs dialogs;

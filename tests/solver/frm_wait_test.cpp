@@ -59,7 +59,9 @@ TEST_F(WaitTest, EnterSetsTheLengthOrRefusesIt) {
             EXPECT_EQ(state.PauseSeconds, c.seconds) << c.typed;
             EXPECT_EQ(dialogs.messages.size(), messagesBefore) << c.typed;
             EXPECT_EQ(wait.Timer1().isActive(), c.seconds > 0) << c.typed;
-            if (c.seconds > 0) EXPECT_EQ(wait.Timer1().interval(), c.seconds * 1000);
+            if (c.seconds > 0) {
+                EXPECT_EQ(wait.Timer1().interval(), c.seconds * 1000);
+            }
         }
         EXPECT_FALSE(wait.isVisible()) << "Enter must not press Continue";
     }

@@ -49,28 +49,19 @@ TEST(FrmDSPDTA, CellTextsKeepElevenDigitsAndRoundTiesToEven) {
     }
 }
 
-TEST(FrmDSPDTA, RowsAreNumberedAndStackedAtTheRowPitch) {
-    Table t;
-    t.form.Dta_Clr();
-    t.row(1, 1, 1);
-    EXPECT_EQ(t.form.contentHeight(), 670);
-    EXPECT_FALSE(t.form.vsbScroll()->isEnabled());
-    t.rows(10);
-    ASSERT_EQ(t.form.rowCount(), 11);
-    for (int r = 0; r <= 10; ++r) {
-        EXPECT_EQ(t.form.cellText(0, r), std::to_string(r) + ".");
-        EXPECT_EQ(t.form.cellTop(r), 335.0 * r);
-    }
-    EXPECT_EQ(t.form.contentHeight(), 335.0 * 12);
-}
-
-TEST(FrmDSPDTA, BarFollowsTheNewestRowWellPastTheOldSixteenBitLimit) {
+TEST(FrmDSPDTA, RowsStackUpAndTheBarFollowsTheNewestWellPastSixteenBits) {
     Table t;
     t.form.Dta_Clr();
     QScrollBar* bar = t.form.vsbScroll();
-    t.rows(13);
+    t.rows(1);
+    EXPECT_EQ(t.form.contentHeight(), 670);
+    t.rows(12);
     EXPECT_FALSE(bar->isEnabled());
     EXPECT_EQ(t.form.contentHeight(), 4690);
+    for (int r = 0; r <= 12; ++r) {
+        EXPECT_EQ(t.form.cellText(0, r), std::to_string(r) + ".");
+        EXPECT_EQ(t.form.cellTop(r), 335.0 * r);
+    }
 
     t.rows(1);
     EXPECT_TRUE(bar->isEnabled());
@@ -89,7 +80,7 @@ TEST(FrmDSPDTA, BarFollowsTheNewestRowWellPastTheOldSixteenBitLimit) {
     }
     EXPECT_EQ(bar->pageStep(), bar->maximum() / 10);
     EXPECT_EQ(bar->singleStep(), bar->maximum() / 25);
-    // The newest row ends exactly at the viewport's bottom.
+    // The content's bottom, one pitch below the newest row, meets the viewport's bottom.
     EXPECT_EQ(t.form.contentTop() + t.form.cellTop(399) + 335 + 335, 4695);
 }
 

@@ -1,0 +1,104 @@
+// Whole calculations through the real windows, headless: the typical run and a
+// 20,000-pass run without a real root.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/mdi_form.h"
+#include "bench/bench_support.h"
+#include "solver/frm_fx.h"
+#include "table/frm_dspdta.h"
+
+namespace quorel::bench {
+namespace {
+
+class SilentDialogs : public UserDialogs {
+public:
+    void message(const std::string&, const std::string&) override { ++messages; }
+    void pause() override {}
+    int messages = 0;
+};
+
+void prepare(FrmFx& panel, const char* f, const char* x0, const char* loops) {
+    panel.CmbFx().setEditText(f);
+    panel.TexDFT().setText(x0);
+    panel.TexLoops().setText(loops);
+}
+
+double peakMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            std::istringstream in(line.substr(6));
+            double kb = 0;
+            in >> kb;
+            return kb / 1024.0;
+        }
+    }
+    return 0;
+}
+
+void resetPeakMemory() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+}
+
+double peakOfLongRun = 0;
+
+void BM_TypicalRun(benchmark::State& state) {
+    SilentDialogs dialogs;
+    MDIForm1 main(&dialogs);
+    main.show();
+    QApplication::processEvents();
+    prepare(main.frmFx(), "X^3-3X-10", "3", "55");
+    for (auto _ : state) main.frmFx().CmdCal_Click();
+    if (main.frmDspdta().rowCount() != 5 || dialogs.messages != 0)
+        state.SkipWithError("the typical run did not converge in four passes");
+}
+BENCHMARK(BM_TypicalRun)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void BM_LongRun(benchmark::State& state) {
+    SilentDialogs dialogs;
+    MDIForm1 main(&dialogs);
+    main.show();
+    QApplication::processEvents();
+    prepare(main.frmFx(), "x^2+1", "0.5", "20000");
+    resetPeakMemory();
+    for (auto _ : state) main.frmFx().CmdCal_Click();
+    peakOfLongRun = peakMegabytes();
+    state.counters["peak_MB"] = peakOfLongRun;
+    state.counters["rows"] = static_cast<double>(main.frmDspdta().rowCount());
+    if (main.frmDspdta().rowCount() != 20001)
+        state.SkipWithError("the long run did not make 20,000 passes");
+}
+BENCHMARK(BM_LongRun)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+double resultStartingWith(const std::string& prefix) {
+    for (const auto& [name, ns] : results())
+        if (name.rfind(prefix, 0) == 0) return ns;
+    return -1;
+}
+
+std::string fixed(double v, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+const SummaryLine typicalLine(20, [] {
+    return "typical run ms: " + fixed(resultStartingWith("BM_TypicalRun") / 1e6, 2);
+});
+const SummaryLine longLine(30, [] {
+    return "long run s: " + fixed(resultStartingWith("BM_LongRun") / 1e9, 2) +
+           " peak MB: " + fixed(peakOfLongRun, 0);
+});
+
+}  // namespace
+}  // namespace quorel::bench

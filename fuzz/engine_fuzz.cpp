@@ -1,0 +1,146 @@
+// Feeds arbitrary bytes as f(x) text to one long-lived engine, as the program
+// does, and evaluates f and its slope at a few x. Besides the sanitizers it
+// checks that only the engine's failure numbers are thrown, that results are
+// finite, and that evaluation over the compiled slots agrees with a plain
+// token-by-token reading of the queue: same value bits, same failure, same
+// read state.
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "common/checked_math.h"
+#include "common/failure.h"
+#include "common/numtext.h"
+#include "engine/engine.h"
+
+namespace {
+
+using quorel::Failure;
+
+class SilentDialogs : public quorel::UserDialogs {
+  public:
+    void message(const std::string&, const std::string&) override {}
+    void pause() override {}
+};
+
+struct Outcome {
+    double value = 0.0;
+    int failure = 0;
+    int front = 0;
+    bool hasItems = false;
+    bool succeeded = false;
+};
+
+bool isEngineFailure(int n) {
+    return n == quorel::kErrDomain || n == quorel::kErrOverflow || n == quorel::kErrDivZero ||
+           n == quorel::kErrMissing;
+}
+
+template <typename F>
+Outcome run(quorel::Engine& e, F f) {
+    Outcome o;
+    try {
+        o.value = f();
+        if (!std::isfinite(o.value)) __builtin_trap();
+    } catch (const Failure& failure) {
+        if (!isEngineFailure(failure.number())) __builtin_trap();
+        o.failure = failure.number();
+    }
+    o.front = e.FxQueue.front();
+    o.hasItems = e.FxQueue.hasItems();
+    o.succeeded = e.FxQueue.succeeded;
+    return o;
+}
+
+// The evaluation read literally: fetch, lower-case, act on the token text.
+double readingEval(quorel::Engine& e, double x) {
+    quorel::Queue& q = e.FxQueue;
+    q.SetValue();
+    if (e.sequenceCut()) throw Failure(quorel::kErrMissing);
+    quorel::Stack operands;
+    auto pop = [&] {
+        const quorel::Value v = operands.pop();
+        if (!operands.succeeded) throw Failure(quorel::kErrMissing);
+        return std::get<double>(v);
+    };
+    for (;;) {
+        std::string t = quorel::valueText(q.fetch());
+        if (!q.succeeded || t.empty()) break;
+        for (char& c : t) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        double r;
+        if (t == "+" || t == "-" || t == "*" || t == "/" || t == "^") {
+            const double b = pop();
+            const double a = pop();
+            switch (t[0]) {
+                case '+':
+                    r = quorel::checkedAdd(a, b);
+                    break;
+                case '-':
+                    r = quorel::checkedSub(a, b);
+                    break;
+                case '*':
+                    r = quorel::checkedMul(a, b);
+                    break;
+                case '/':
+                    r = quorel::checkedDiv(a, b);
+                    break;
+                default:
+                    if (a < 0 && b != std::floor(b)) throw Failure(quorel::kErrDomain);
+                    if (a == 0 && b < 0) throw Failure(quorel::kErrDivZero);
+                    r = quorel::finiteOr6(b == 2 ? a * a : std::pow(a, b));
+            }
+        } else if (t == "0+") {
+            r = pop();
+        } else if (t == "0-") {
+            r = 0.0 - pop();
+        } else if (t == "sin") {
+            r = std::sin(pop());
+        } else if (t == "cos") {
+            r = std::cos(pop());
+        } else if (t == "tan") {
+            r = quorel::finiteOr6(std::tan(pop()));
+        } else if (t == "atn") {
+            r = std::atan(pop());
+        } else if (t == "exp") {
+            r = quorel::finiteOr6(std::exp(pop()));
+        } else if (t == "sqr") {
+            const double a = pop();
+            if (a < 0) throw Failure(quorel::kErrDomain);
+            r = std::sqrt(a);
+        } else if (t == "log") {
+            const double a = pop();
+            if (a <= 0) throw Failure(quorel::kErrDomain);
+            r = std::log(a);
+        } else if (t == "x") {
+            r = quorel::finiteOr6(x);
+        } else {
+            r = quorel::textToNumber(t);
+        }
+        operands.push(r);
+    }
+    return pop();
+}
+
+bool same(const Outcome& a, const Outcome& b) {
+    return std::memcmp(&a.value, &b.value, sizeof a.value) == 0 && a.failure == b.failure &&
+           a.front == b.front && a.hasItems == b.hasItems && a.succeeded == b.succeeded;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static SilentDialogs dialogs;
+    static quorel::Engine engine(dialogs);
+
+    engine.Fx_Postfix(std::string(reinterpret_cast<const char*>(data), size));
+    for (double x : {0.0, 1.0, -2.5, 1e300}) {
+        const Outcome fast = run(engine, [&] { return engine.Fx_Eval(x); });
+        const Outcome reading = run(engine, [&] { return readingEval(engine, x); });
+        if (!same(fast, reading)) __builtin_trap();
+        run(engine, [&] { return engine.Fx_Diff(x); });
+    }
+    return 0;
+}
