@@ -6,6 +6,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     quorel::installFontFallbacks();
+    QApplication::setWindowIcon(quorel::programIcon());
     quorel::MDIForm1 main;
     main.show();
     return app.exec();

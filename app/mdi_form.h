@@ -24,7 +24,7 @@ inline constexpr const char* kMainCaption = "Quorel ";
 
 class MDIForm1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // dialogs: where messages and pauses go; the main window's Qt dialogs when null.
     explicit MDIForm1(UserDialogs* dialogs = nullptr);
     ~MDIForm1() override;
@@ -37,10 +37,10 @@ public:
     FrmFx& frmFx() { return *panel_; }
     QMdiArea& mdiArea() { return *mdi_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void MDIForm_Load();
     QMdiSubWindow* addChild(QWidget* form);
 

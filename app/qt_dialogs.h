@@ -8,12 +8,12 @@ namespace quorel {
 class FrmWait;
 
 class QtDialogs : public UserDialogs {
-public:
+  public:
     void message(const std::string& text, const std::string& title) override;
     void pause() override;
     void setPauseDialog(FrmWait* wait) { wait_ = wait; }
 
-private:
+  private:
     FrmWait* wait_ = nullptr;
 };
 

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     }
     const QString mode = argc > 2 ? argv[2] : "calc";
     quorel::installFontFallbacks();
+    QApplication::setWindowIcon(quorel::programIcon());
     quorel::MDIForm1 main;
     main.move(0, 0);
     main.show();

@@ -22,7 +22,7 @@ std::vector<std::pair<int, std::function<std::string()>>>& lines() {
 }
 
 class RecordingReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.error_occurred) continue;
@@ -36,7 +36,9 @@ public:
 
 }  // namespace
 
-const std::map<std::string, double>& results() { return mutableResults(); }
+const std::map<std::string, double>& results() {
+    return mutableResults();
+}
 
 SummaryLine::SummaryLine(int order, std::function<std::string()> make) {
     lines().emplace_back(order, std::move(make));

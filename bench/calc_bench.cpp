@@ -19,7 +19,7 @@ namespace quorel::bench {
 namespace {
 
 class SilentDialogs : public UserDialogs {
-public:
+  public:
     void message(const std::string&, const std::string&) override { ++messages; }
     void pause() override {}
     int messages = 0;

@@ -2,6 +2,8 @@
 
 namespace quorel {
 
-void throwFailure(int number) { throw Failure(number); }
+void throwFailure(int number) {
+    throw Failure(number);
+}
 
 }  // namespace quorel

@@ -15,9 +15,15 @@ inline double finiteOr6(double r) {
     return r;
 }
 
-inline double checkedAdd(double a, double b) { return finiteOr6(a + b); }
-inline double checkedSub(double a, double b) { return finiteOr6(a - b); }
-inline double checkedMul(double a, double b) { return finiteOr6(a * b); }
+inline double checkedAdd(double a, double b) {
+    return finiteOr6(a + b);
+}
+inline double checkedSub(double a, double b) {
+    return finiteOr6(a - b);
+}
+inline double checkedMul(double a, double b) {
+    return finiteOr6(a * b);
+}
 
 // a / b: 0/0 is an overflow (6), any other number divided by 0 is failure 11.
 inline double checkedDiv(double a, double b) {

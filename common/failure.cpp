@@ -4,11 +4,16 @@ namespace quorel {
 
 const char* failureDescription(int number) noexcept {
     switch (number) {
-        case kErrDomain: return "Argument outside the function's domain";
-        case kErrOverflow: return "Overflow";
-        case kErrDivZero: return "Division by zero";
-        case kErrMissing: return "Missing operand";
-        default: return "Run-time failure";
+        case kErrDomain:
+            return "Argument outside the function's domain";
+        case kErrOverflow:
+            return "Overflow";
+        case kErrDivZero:
+            return "Division by zero";
+        case kErrMissing:
+            return "Missing operand";
+        default:
+            return "Run-time failure";
     }
 }
 

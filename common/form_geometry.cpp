@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 #include <QMdiSubWindow>
+#include <QPainter>
+#include <QPixmap>
 #include <QWidget>
 
 #include "common/twips.h"
@@ -61,6 +63,26 @@ void setFormCaption(QWidget* form, const QString& caption) {
     if (w != form) w->setWindowTitle(caption);
 }
 
-QString formCaption(QWidget* form) { return outerWindow(form)->windowTitle(); }
+QString formCaption(QWidget* form) {
+    return outerWindow(form)->windowTitle();
+}
+
+}  // namespace quorel
+
+namespace quorel {
+
+QIcon programIcon() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::white);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 255), 1.5));
+    p.drawArc(QRectF(-6, 2, 20, 24), 0, 90 * 16);
+    p.setPen(QPen(QColor(255, 0, 0), 1.2));
+    p.drawLine(QPointF(2, 15), QPointF(15, 2));
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(0, 12, 16, 12);
+    return QIcon(pm);
+}
 
 }  // namespace quorel

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QRect>
 #include <QString>
 
@@ -32,5 +33,8 @@ void setOuterGeometryTwips(QWidget* form, double left, double top, double width,
 // Sets the caption of the form's outer window.
 void setFormCaption(QWidget* form, const QString& caption);
 QString formCaption(QWidget* form);
+
+// The program's 16 x 16 icon: a curve, its tangent and the x axis.
+QIcon programIcon();
 
 }  // namespace quorel

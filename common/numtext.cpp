@@ -1,10 +1,10 @@
 #include "common/numtext.h"
 
+#include <locale.h>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 #include "common/failure.h"
 
@@ -18,8 +18,12 @@ locale_t cLocale() {
     return loc;
 }
 
-bool isSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isSkipped(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -85,7 +89,9 @@ std::string numberToText(double v) {
     return s;
 }
 
-double roundHalfEven(double v) { return std::nearbyint(v); }
+double roundHalfEven(double v) {
+    return std::nearbyint(v);
+}
 
 double roundHalfEven(double v, int decimals) {
     if (!std::isfinite(v) || decimals < 0) return v;
@@ -99,7 +105,9 @@ double roundHalfEven(double v, int decimals) {
     return r == 0.0 ? 0.0 : r;
 }
 
-double floorWhole(double v) { return std::floor(v); }
+double floorWhole(double v) {
+    return std::floor(v);
+}
 
 long long wholeDiv(long long a, long long b) {
     if (b == 0) throw Failure(kErrDivZero);

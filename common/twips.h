@@ -8,8 +8,14 @@ namespace quorel {
 
 inline constexpr double kTwipsPerPixel = 15.0;
 
-inline constexpr double twipsToDip(double twips) { return twips / kTwipsPerPixel; }
-inline int twipsToPx(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline constexpr double pxToTwips(double px) { return px * kTwipsPerPixel; }
+inline constexpr double twipsToDip(double twips) {
+    return twips / kTwipsPerPixel;
+}
+inline int twipsToPx(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+inline constexpr double pxToTwips(double px) {
+    return px * kTwipsPerPixel;
+}
 
 }  // namespace quorel

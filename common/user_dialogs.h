@@ -10,7 +10,7 @@ namespace quorel {
 inline constexpr const char* kAppTitle = "Tangent Root Finder";
 
 class UserDialogs {
-public:
+  public:
     virtual ~UserDialogs() = default;
     // A modal message box with an OK button only.
     virtual void message(const std::string& text, const std::string& title) = 0;

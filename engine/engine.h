@@ -10,6 +10,7 @@
 //   double d = e.Fx_Diff(2.0);   // ~9
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -58,13 +59,36 @@ class Engine {
     bool sequenceCut() const { return cut_; }
 
   private:
+    // One step of a compiled sequence; `slot` is where it fails.
+    struct Step {
+        TokenOp op;
+        std::int16_t slot;
+        double number;
+    };
+    // A sequence compiled for evaluation: its steps, and the read state that
+    // evaluation leaves when no step fails.
+    struct Program {
+        std::array<Step, Queue::kRing> steps;
+        int size = 0;
+        int endFront = 0;
+        bool endHasItems = false;
+        bool endSucceeded = false;
+        bool emptyAtEnd = true;  // no operand left: failure 13 after reading
+    };
+
     void addToken(const Value& token);
     void pushOperator(const Value& token);
-    // Makes the fused form of the sequence just translated.
-    void fuseSequence();
+    void flushOwnOperators(int base);
+    // Compiles the saved sequence of FxQueue: one step per token (`plain_`),
+    // and with groups of tokens fused into single steps (`fused_`).
+    void compileSequence();
 
     UserDialogs& dialogs_;
     bool cut_ = false;
+    Program plain_;
+    Program fused_;
+    std::uint32_t compiledGeneration_ = 0;
+    bool programReady_ = false;
 };
 
 }  // namespace quorel

@@ -1,15 +1,16 @@
-// Evaluation walks the compiled slots of FxQueue instead of fetching and
-// parsing each token; the queue's read state is set afterwards as if every
-// token up to the end (or up to the failing one) had been fetched.
+// Evaluation does not fetch and parse tokens: each translation compiles the
+// queue's compiled slots once into a straight list of steps, and Fx_Eval walks
+// that list, then sets the queue's read state as if every token up to the end
+// (or up to the failing one) had been fetched.
 //
-// Each translation also gets a fused form: constant groups such as sin(3) are
-// computed once, and common groups (x^c, c*x, "top op c") become single
-// steps. A fused step does the same operations in the same order as its
-// tokens and fails at the same slot with the same number, so values and
-// failures are those of the token-by-token walk.
+// The list evaluation walks has groups of tokens fused: constant groups such
+// as sin(3) are computed once, and common groups (x^c, c*x, "top op c")
+// become single steps. A fused step does its tokens' operations in their
+// order and fails at the same slot with the same number, so values, failures
+// and read positions are those of the token-by-token reading.
+#include <array>
 #include <cmath>
 #include <type_traits>
-#include <vector>
 
 #include "common/failure.h"
 #include "engine/cpu_state.h"
@@ -118,21 +119,15 @@ bool unaryValue(TokenOp f, double a, double& r) {
 
 }  // namespace
 
-void Engine::fuseSequence() {
-    // What the tokens fused so far leave on the operand stack, one entry per
-    // group: a constant, x, a single step pushing one value without reading
-    // below it, or anything else.
-    enum class Kind { Const, Var, Single, Other };
-    struct Group {
-        int slot;  // first slot
-        int width;
-        Kind kind;
-        double value;
-    };
-    std::vector<Group> groups;
-    groups.reserve(Queue::kRing);
+void Engine::compileSequence() {
+    programReady_ = true;
+    compiledGeneration_ = FxQueue.generation();
 
-    auto& out = FxQueue.fusedSlots();
+    // One step per token. How many operands each token finds does not depend
+    // on x, so a missing operand becomes a step that fails, and the program
+    // stops there: nothing after it is ever read.
+    Program& p = plain_;
+    p.size = 0;
     const int rear = FxQueue.rear();
     int slot = FxQueue.front();
     int count = 0;
@@ -140,282 +135,291 @@ void Engine::fuseSequence() {
         count = rear - slot;
         if (count <= 0) count += Queue::kRing;
     }
+    p.endFront = count > 0 ? rear : slot;
+    p.endHasItems = false;
+    p.endSucceeded = false;
+    int depth = 0;
     for (; count > 0; --count) {
         if (++slot == Queue::kRing) slot = 0;
         const CompiledToken& t = FxQueue.compiledAt(slot);
-        out[slot] = t;
-        if (t.op == TokenOp::End) break;
-        Group* last = groups.empty() ? nullptr : &groups.back();
-        Group* second = groups.size() < 2 ? nullptr : &groups[groups.size() - 2];
-
-        if (t.op == TokenOp::Number) {
-            groups.push_back({slot, 1, Kind::Const, t.number});
-        } else if (t.op == TokenOp::X) {
-            groups.push_back({slot, 1, Kind::Var, 0.0});
-        } else if (isUnary(t.op)) {
-            double r;
-            if (last != nullptr && last->kind == Kind::Const && unaryValue(t.op, last->value, r)) {
-                last->width += 1;
-                last->value = r;
-                out[last->slot] = {TokenOp::Number, static_cast<std::uint16_t>(last->width), r};
-            } else {
-                groups.push_back({slot, 1, Kind::Other, 0.0});
+        const Step step{t.op, static_cast<std::int16_t>(slot), t.number};
+        if (t.op == TokenOp::End) {
+            p.endFront = slot;
+            p.endHasItems = slot != rear;
+            p.endSucceeded = true;
+            break;
+        }
+        if (t.op == TokenOp::Number || t.op == TokenOp::X) {
+            // A full operand stack drops the value (500 tokens never fill it).
+            if (depth < kMaxOperands) {
+                p.steps[p.size++] = step;
+                ++depth;
             }
-        } else if (isBinary(t.op)) {
-            const Arith k =
-                static_cast<Arith>(static_cast<int>(t.op) - static_cast<int>(TokenOp::Add));
-            const Kind k1 = last != nullptr ? last->kind : Kind::Other;
-            const Kind k2 = second != nullptr ? second->kind : Kind::Other;
-            if (k1 == Kind::Const || k1 == Kind::Var) {
-                const int width = last->width + 1;
-                if (k2 == Kind::Const || k2 == Kind::Var) {
-                    const int pairWidth = second->width + width;
-                    const auto w = static_cast<std::uint16_t>(pairWidth);
-                    double r = 0.0;
-                    if (k1 == Kind::Const && k2 == Kind::Const &&
-                        std::isfinite(r = arithAt(k, second->value, last->value))) {
-                        out[second->slot] = {TokenOp::Number, w, r};
-                        *second = {second->slot, pairWidth, Kind::Const, r};
-                        groups.pop_back();
-                        continue;
-                    }
-                    if (k1 == Kind::Const && k2 == Kind::Var) {
-                        out[second->slot] = {fusedOp(TokenOp::XAddC, k), w, last->value};
-                        *second = {second->slot, pairWidth, Kind::Single, 0.0};
-                        groups.pop_back();
-                        continue;
-                    }
-                    if (k1 == Kind::Var && k2 == Kind::Const) {
-                        out[second->slot] = {fusedOp(TokenOp::CAddX, k), w, second->value};
-                        *second = {second->slot, pairWidth, Kind::Single, 0.0};
-                        groups.pop_back();
-                        continue;
-                    }
-                }
-                // top op c, top op x
-                const TokenOp form = k1 == Kind::Const ? TokenOp::AddC : TokenOp::AddX;
-                out[last->slot] = {fusedOp(form, k), static_cast<std::uint16_t>(width),
-                                   last->value};
-                *last = {last->slot, width, Kind::Other, 0.0};
+            continue;
+        }
+        const int needs = isBinary(t.op) ? 2 : isUnary(t.op) ? 1 : 0;
+        if (depth < needs) {
+            p.steps[p.size++] = {TokenOp::Missing, step.slot, 0.0};
+            break;
+        }
+        p.steps[p.size++] = step;
+        if (t.op == TokenOp::BadNumber) break;
+        depth -= needs - 1;
+    }
+    p.emptyAtEnd = depth == 0;
+
+    // The same with groups fused. Each fused step still computes the group's
+    // operations in the group's order, and fails at the slot of the group's
+    // operator with its number.
+    enum class Kind { Const, Var, Single, Other };  // what a step leaves on top
+    std::array<Kind, Queue::kRing> kinds;
+    Program& f = fused_;
+    f.size = 0;
+    f.endFront = p.endFront;
+    f.endHasItems = p.endHasItems;
+    f.endSucceeded = p.endSucceeded;
+    f.emptyAtEnd = p.emptyAtEnd;
+    auto emit = [&](const Step& step, Kind kind) {
+        kinds[f.size] = kind;
+        f.steps[f.size++] = step;
+    };
+    for (int i = 0; i < p.size; ++i) {
+        const Step& step = p.steps[i];
+        const Kind k1 = f.size >= 1 ? kinds[f.size - 1] : Kind::Other;
+        const Kind k2 = f.size >= 2 ? kinds[f.size - 2] : Kind::Other;
+        Step* last = f.size >= 1 ? &f.steps[f.size - 1] : nullptr;
+        Step* second = f.size >= 2 ? &f.steps[f.size - 2] : nullptr;
+        if (step.op == TokenOp::Number) {
+            emit(step, Kind::Const);
+        } else if (step.op == TokenOp::X) {
+            emit(step, Kind::Var);
+        } else if (isUnary(step.op)) {
+            double r;
+            if (k1 == Kind::Const && unaryValue(step.op, last->number, r)) {
+                last->number = r;
+            } else {
+                emit(step, Kind::Other);
+            }
+        } else if (isBinary(step.op)) {
+            const auto k =
+                static_cast<Arith>(static_cast<int>(step.op) - static_cast<int>(TokenOp::Add));
+            double r = 0.0;
+            if (k1 == Kind::Const && k2 == Kind::Const &&
+                std::isfinite(r = arithAt(k, second->number, last->number))) {
+                f.size -= 2;
+                emit({TokenOp::Number, step.slot, r}, Kind::Const);
+            } else if (k1 == Kind::Const && k2 == Kind::Var) {
+                const double c = last->number;
+                f.size -= 2;
+                emit({fusedOp(TokenOp::XAddC, k), step.slot, c}, Kind::Single);
+            } else if (k1 == Kind::Var && k2 == Kind::Const) {
+                const double c = second->number;
+                f.size -= 2;
+                emit({fusedOp(TokenOp::CAddX, k), step.slot, c}, Kind::Single);
             } else if (k1 == Kind::Single && k2 == Kind::Const) {
                 // c G op: G reads nothing below c, so it can run first and
                 // the operator takes c as its left operand.
-                CompiledToken g = out[last->slot];
-                g.width = static_cast<std::uint16_t>(second->width + last->width);
-                out[second->slot] = g;
-                out[slot] = {fusedOp(TokenOp::CAddTop, k), 1, second->value};
-                *second = {second->slot, second->width + last->width + 1, Kind::Other, 0.0};
-                groups.pop_back();
+                const Step g = *last;
+                const double c = second->number;
+                f.size -= 2;
+                emit(g, Kind::Other);
+                emit({fusedOp(TokenOp::CAddTop, k), step.slot, c}, Kind::Other);
+            } else if (k1 == Kind::Const || k1 == Kind::Var) {
+                const TokenOp form = k1 == Kind::Const ? TokenOp::AddC : TokenOp::AddX;
+                const double c = last->number;
+                f.size -= 1;
+                emit({fusedOp(form, k), step.slot, c}, Kind::Other);
             } else {
-                groups.push_back({slot, 1, Kind::Other, 0.0});
+                emit(step, Kind::Other);
             }
         } else {
-            groups.push_back({slot, 1, Kind::Other, 0.0});
+            emit(step, Kind::Other);
         }
     }
-    FxQueue.keepFused();
 }
 
 double Engine::Fx_Eval(double x) {
     clearUpperVectorState();
     FxQueue.SetValue();
     if (cut_) throw Failure(kErrMissing);
+    if (!programReady_ || FxQueue.generation() != compiledGeneration_) compileSequence();
 
-    const int rear = FxQueue.rear();
-    int slot = FxQueue.front();
-    int count = 0;
-    if (FxQueue.hasItems()) {
-        count = rear - slot;
-        if (count <= 0) count += Queue::kRing;
-    }
     // The fused steps take x as finite; a non-finite x fails at its own token.
     const bool xFinite = std::isfinite(x);
-    const CompiledToken* steps = FxQueue.steps(xFinite);
+    const Program& program = xFinite ? fused_ : plain_;
+    const int rear = FxQueue.rear();
 
     // n operands: the top one in `top`, the ones below it in below[1..n-1].
+    // The compiled steps never find too few operands and never exceed 500.
     double below[kMaxOperands];
     double top = 0.0;
     int n = 0;
-    auto fail = [&](int number) { failAt(FxQueue, slot, rear, number); };
-    auto push = [&](double v) {
-        if (n < kMaxOperands) {
-            below[n] = top;
-            top = v;
-            ++n;
-        }
+    const Step* step = program.steps.data();
+    const Step* const end = step + program.size;
+
+#define QUOREL_INLINE __attribute__((always_inline))
+    auto fail = [&](int number) QUOREL_INLINE { failAt(FxQueue, step->slot, rear, number); };
+    auto push = [&](double v) QUOREL_INLINE {
+        below[n++] = top;
+        top = v;
     };
-    auto need = [&](int operands) {
-        if (n < operands) fail(kErrMissing);
-    };
-    auto op = [&](auto tag, double a, double b) {
+    auto op = [&](auto tag, double a, double b) QUOREL_INLINE {
         constexpr Arith k = decltype(tag)::value;
         const double r = arith<k>(a, b);
         if (!std::isfinite(r)) fail(arithFailure(k, a, b));
         return r;
     };
+#undef QUOREL_INLINE
     constexpr ArithTag<Arith::Add> add;
     constexpr ArithTag<Arith::Sub> sub;
     constexpr ArithTag<Arith::Mul> mul;
     constexpr ArithTag<Arith::Div> div;
     constexpr ArithTag<Arith::Pow> pow;
 
-    bool ended = false;
-    while (count > 0) {
-        int first = slot + 1;
-        if (first == Queue::kRing) first = 0;
-        const CompiledToken& t = steps[first];
-        slot = first + t.width - 1;
-        if (slot >= Queue::kRing) slot -= Queue::kRing;
-        count -= t.width;
-        switch (t.op) {
+    for (; step != end; ++step) {
+        const double c = step->number;
+        switch (step->op) {
             case TokenOp::Number:
-                push(t.number);
+                push(c);
                 break;
             case TokenOp::X:
                 if (!xFinite) fail(kErrOverflow);
                 push(x);
                 break;
             case TokenOp::Add:
-                need(2), top = op(add, below[--n], top);
+                top = op(add, below[--n], top);
                 break;
             case TokenOp::Sub:
-                need(2), top = op(sub, below[--n], top);
+                top = op(sub, below[--n], top);
                 break;
             case TokenOp::Mul:
-                need(2), top = op(mul, below[--n], top);
+                top = op(mul, below[--n], top);
                 break;
             case TokenOp::Div:
-                need(2), top = op(div, below[--n], top);
+                top = op(div, below[--n], top);
                 break;
             case TokenOp::Pow:
-                need(2), top = op(pow, below[--n], top);
+                top = op(pow, below[--n], top);
                 break;
             case TokenOp::UPlus:
-                need(1);
                 break;
             case TokenOp::UMinus:
-                need(1), top = 0.0 - top;
+                top = 0.0 - top;
                 break;
             case TokenOp::Sin:
-                need(1), top = std::sin(top);
+                top = std::sin(top);
                 break;
             case TokenOp::Cos:
-                need(1), top = std::cos(top);
+                top = std::cos(top);
                 break;
             case TokenOp::Tan:
-                need(1), top = std::tan(top);
+                top = std::tan(top);
                 if (!std::isfinite(top)) fail(kErrOverflow);
                 break;
             case TokenOp::Atn:
-                need(1), top = std::atan(top);
+                top = std::atan(top);
                 break;
             case TokenOp::Exp:
-                need(1), top = std::exp(top);
+                top = std::exp(top);
                 if (!std::isfinite(top)) fail(kErrOverflow);
                 break;
             case TokenOp::Sqr:
-                need(1);
                 if (top < 0.0) fail(kErrDomain);
                 top = std::sqrt(top);
                 break;
             case TokenOp::Log:
-                need(1);
                 if (top <= 0.0) fail(kErrDomain);
                 top = std::log(top);
                 break;
             case TokenOp::AddC:
-                need(1), top = op(add, top, t.number);
+                top = op(add, top, c);
                 break;
             case TokenOp::SubC:
-                need(1), top = op(sub, top, t.number);
+                top = op(sub, top, c);
                 break;
             case TokenOp::MulC:
-                need(1), top = op(mul, top, t.number);
+                top = op(mul, top, c);
                 break;
             case TokenOp::DivC:
-                need(1), top = op(div, top, t.number);
+                top = op(div, top, c);
                 break;
             case TokenOp::PowC:
-                need(1), top = op(pow, top, t.number);
+                top = op(pow, top, c);
                 break;
             case TokenOp::AddX:
-                need(1), top = op(add, top, x);
+                top = op(add, top, x);
                 break;
             case TokenOp::SubX:
-                need(1), top = op(sub, top, x);
+                top = op(sub, top, x);
                 break;
             case TokenOp::MulX:
-                need(1), top = op(mul, top, x);
+                top = op(mul, top, x);
                 break;
             case TokenOp::DivX:
-                need(1), top = op(div, top, x);
+                top = op(div, top, x);
                 break;
             case TokenOp::PowX:
-                need(1), top = op(pow, top, x);
+                top = op(pow, top, x);
                 break;
             case TokenOp::XAddC:
-                push(op(add, x, t.number));
+                push(op(add, x, c));
                 break;
             case TokenOp::XSubC:
-                push(op(sub, x, t.number));
+                push(op(sub, x, c));
                 break;
             case TokenOp::XMulC:
-                push(op(mul, x, t.number));
+                push(op(mul, x, c));
                 break;
             case TokenOp::XDivC:
-                push(op(div, x, t.number));
+                push(op(div, x, c));
                 break;
             case TokenOp::XPowC:
-                push(op(pow, x, t.number));
+                push(op(pow, x, c));
                 break;
             case TokenOp::CAddX:
-                push(op(add, t.number, x));
+                push(op(add, c, x));
                 break;
             case TokenOp::CSubX:
-                push(op(sub, t.number, x));
+                push(op(sub, c, x));
                 break;
             case TokenOp::CMulX:
-                push(op(mul, t.number, x));
+                push(op(mul, c, x));
                 break;
             case TokenOp::CDivX:
-                push(op(div, t.number, x));
+                push(op(div, c, x));
                 break;
             case TokenOp::CPowX:
-                push(op(pow, t.number, x));
+                push(op(pow, c, x));
                 break;
             case TokenOp::CAddTop:
-                top = op(add, t.number, top);
+                top = op(add, c, top);
                 break;
             case TokenOp::CSubTop:
-                top = op(sub, t.number, top);
+                top = op(sub, c, top);
                 break;
             case TokenOp::CMulTop:
-                top = op(mul, t.number, top);
+                top = op(mul, c, top);
                 break;
             case TokenOp::CDivTop:
-                top = op(div, t.number, top);
+                top = op(div, c, top);
                 break;
             case TokenOp::CPowTop:
-                top = op(pow, t.number, top);
+                top = op(pow, c, top);
+                break;
+            case TokenOp::Missing:
+                fail(kErrMissing);
                 break;
             case TokenOp::BadNumber:
                 fail(kErrOverflow);
                 break;
             case TokenOp::End:
-                ended = true;
-                count = 0;
                 break;
         }
     }
 
-    if (ended) {
-        FxQueue.setReadState(slot, slot != rear);
-        FxQueue.succeeded = true;
-    } else {
-        FxQueue.setReadState(rear, false);
-        FxQueue.succeeded = false;
-    }
-    if (n == 0) throw Failure(kErrMissing);
+    FxQueue.setReadState(program.endFront, program.endHasItems);
+    FxQueue.succeeded = program.endSucceeded;
+    if (program.emptyAtEnd) throw Failure(kErrMissing);
     return top;
 }
 

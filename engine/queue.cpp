@@ -26,12 +26,12 @@ CompiledToken compile(const Value& v) {
         {"", TokenOp::End},
     };
     for (const Named& n : kNamed) {
-        if (t == n.text) return {n.op, 1, 0.0};
+        if (t == n.text) return {n.op, 0.0};
     }
     try {
-        return {TokenOp::Number, 1, textToNumber(t)};
+        return {TokenOp::Number, textToNumber(t)};
     } catch (const Failure&) {
-        return {TokenOp::BadNumber, 1, 0.0};
+        return {TokenOp::BadNumber, 0.0};
     }
 }
 
@@ -44,7 +44,7 @@ void Queue::add(Value v) {
     }
     rear_ = (rear_ + 1) % kRing;
     hasItems_ = true;
-    fusedValid_ = false;
+    ++generation_;
     compiled_[rear_] = compile(v);
     items_[rear_] = std::move(v);
     succeeded = true;

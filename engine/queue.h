@@ -1,8 +1,7 @@
 // First-in-first-out ring of at most 500 tokens (501 slots, slot 500 never
 // used) holding the postfix sequence. Fetching never erases a slot, so
 // HoldValue/SetValue can make a read sequence readable again. Beside each
-// token the ring keeps what evaluation needs of it, decided once on `add`,
-// and, once per translation, a fused form of the whole sequence.
+// token the ring keeps what evaluation needs of it, decided once on `add`.
 #pragma once
 
 #include <array>
@@ -14,7 +13,9 @@
 
 namespace quorel {
 
-// What evaluation does with a token, decided when the token is added.
+// What evaluation does with a token, decided when the token is added. The
+// codes after Log never stand in a slot: they are steps of the engine's
+// compiled form of a whole sequence.
 enum class TokenOp : std::uint8_t {
     End,        // empty token: evaluation stops here
     Number,     // push `number`
@@ -34,7 +35,8 @@ enum class TokenOp : std::uint8_t {
     Exp,
     Sqr,
     Log,
-    // Fused steps, each standing for a group of `width` tokens (c is `number`).
+    Missing,  // an operand is missing here: failure 13
+    // One step for a group of tokens (c is `number`).
     AddC,
     SubC,
     MulC,
@@ -64,7 +66,6 @@ enum class TokenOp : std::uint8_t {
 
 struct CompiledToken {
     TokenOp op = TokenOp::End;
-    std::uint16_t width = 1;  // slots this step stands for
     double number = 0.0;
 };
 
@@ -88,6 +89,7 @@ class Queue {
         savedHasItems_ = hasItems_;
         savedRear_ = rear_;
         savedFront_ = static_cast<std::int16_t>(front_);
+        ++generation_;
     }
     // Restores the read state saved by the last HoldValue.
     void SetValue() {
@@ -106,39 +108,20 @@ class Queue {
         front_ = front;
         hasItems_ = hasItems;
     }
-
-    // A fused form of the unread sequence, made once per translation: a group
-    // of tokens becomes one step in the group's first slot. It stands for the
-    // read state it was made at; any add discards it.
-    std::array<CompiledToken, kRing + 1>& fusedSlots() { return fused_; }
-    void keepFused() {
-        fusedValid_ = true;
-        fusedHasItems_ = hasItems_;
-        fusedFront_ = front_;
-        fusedRear_ = rear_;
-    }
-    // The steps to walk from the current read state: the fused ones when they
-    // were made for it and `allowFused`, else one step per token.
-    const CompiledToken* steps(bool allowFused) const {
-        const bool fused = allowFused && fusedValid_ && hasItems_ == fusedHasItems_ &&
-                           front_ == fusedFront_ && rear_ == fusedRear_;
-        return fused ? fused_.data() : compiled_.data();
-    }
+    // Changes with every add and HoldValue: what was compiled from the saved
+    // sequence stays good while this stays the same.
+    std::uint32_t generation() const { return generation_; }
 
   private:
     std::array<Value, kRing + 1> items_{};
     std::array<CompiledToken, kRing + 1> compiled_{};
-    std::array<CompiledToken, kRing + 1> fused_{};
-    bool fusedValid_ = false;
-    bool fusedHasItems_ = false;
-    int fusedFront_ = 0;
-    int fusedRear_ = 0;
     bool hasItems_ = false;
     bool savedHasItems_ = false;
     int rear_ = 0;
     int front_ = 0;
     int savedRear_ = 0;
     std::int16_t savedFront_ = 0;
+    std::uint32_t generation_ = 0;
 };
 
 }  // namespace quorel

@@ -1,6 +1,7 @@
 // Infix to postfix: one left-to-right scan of the f(x) text with a pending
 // token, operators waiting on OpStack for their right operand.
 #include <string_view>
+#include <vector>
 
 #include "engine/engine.h"
 
@@ -78,11 +79,30 @@ void Engine::Op_Handle(const Value& token) {
     pushOperator(token);
 }
 
+// The closing ")" at the end of a translation only reaches down to the first
+// "(". Operators of this translation waiting below an unclosed "(" (the "*" of
+// "x*(x-1", the "sin" of "sin(x") belong to this f(x): they go to the queue,
+// innermost first, instead of being lost to it and read by the next
+// translation. The unclosed "(" themselves stay, as every leftover "(" does.
+void Engine::flushOwnOperators(int base) {
+    std::vector<Value> opens;
+    while (OpStack.top() > base) {
+        Value top = OpStack.pop();
+        if (isText(top, "(")) {
+            opens.push_back(std::move(top));
+        } else {
+            addToken(top);
+        }
+    }
+    for (auto it = opens.rbegin(); it != opens.rend(); ++it) pushOperator(*it);
+}
+
 void Engine::Fx_Postfix(const std::string& expr) {
     do {
         FxQueue.fetch();
     } while (FxQueue.succeeded);
     cut_ = false;
+    const int base = OpStack.top();
 
     std::string pending;
     bool signIsInfix = false;
@@ -129,8 +149,9 @@ void Engine::Fx_Postfix(const std::string& expr) {
     }
     if (!pending.empty()) addToken(pending);
     Op_Handle(std::string(")"));
+    flushOwnOperators(base);
     FxQueue.HoldValue();
-    fuseSequence();
+    compileSequence();
     if (cut_) dialogs_.message(kTooLongMessage, kAppTitle);
 }
 

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes as f(x) text to one long-lived engine, as the program
-// does, and evaluates f and its slope at a few x. Besides the sanitizers it
+// does (or, after a leading byte 1, as tokens added to its queue directly),
+// and evaluates f and its slope at a few x. Besides the sanitizers it
 // checks that only the engine's failure numbers are thrown, that results are
 // finite, and that evaluation over the compiled slots agrees with a plain
 // token-by-token reading of the queue: same value bits, same failure, same
@@ -135,7 +136,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static SilentDialogs dialogs;
     static quorel::Engine engine(dialogs);
 
-    engine.Fx_Postfix(std::string(reinterpret_cast<const char*>(data), size));
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    if (!text.empty() && text[0] == '\x01') {
+        // Tokens added to the queue directly, one per line, as a caller of
+        // the containers may do: empty tokens, odd cases, a full ring.
+        std::size_t from = 1;
+        for (;;) {
+            const std::size_t to = text.find('\n', from);
+            engine.FxQueue.add(text.substr(from, to == std::string::npos ? to : to - from));
+            if (to == std::string::npos) break;
+            from = to + 1;
+        }
+        engine.FxQueue.HoldValue();
+    } else {
+        engine.Fx_Postfix(text);
+    }
     for (double x : {0.0, 1.0, -2.5, 1e300}) {
         const Outcome fast = run(engine, [&] { return engine.Fx_Eval(x); });
         const Outcome reading = run(engine, [&] { return readingEval(engine, x); });

@@ -33,7 +33,11 @@ constexpr qint64 kFrameMs = 16;
 
 IterationDriver::IterationDriver(ProgramState& state, Engine& engine, UserDialogs& dialogs,
                                  FrmFx& panel, FrmGraph& graph, FrmDSPDTA& table)
-    : state_(state), engine_(engine), dialogs_(dialogs), panel_(panel), graph_(graph),
+    : state_(state),
+      engine_(engine),
+      dialogs_(dialogs),
+      panel_(panel),
+      graph_(graph),
       table_(table) {}
 
 void IterationDriver::refresh(bool force) {
@@ -142,8 +146,7 @@ void IterationDriver::CmdCal_Click() {
     if (isRoot) {
         step([&] {
             const double y = checkedAdd(engine_.Fx_Eval(v.CurX), state_.OrgY);
-            graph_.picThree().Circle(checkedAdd(v.CurX, state_.OffX), y, kRootRadius,
-                                     kMarkerColor);
+            graph_.picThree().Circle(checkedAdd(v.CurX, state_.OffX), y, kRootRadius, kMarkerColor);
         });
     } else {
         dialogs_.message(kNoRootMessage, kAppTitle);

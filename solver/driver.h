@@ -27,7 +27,7 @@ inline constexpr const char* kNoRootMessage =
     "value> again calculate....";
 
 class IterationDriver {
-public:
+  public:
     IterationDriver(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmFx& panel,
                     FrmGraph& graph, FrmDSPDTA& table);
 
@@ -38,7 +38,7 @@ public:
     // (the program is ending).
     void abandon() { abandoned_ = true; }
 
-private:
+  private:
     void refresh(bool force);
     void setInputsEnabled(bool enabled);
 

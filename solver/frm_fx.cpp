@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <cmath>
 
@@ -22,31 +20,22 @@
 namespace quorel {
 namespace {
 
-// The panel's own 16 x 16 icon: a curve and its tangent.
-QIcon panelIcon() {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0, 0, 255), 1.5));
-    p.drawArc(QRectF(-6, 2, 20, 24), 0, 90 * 16);
-    p.setPen(QPen(QColor(255, 0, 0), 1.2));
-    p.drawLine(QPointF(2, 15), QPointF(15, 2));
-    p.setPen(QPen(Qt::black, 1));
-    p.drawLine(0, 12, 16, 12);
-    return QIcon(pm);
+std::string failureText(const Failure& f) {
+    return failureDescription(f.number());
 }
-
-std::string failureText(const Failure& f) { return failureDescription(f.number()); }
 
 }  // namespace
 
 FrmFx::FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph& graph,
              FrmDSPDTA& table, QWidget* parent)
-    : QWidget(parent), state_(state), engine_(engine), dialogs_(dialogs), graph_(graph),
+    : QWidget(parent),
+      state_(state),
+      engine_(engine),
+      dialogs_(dialogs),
+      graph_(graph),
       table_(table) {
     setWindowTitle("Input initial value and express");
-    setWindowIcon(panelIcon());
+    setWindowIcon(programIcon());
     resize(twipsRect(0, 0, 5145, 2895).size());
     buildControls();
     driver_ = std::make_unique<IterationDriver>(state_, engine_, dialogs_, *this, graph_, table_);
@@ -110,14 +99,14 @@ void FrmFx::buildControls() {
     // caption is the label beside it, which does not tick it.
     chkStep_ = new QCheckBox("Check1", this);
     chkStep_->setGeometry(twipsRect(1800, 2400, 255, 255));
-    labSel1_ = label("step by step", twipsRect(2160, 2355, 1215, 375),
-                     formFont(kFaceTimes, 12, false));
+    labSel1_ =
+        label("step by step", twipsRect(2160, 2355, 1215, 375), formFont(kFaceTimes, 12, false));
 
     command1_ = button("End", twipsRect(3720, 2280, 1215, 495), kaiBold);
 
     // Tab order: Calculate, initial value, Clear, f(x), step box, End, error, Loops.
-    QWidget* order[] = {cmdCal_, texDFT_, cmdClr_, cmbFx_, chkStep_, command1_, texError_,
-                        texLoops_};
+    QWidget* order[] = {cmdCal_,  texDFT_,   cmdClr_,   cmbFx_,
+                        chkStep_, command1_, texError_, texLoops_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     connect(cmdCal_, &QPushButton::clicked, this, &FrmFx::CmdCal_Click);
@@ -133,9 +122,13 @@ bool FrmFx::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void FrmFx::CmdCal_Click() { driver_->CmdCal_Click(); }
+void FrmFx::CmdCal_Click() {
+    driver_->CmdCal_Click();
+}
 
-bool FrmFx::calculating() const { return driver_->running(); }
+bool FrmFx::calculating() const {
+    return driver_->running();
+}
 
 void FrmFx::CmdClr_Click() {
     values.CurX = std::floor(textToNumber(texDFT_->text().toStdString()));
@@ -155,7 +148,9 @@ void FrmFx::clearPressed() {
     }
 }
 
-void FrmFx::abandonCalculation() { driver_->abandon(); }
+void FrmFx::abandonCalculation() {
+    driver_->abandon();
+}
 
 void FrmFx::Command1_Click() {
     driver_->abandon();
@@ -175,9 +170,9 @@ void FrmFx::LabDFT_Click() {
     try {
         values.CurX = textToNumber(typed);
     } catch (const Failure& f) {
-        dialogs_.message("The initial value \"" + typed + "\" cannot be read (" +
-                             failureText(f) + ").",
-                         kAppTitle);
+        dialogs_.message(
+            "The initial value \"" + typed + "\" cannot be read (" + failureText(f) + ").",
+            kAppTitle);
         return;
     }
     const std::string x = numberToText(values.CurX);

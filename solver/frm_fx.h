@@ -41,7 +41,7 @@ struct IterationValues {
 
 class FrmFx : public QWidget {
     Q_OBJECT
-public:
+  public:
     FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph& graph,
           FrmDSPDTA& table, QWidget* parent = nullptr);
     ~FrmFx() override;
@@ -84,10 +84,10 @@ public:
     QLabel& LabSel1() { return *labSel1_; }
     QPushButton& Command1() { return *command1_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
 
     ProgramState& state_;

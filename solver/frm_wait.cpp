@@ -74,9 +74,13 @@ void FrmWait::TexSec_KeyPress(int keyAscii) {
     }
 }
 
-void FrmWait::Timer1_Timer() { hide(); }
+void FrmWait::Timer1_Timer() {
+    hide();
+}
 
-void FrmWait::CmdGo_Click() { hide(); }
+void FrmWait::CmdGo_Click() {
+    hide();
+}
 
 void FrmWait::showModal() {
     setWindowModality(Qt::ApplicationModal);

@@ -21,7 +21,7 @@ inline constexpr const char* kPauseRangeMessage =
 
 class FrmWait : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
 
     // Shows the pause length, selects it, starts the timer.
@@ -38,10 +38,10 @@ public:
     QLineEdit& TexSec() { return *texSec_; }
     QTimer& Timer1() { return *timer1_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     ProgramState& state_;
     UserDialogs& dialogs_;
     QPushButton* cmdGo_;

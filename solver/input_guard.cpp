@@ -29,9 +29,13 @@ bool isUserInput(QEvent::Type t) {
 
 }  // namespace
 
-InputGuard::InputGuard(QObject* allowed) : allowed_(allowed) { qApp->installEventFilter(this); }
+InputGuard::InputGuard(QObject* allowed) : allowed_(allowed) {
+    qApp->installEventFilter(this);
+}
 
-InputGuard::~InputGuard() { qApp->removeEventFilter(this); }
+InputGuard::~InputGuard() {
+    qApp->removeEventFilter(this);
+}
 
 bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
     if (!isUserInput(event->type()) || watched == allowed_) return false;

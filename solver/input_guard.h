@@ -8,15 +8,15 @@
 namespace quorel {
 
 class InputGuard : public QObject {
-public:
+  public:
     // Installs itself on the application for its lifetime.
     explicit InputGuard(QObject* allowed);
     ~InputGuard() override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QObject* allowed_;
 };
 

@@ -10,7 +10,7 @@
 namespace quorel {
 
 class StepTrap {
-public:
+  public:
     explicit StepTrap(std::function<void(int)> report) : report_(std::move(report)) {}
 
     // Runs one step. Returns true when it completed; false when it failed,
@@ -27,7 +27,7 @@ public:
         }
     }
 
-private:
+  private:
     std::function<void(int)> report_;
 };
 

@@ -128,17 +128,57 @@ TEST(Evaluation, LeavesTheQueueReadToItsEndOrToTheFailingToken) {
     testing::RecordingDialogs dialogs;
     Engine e(dialogs);
     e.Fx_Postfix("1/x+2");  // 1 X / 2 +
+    e.FxQueue.succeeded = true;
     EXPECT_EQ(e.Fx_Eval(4.0), 2.25);
     EXPECT_FALSE(e.FxQueue.hasItems());
+    EXPECT_FALSE(e.FxQueue.succeeded);  // the last fetch found nothing
     EXPECT_EQ(e.FxQueue.front(), e.FxQueue.rear());
 
     EXPECT_EQ(failureOf([&] { e.Fx_Eval(0.0); }), kErrDivZero);
     EXPECT_EQ(e.FxQueue.front(), 3);
+    EXPECT_TRUE(e.FxQueue.succeeded);
     EXPECT_EQ(valueText(e.FxQueue.nowValue()), "2");
 
     EXPECT_EQ(e.Fx_Eval(-1.0), 1.0);
     e.FxQueue.SetValue();
     EXPECT_EQ(valueText(e.FxQueue.fetch()), "1");
+}
+
+TEST(Evaluation, TokensAddedToTheQueueDirectly) {
+    testing::RecordingDialogs dialogs;
+    Engine e(dialogs);
+    for (const Value& t :
+         {Value(2.0), Value(std::string("X")), Value(std::string("^")), Value(std::string(" 1")),
+          Value(std::string("SIN")), Value(std::string("-"))}) {
+        e.FxQueue.add(t);
+    }
+    e.FxQueue.HoldValue();
+    EXPECT_NEAR(e.Fx_Eval(3.0), 8.0 - std::sin(1.0), 1e-15);
+
+    // Tokens added after a translation count once HoldValue takes them in.
+    e.Fx_Postfix("x+1");
+    e.FxQueue.add(std::string("2"));
+    e.FxQueue.add(std::string("*"));
+    EXPECT_EQ(e.Fx_Eval(3.0), 4.0);
+    e.Fx_Postfix("x+1");
+    e.FxQueue.add(std::string("2"));
+    e.FxQueue.add(std::string("*"));
+    e.FxQueue.HoldValue();
+    EXPECT_EQ(e.Fx_Eval(3.0), 8.0);
+
+    // An empty token ends the evaluation; what follows it stays unread.
+    e.Fx_Postfix("x");
+    e.FxQueue.add(std::string());
+    e.FxQueue.add(std::string("5"));
+    e.FxQueue.HoldValue();
+    EXPECT_EQ(e.Fx_Eval(7.0), 7.0);
+    EXPECT_TRUE(e.FxQueue.succeeded);
+    EXPECT_EQ(valueText(e.FxQueue.nowValue()), "5");
+    e.Fx_Postfix("");
+    e.FxQueue.add(std::string());
+    e.FxQueue.add(std::string("5"));
+    e.FxQueue.HoldValue();
+    EXPECT_EQ(failureOf([&] { e.Fx_Eval(7.0); }), kErrMissing);
 }
 
 TEST(Slope, CentralDifferenceWithDecimalStep) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -73,6 +74,11 @@ TEST(Translation, QueuedTokens) {
         {"+x", "X 0+", 0},
         {"x-(-x)", "X X 0- -", 0},
         {"atn(sqr(x))/tan(x)", "X sqr atn X tan /", 0},
+        // Operators waiting below an unclosed "(" still apply to it.
+        {"x*(x-1", "X X 1 - *", 0},
+        {"sin(x", "X sin", 0},
+        {"2*((x+1", "2 X 1 + *", 1},
+        {"x*(x+(x-1", "X X X 1 - + *", 1},
     };
     for (const auto& c : cases) {
         testing::RecordingDialogs dialogs;
@@ -84,19 +90,23 @@ TEST(Translation, QueuedTokens) {
     }
 }
 
-TEST(Translation, OperatorLevels) {
+TEST(Translation, OperatorLevelsCompareWholeTokensCaseSensitively) {
     struct Case {
-        const char* token;
+        Value token;
         int level;
     } cases[] = {
-        {"+", 1},   {"-", 1},   {"*", 2},   {"/", 2},   {"0+", 3},   {"0-", 3},  {"^", 5},
-        {"sin", 6}, {"cos", 6}, {"exp", 6}, {"tan", 6}, {"sqr", 6},  {"log", 6}, {"atn", 6},
-        {"(", 9},   {")", 9},   {"", -9},   {"X", -9},  {"SIN", -9}, {"12", -9}, {"sin ", -9},
+        {std::string("^"), 5},
+        {std::string("0-"), 3},
+        {std::string("atn"), 6},
+        {std::string(")"), 9},
+        {std::string("SIN"), -9},
+        {std::string("sin "), -9},
+        {std::string("0"), -9},
+        {std::string("X"), -9},
+        {Value{}, -9},
+        {2.0, -9},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Engine::Op_Level(std::string(c.token)), c.level) << c.token;
-    EXPECT_EQ(Engine::Op_Level(Value{}), -9);
-    EXPECT_EQ(Engine::Op_Level(2.0), -9);
+    for (const auto& c : cases) EXPECT_EQ(Engine::Op_Level(c.token), c.level) << valueText(c.token);
 }
 
 TEST(Translation, EachTranslationYieldsOnlyItsOwnTokens) {
@@ -122,6 +132,13 @@ TEST(Translation, EachTranslationYieldsOnlyItsOwnTokens) {
     EXPECT_EQ(e.OpStack.testText(), ",(,");
     e.Fx_Postfix("x");
     EXPECT_EQ(e.OpStack.top(), 0);
+
+    // Nothing of an unclosed group reaches the next translation.
+    e.Fx_Postfix("sin(x*(x");
+    EXPECT_EQ(e.Fx_Eval(2.0), std::sin(4.0));
+    e.Fx_Postfix("x");
+    EXPECT_EQ(queuedTokens(e), split("X"));
+    EXPECT_EQ(e.Fx_Eval(3.0), 3.0);
 
     // Tokens left unread by a failed evaluation are dropped.
     e.Fx_Postfix("x*-2+x+x+x");

@@ -21,7 +21,7 @@ namespace quorel {
 namespace {
 
 class DriverTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         main = std::make_unique<MDIForm1>(&dialogs);
         main->show();
@@ -40,9 +40,7 @@ protected:
         dialogs.messages.clear();
         QTest::mouseClick(&panel().CmdCal(), Qt::LeftButton);
     }
-    double cell(int column, long long row) {
-        return textToNumber(table().cellText(column, row));
-    }
+    double cell(int column, long long row) { return textToNumber(table().cellText(column, row)); }
     int countMessages(const std::string& text) {
         int n = 0;
         for (const auto& m : dialogs.messages) n += m.text == text;
@@ -213,9 +211,9 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
     calculate("X^3-3X-10", "3");
     EXPECT_EQ(dialogs.pauses, 4);
     EXPECT_EQ(checks, 4);
-    for (QWidget* w : std::initializer_list<QWidget*>{&panel().CmdCal(), &panel().CmdClr(),
-                                                      &panel().ChkStep(), &panel().CmbFx(),
-                                                      &panel().TexDFT(), &panel().TexError()})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{&panel().CmdCal(), &panel().CmdClr(), &panel().ChkStep(),
+                                         &panel().CmbFx(), &panel().TexDFT(), &panel().TexError()})
         EXPECT_TRUE(w->isEnabled());
 }
 

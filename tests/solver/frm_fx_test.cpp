@@ -19,7 +19,7 @@ namespace quorel {
 namespace {
 
 class PanelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         main = std::make_unique<MDIForm1>(&dialogs);
         main->show();

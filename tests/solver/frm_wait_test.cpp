@@ -15,7 +15,7 @@ namespace quorel {
 namespace {
 
 class WaitTest : public ::testing::Test {
-protected:
+  protected:
     WaitTest() : wait(state, dialogs) {
         state.PauseSeconds = 5;
         wait.Form_Load();
@@ -45,7 +45,7 @@ TEST_F(WaitTest, EnterSetsTheLengthOrRefusesIt) {
     struct Case {
         const char* typed;
         int seconds;  // -1: refused
-    } cases[] = {{"10", 10}, {"2.5", 2},   {"3.5", 4}, {"32", 32}, {"abc", 0},
+    } cases[] = {{"10", 10}, {"2.5", 2}, {"3.5", 4},    {"32", 32},    {"abc", 0},
                  {"33", -1}, {"-1", -1}, {"40000", -1}, {"1e999", -1}, {"0", 0}};
     for (const auto& c : cases) {
         const int before = state.PauseSeconds;

@@ -15,7 +15,7 @@ struct ShownMessage {
 };
 
 class RecordingDialogs : public UserDialogs {
-public:
+  public:
     void message(const std::string& text, const std::string& title) override {
         messages.push_back({text, title});
     }
