@@ -12,7 +12,7 @@
 #include "common/numtext.h"
 #include "engine/err_msg.h"
 #include "graph/frm_graph.h"
-#include "recording_dialogs.h"
+#include "program_fixture.h"
 #include "solver/driver.h"
 #include "solver/frm_fx.h"
 #include "table/frm_dspdta.h"
@@ -20,17 +20,8 @@
 namespace quorel {
 namespace {
 
-class DriverTest : public ::testing::Test {
+class DriverTest : public testing::ProgramTest {
   protected:
-    void SetUp() override {
-        main = std::make_unique<MDIForm1>(&dialogs);
-        main->show();
-        QApplication::processEvents();
-    }
-    FrmFx& panel() { return main->frmFx(); }
-    FrmDSPDTA& table() { return main->frmDspdta(); }
-    FrmGraph& graph() { return main->frmGraph(); }
-
     void calculate(const char* f, const char* x0, const char* loops = "55",
                    const char* tolerance = "0.000001") {
         panel().CmbFx().setEditText(f);
@@ -65,9 +56,6 @@ class DriverTest : public ::testing::Test {
         }
         return false;
     }
-
-    testing::RecordingDialogs dialogs;
-    std::unique_ptr<MDIForm1> main;
 };
 
 TEST_F(DriverTest, TypicalRunConvergesInFourPasses) {
@@ -156,7 +144,7 @@ TEST_F(DriverTest, HardCases) {
 
     // An exact zero slope away from 0 on a fresh panel: the loop is left at
     // once, the final row shows the initial value, no final tangent.
-    main = std::make_unique<MDIForm1>(&dialogs);
+    restart();
     calculate("5", "3");
     EXPECT_EQ(table().rowCount(), 1);
     EXPECT_EQ(cell(1, 0), 3);

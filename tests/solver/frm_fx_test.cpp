@@ -11,25 +11,14 @@
 #include "app/mdi_form.h"
 #include "common/numtext.h"
 #include "graph/frm_graph.h"
-#include "recording_dialogs.h"
+#include "program_fixture.h"
 #include "solver/frm_fx.h"
 #include "table/frm_dspdta.h"
 
 namespace quorel {
 namespace {
 
-class PanelTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        main = std::make_unique<MDIForm1>(&dialogs);
-        main->show();
-        QApplication::processEvents();
-    }
-    FrmFx& panel() { return main->frmFx(); }
-
-    testing::RecordingDialogs dialogs;
-    std::unique_ptr<MDIForm1> main;
-};
+using PanelTest = testing::ProgramTest;
 
 TEST_F(PanelTest, ControlsAndExamples) {
     FrmFx& p = panel();
