@@ -36,10 +36,28 @@ MDIForm1::MDIForm1(UserDialogs* dialogs) {
     resize(twipsRect(0, 0, 13145, 9000).size() + QSize(6, 6));
 }
 
-MDIForm1::~MDIForm1() = default;
+MDIForm1::~MDIForm1() {
+    // The windows hold references to the shared state, the engine and the
+    // dialogs: they go first.
+    delete mdi_;
+    delete wait_;
+}
+
+bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The three child windows live as long as the program: their frames
+    // refuse to close (title bar, window menu, Ctrl+F4).
+    if (event->type() == QEvent::Close && qobject_cast<QMdiSubWindow*>(watched)) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 QMdiSubWindow* MDIForm1::addChild(QWidget* form) {
     QMdiSubWindow* sub = mdi_->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->setWindowFlag(Qt::WindowCloseButtonHint, false);
+    sub->installEventFilter(this);
     sub->setWindowIcon(form->windowIcon());
     form->setMinimumSize(0, 0);
     sub->setMinimumSize(0, 0);

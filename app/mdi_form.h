@@ -39,6 +39,7 @@ class MDIForm1 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void MDIForm_Load();

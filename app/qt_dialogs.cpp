@@ -10,6 +10,7 @@ namespace quorel {
 void QtDialogs::message(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -4,8 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <cmath>
+#include <new>
 
 #include "common/checked_math.h"
 #include "common/numtext.h"
@@ -63,7 +65,22 @@ void IterationDriver::CmdCal_Click() {
     if (running_) return;
     running_ = true;
     abandoned_ = false;
-    const InputGuard guard(&panel_.Command1());
+    // Disabling the focused button moves the focus on; it comes back after.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    {
+        const InputGuard guard(&panel_.Command1());
+        try {
+            run();
+        } catch (const std::bad_alloc&) {
+            dialogs_.message(kOutOfMemoryMessage, kAppTitle);
+            setInputsEnabled(true);
+        }
+    }
+    running_ = false;
+    if (focus && focus->isEnabled() && !abandoned_) focus->setFocus();
+}
+
+void IterationDriver::run() {
     IterationValues& v = panel_.values;
     StepTrap step([this](int number) { Err_Msg(number, dialogs_, state_.NewLine); });
     double tolerance = 0.0;
@@ -119,6 +136,7 @@ void IterationDriver::CmdCal_Click() {
         });
         if (panel_.ChkStep().isChecked()) {
             refresh(true);
+            if (abandoned_) break;
             dialogs_.pause();
         }
         ++state_.IterCount;
@@ -126,7 +144,7 @@ void IterationDriver::CmdCal_Click() {
         refresh(false);
     }
     if (abandoned_) {
-        running_ = false;
+        setInputsEnabled(true);
         return;
     }
 
@@ -155,7 +173,6 @@ void IterationDriver::CmdCal_Click() {
     graph_.Refresh();
     table_.Refresh();
     setInputsEnabled(true);
-    running_ = false;
 }
 
 }  // namespace quorel

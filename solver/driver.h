@@ -25,6 +25,8 @@ inline constexpr const char* kCaptionDone = "drafting  area -- draw complete\uFF
 inline constexpr const char* kNoRootMessage =
     "have been overtake Loops times,or graph divergennce? please input another <initial "
     "value> again calculate....";
+inline constexpr const char* kOutOfMemoryMessage =
+    "Out of memory: the calculation was stopped. Lower \"Loops =\" and calculate again.";
 
 class IterationDriver {
   public:
@@ -39,6 +41,7 @@ class IterationDriver {
     void abandon() { abandoned_ = true; }
 
   private:
+    void run();
     void refresh(bool force);
     void setInputsEnabled(bool enabled);
 

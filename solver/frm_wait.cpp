@@ -84,7 +84,6 @@ void FrmWait::CmdGo_Click() {
 
 void FrmWait::showModal() {
     setWindowModality(Qt::ApplicationModal);
-    cmdGo_->setFocus();
     exec();
 }
 

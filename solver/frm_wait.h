@@ -40,6 +40,8 @@ class FrmWait : public QDialog {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    // Escape does not end a pause.
+    void reject() override {}
 
   private:
     ProgramState& state_;

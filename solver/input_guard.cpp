@@ -45,7 +45,10 @@ bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
     auto* w = qobject_cast<QWidget*>(watched);
     if (!w) return false;
     QWidget* modal = QApplication::activeModalWidget();
-    return !(modal && w->window() == modal);
+    if (modal && w->window() == modal) return false;
+    // An accepted override keeps the key from becoming a shortcut (Ctrl+F4...).
+    if (event->type() == QEvent::ShortcutOverride) event->accept();
+    return true;
 }
 
 }  // namespace quorel

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include "app/mdi_form.h"
 #include "common/form_geometry.h"
@@ -85,6 +90,43 @@ TEST(StartUp, ResizingTheGraphRecomputesItsState) {
     EXPECT_EQ(main.state().GraphH, 70);
     EXPECT_EQ(main.state().OrgX, 15);
     EXPECT_EQ(main.state().OrgY, 35);
+}
+
+TEST(StartUp, ChildWindowsCannotBeClosed) {
+    testing::RecordingDialogs dialogs;
+    MDIForm1 main(&dialogs);
+    main.show();
+    QApplication::processEvents();
+    for (QMdiSubWindow* sub : main.mdiArea().subWindowList()) EXPECT_FALSE(sub->close());
+    QApplication::processEvents();
+    EXPECT_EQ(main.mdiArea().subWindowList().size(), 3);
+    main.frmFx().CmbFx().setEditText("X^3-3X-10");
+    main.frmFx().TexDFT().setText("3");
+    main.frmFx().CmdCal_Click();
+    EXPECT_EQ(main.frmDspdta().rowCount(), 5);
+}
+
+TEST(StartUp, StepModeWithTheRealPauseDialog) {
+    MDIForm1 main;  // the program's own dialogs
+    main.show();
+    QApplication::processEvents();
+    FrmFx& panel = main.frmFx();
+    panel.CmbFx().setEditText("X^3-3X-10");
+    panel.TexDFT().setText("3");
+    panel.ChkStep().setChecked(true);
+    int continued = 0;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        if (main.frmWait().isVisible()) {
+            ++continued;
+            QTest::mouseClick(&main.frmWait().CmdGo(), Qt::LeftButton);
+        }
+    });
+    clicker.start(10);
+    panel.CmdCal_Click();
+    EXPECT_EQ(continued, 4);
+    EXPECT_EQ(main.frmDspdta().rowCount(), 5);
+    EXPECT_FALSE(main.frmWait().isVisible());
 }
 
 TEST(StartUp, ClosingTheMainWindowHidesThePauseDialog) {

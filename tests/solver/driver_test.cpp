@@ -74,7 +74,7 @@ TEST_F(DriverTest, TypicalRunConvergesInFourPasses) {
     }
     EXPECT_LT(std::abs(cell(2, 4)), 1e-11);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(graph().caption(), kCaptionDone);
+    EXPECT_EQ(graph().caption(), "drafting  area -- draw complete\uFF01");
     EXPECT_EQ(main->state().IterCount, 4);
     const double root = panel().values.CurX;
     EXPECT_LE(std::abs(root * root * root - 3 * root - 10), 1e-6);
@@ -152,10 +152,35 @@ TEST_F(DriverTest, HardCases) {
     EXPECT_EQ(countMessages(kNoRootMessage), 1);
     EXPECT_EQ(overflowMessages(), 0);
 
-    // A number text beyond the double range keeps the previous value and goes on.
+    // A number text beyond the double range: Clear and reading the initial
+    // value fail with an overflow each, CurX keeps its value (3) and the
+    // calculation goes on from there.
     calculate("x-1", "1e999");
-    EXPECT_GE(overflowMessages(), 1);
-    EXPECT_EQ(panel().CmdCal().isEnabled(), true);
+    EXPECT_EQ(overflowMessages(), 2);
+    EXPECT_EQ(cell(1, 0), 3);
+    EXPECT_NEAR(panel().values.CurX, 1, 1e-9);
+    EXPECT_TRUE(panel().CmdCal().isEnabled());
+}
+
+TEST_F(DriverTest, FailuresFollowTheResumeRule) {
+    // On a fresh panel from -1 with log: f, f' and the next iterate all fail
+    // (0/0 is an overflow), the zero-slope test fails and leaves the loop, the
+    // final row and tangent fail, and the failing outcome test goes on to the
+    // root marker, which fails too: no row, no final message.
+    calculate("log(x)", "-1");
+    EXPECT_EQ(table().cellText(1, 0), "");
+    EXPECT_EQ(overflowMessages(), 1);
+    EXPECT_EQ(countMessages(kNoRootMessage), 0);
+
+    // From 10 the next iterate lies where log is undefined: the zero-slope
+    // test fails there and leaves the loop after one pass is computed.
+    calculate("log(x)", "10");
+    EXPECT_EQ(table().rowCount(), 1);
+    EXPECT_EQ(cell(1, 0), 10);
+    EXPECT_NEAR(panel().values.NextX, 10 - 10 * std::log(10.0), 1e-4);
+    EXPECT_EQ(dialogs.messages.back().text,
+              "have been overtake Loops times,or graph divergennce? please input another "
+              "<initial value> again calculate....");
 }
 
 TEST_F(DriverTest, EveryExampleEndsCleanly) {
@@ -194,7 +219,8 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
         EXPECT_TRUE(panel().Command1().isEnabled());
         // Everything of the pass is on screen when the pause starts.
         EXPECT_EQ(table().rowCount(), main->state().IterCount + 1);
-        EXPECT_EQ(graph().caption(), kCaptionTangent);
+        EXPECT_EQ(graph().caption(),
+                  "drafting area--\\quorel tangent line/drawing,please just moment...");
     };
     calculate("X^3-3X-10", "3");
     EXPECT_EQ(dialogs.pauses, 4);
@@ -203,6 +229,32 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
          std::initializer_list<QWidget*>{&panel().CmdCal(), &panel().CmdClr(), &panel().ChkStep(),
                                          &panel().CmbFx(), &panel().TexDFT(), &panel().TexError()})
         EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(DriverTest, EndDuringARunStopsItAndOtherInputIsBlocked) {
+    int ended = 0;
+    panel().endProgram = [&] { ++ended; };
+    panel().ChkStep().setChecked(true);
+    dialogs.onPause = [&] {
+        // A click on the graph during a run starts nothing.
+        QTest::mouseClick(&graph().picThree(), Qt::LeftButton, {}, QPoint(30, 30));
+        EXPECT_EQ(panel().TexDFT().text(), "3");
+        if (dialogs.pauses == 2) QTest::mouseClick(&panel().Command1(), Qt::LeftButton);
+    };
+    calculate("X^3-3X-10", "3");
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(dialogs.pauses, 2);
+    EXPECT_EQ(table().rowCount(), 2);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // Calculate keeps the keyboard focus after a run.
+    panel().ChkStep().setChecked(false);
+    dialogs.onPause = nullptr;
+    panel().activateWindow();
+    panel().CmdCal().setFocus();
+    QTest::keyClick(&panel().CmdCal(), Qt::Key_Space);
+    EXPECT_EQ(table().rowCount(), 5);
+    EXPECT_EQ(QApplication::focusWidget(), &panel().CmdCal());
 }
 
 TEST_F(DriverTest, ClickOnTheGraphStartsFromTheXUnderThePointer) {
