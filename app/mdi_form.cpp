@@ -56,7 +56,8 @@ bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
 QMdiSubWindow* MDIForm1::addChild(QWidget* form) {
     QMdiSubWindow* sub = mdi_->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
-    sub->setWindowFlag(Qt::WindowCloseButtonHint, false);
+    sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowMinMaxButtonsHint);
     sub->installEventFilter(this);
     sub->setWindowIcon(form->windowIcon());
     form->setMinimumSize(0, 0);
