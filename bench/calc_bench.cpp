@@ -25,11 +25,21 @@ class SilentDialogs : public UserDialogs {
     int messages = 0;
 };
 
-void prepare(FrmFx& panel, const char* f, const char* x0, const char* loops) {
-    panel.CmbFx().setEditText(f);
-    panel.TexDFT().setText(x0);
-    panel.TexLoops().setText(loops);
-}
+// The program, started and shown, with f, the initial value and the loop limit typed.
+struct Program {
+    Program(const char* f, const char* x0, const char* loops) : main(&dialogs) {
+        main.show();
+        QApplication::processEvents();
+        main.frmFx().CmbFx().setEditText(f);
+        main.frmFx().TexDFT().setText(x0);
+        main.frmFx().TexLoops().setText(loops);
+    }
+    void calculate() { main.frmFx().CmdCal_Click(); }
+    long long rows() { return main.frmDspdta().rowCount(); }
+
+    SilentDialogs dialogs;
+    MDIForm1 main;
+};
 
 double peakMegabytes() {
     std::ifstream status("/proc/self/status");
@@ -53,30 +63,21 @@ void resetPeakMemory() {
 double peakOfLongRun = 0;
 
 void BM_TypicalRun(benchmark::State& state) {
-    SilentDialogs dialogs;
-    MDIForm1 main(&dialogs);
-    main.show();
-    QApplication::processEvents();
-    prepare(main.frmFx(), "X^3-3X-10", "3", "55");
-    for (auto _ : state) main.frmFx().CmdCal_Click();
-    if (main.frmDspdta().rowCount() != 5 || dialogs.messages != 0)
+    Program p("X^3-3X-10", "3", "55");
+    for (auto _ : state) p.calculate();
+    if (p.rows() != 5 || p.dialogs.messages != 0)
         state.SkipWithError("the typical run did not converge in four passes");
 }
 BENCHMARK(BM_TypicalRun)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void BM_LongRun(benchmark::State& state) {
-    SilentDialogs dialogs;
-    MDIForm1 main(&dialogs);
-    main.show();
-    QApplication::processEvents();
-    prepare(main.frmFx(), "x^2+1", "0.5", "20000");
+    Program p("x^2+1", "0.5", "20000");
     resetPeakMemory();
-    for (auto _ : state) main.frmFx().CmdCal_Click();
+    for (auto _ : state) p.calculate();
     peakOfLongRun = peakMegabytes();
     state.counters["peak_MB"] = peakOfLongRun;
-    state.counters["rows"] = static_cast<double>(main.frmDspdta().rowCount());
-    if (main.frmDspdta().rowCount() != 20001)
-        state.SkipWithError("the long run did not make 20,000 passes");
+    state.counters["rows"] = static_cast<double>(p.rows());
+    if (p.rows() != 20001) state.SkipWithError("the long run did not make 20,000 passes");
 }
 BENCHMARK(BM_LongRun)->Unit(benchmark::kMillisecond)->Iterations(1);
 
