@@ -80,22 +80,22 @@ void MDIForm1::MDIForm_Load() {
     QMdiSubWindow* graphSub = addChild(graph_);
     QMdiSubWindow* tableSub = addChild(table_);
     QMdiSubWindow* panelSub = addChild(panel_);
-    graph_->startCalculation = [this](const std::string& text) {
+    connect(graph_, &FrmGraph::calculationRequested, this, [this](const QString& text) {
         if (panel_->calculating()) return;
-        panel_->setInitialValueText(text);
+        panel_->setInitialValueText(text.toStdString());
         panel_->CmdCal_Click();
-    };
+    });
+    connect(panel_, &FrmFx::endRequested, this, [] {
+        QApplication::closeAllWindows();
+        QApplication::exit(0);
+    });
 
     setOuterGeometryTwips(panel_, 0, 0, 5265, 3300);
     setOuterGeometryTwips(graph_, 5300, 0, 7845, 9000);
     setOuterGeometryTwips(table_, 0, 3350, 6030, 5580);
     wait_->move(0, 0);
 
-    const QRect g = outerGeometryTwips(graph_);
-    state_.GraphW = static_cast<std::int32_t>(wholeDiv(std::lround(g.width()), 200));
-    state_.GraphH = static_cast<std::int32_t>(wholeDiv(std::lround(g.height()), 100));
-    state_.OrgX = floorWhole(state_.OrgFracX * state_.GraphW);
-    state_.OrgY = floorWhole(state_.OrgFracY * state_.GraphH);
+    graph_->computeGraphState();
 
     for (QMdiSubWindow* sub : {graphSub, tableSub, panelSub}) {
         sub->show();

@@ -41,9 +41,7 @@ FrmGraph::FrmGraph(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
     labY_ = makeAxisLabel("Y", pic_);
     placeLabel(labX_, 7200, 5160);
     placeLabel(labY_, 3120, 0);
-    pic_->onMouseDown = [this](double x, double y, Qt::MouseButton button) {
-        onSurfaceMouseDown(x, y, button);
-    };
+    connect(pic_, &PlotSurface::mouseDown, this, &FrmGraph::onSurfaceMouseDown);
     setCaption(kGraphCaptionLoad);
     watchOuterWindow();
 }
@@ -137,6 +135,10 @@ void FrmGraph::Form_Resize() {
     const double labYLeft = floorWhole(state_.OrgFracX * pic_->ScaleWidth()) - 530;
     labY_->move(qRound(pic_->toWidget(labYLeft, 0).x()), labY_->y());
 
+    computeGraphState();
+}
+
+void FrmGraph::computeGraphState() {
     const QRect outer = outerGeometryTwips(this);
     state_.GraphW = static_cast<std::int32_t>(std::max(1LL, wholeDiv(outer.width(), 200)));
     state_.GraphH = static_cast<std::int32_t>(std::max(1LL, wholeDiv(outer.height(), 100)));
@@ -150,7 +152,7 @@ void FrmGraph::picThree_MouseDown(int /*button*/, int /*shift*/, double x, doubl
 
 void FrmGraph::startFrom(double worldX) {
     const std::string text = numberToText(roundHalfEven(worldX, 3));
-    if (startCalculation) startCalculation(text);
+    emit calculationRequested(QString::fromStdString(text));
 }
 
 void FrmGraph::onSurfaceMouseDown(double x, double y, Qt::MouseButton button) {

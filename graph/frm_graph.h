@@ -5,7 +5,6 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 #include <string>
 
 #include "common/program_state.h"
@@ -35,7 +34,7 @@ class FrmGraph : public QWidget {
     // OrgX and OrgY from the outer size.
     void Form_Resize();
     // Mouse press on the surface: the world x under the pointer, rounded to 3
-    // decimals (ties to even), goes to startCalculation as text.
+    // decimals (ties to even), goes out as calculationRequested.
     void picThree_MouseDown(int button, int shift, double x, double y);
 
     void setCaption(const std::string& caption);
@@ -46,8 +45,13 @@ class FrmGraph : public QWidget {
     QLabel& LabX();
     QLabel& LabY();
 
-    // Writes the initial-value text and runs the calculation (wired by the main window).
-    std::function<void(const std::string& initialValueText)> startCalculation;
+    // GraphW, GraphH, OrgX and OrgY from the window's outer size (at least one
+    // unit each way).
+    void computeGraphState();
+
+  signals:
+    // A click asks for a calculation from this initial-value text.
+    void calculationRequested(const QString& initialValueText);
 
   protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -362,7 +362,6 @@ void PlotSurface::resizeEvent(QResizeEvent* e) {
 }
 
 void PlotSurface::mousePressEvent(QMouseEvent* e) {
-    if (!onMouseDown) return;
     // Clicks read the drawing the user sees, which keeps its coordinates
     // until it is cleared, even when the surface has been resized since.
     const Mapping m = drawn_ ? *drawn_ : currentMapping();
@@ -370,7 +369,7 @@ void PlotSurface::mousePressEvent(QMouseEvent* e) {
     const QPointF pos = e->position();
     const double x = m.left + (pos.x() - kBorderDip) / m.innerDip.width() * m.width;
     const double y = m.top + (pos.y() - kBorderDip) / m.innerDip.height() * m.height;
-    onMouseDown(x, y, e->button());
+    emit mouseDown(x, y, e->button());
 }
 
 }  // namespace quorel

@@ -10,7 +10,6 @@
 #include <QFont>
 #include <QImage>
 #include <QWidget>
-#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -67,8 +66,9 @@ class PlotSurface : public QWidget {
     QPointF toWidget(double x, double y) const;
     QPointF toUser(QPointF widgetPos) const;
 
-    // Called on a mouse press with the position in user coordinates.
-    std::function<void(double x, double y, Qt::MouseButton button)> onMouseDown;
+  signals:
+    // A mouse press, with the position in user coordinates.
+    void mouseDown(double x, double y, Qt::MouseButton button);
 
   protected:
     void paintEvent(QPaintEvent* e) override;

@@ -39,10 +39,6 @@ FrmFx::FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph
     resize(twipsRect(0, 0, 5145, 2895).size());
     buildControls();
     driver_ = std::make_unique<IterationDriver>(state_, engine_, dialogs_, *this, graph_, table_);
-    endProgram = [] {
-        QApplication::closeAllWindows();
-        QApplication::exit(0);
-    };
 }
 
 FrmFx::~FrmFx() = default;
@@ -154,7 +150,7 @@ void FrmFx::abandonCalculation() {
 
 void FrmFx::Command1_Click() {
     driver_->abandon();
-    if (endProgram) endProgram();
+    emit endRequested();
 }
 
 void FrmFx::setInitialValueText(const std::string& text) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -65,8 +64,6 @@ class FrmFx : public QWidget {
     void abandonCalculation();
 
     IterationValues values;
-    // How the program ends (replaced in tests).
-    std::function<void()> endProgram;
 
     // Controls, for the driver's reads and for tests.
     QLabel& Label1() { return *label1_; }
@@ -83,6 +80,10 @@ class FrmFx : public QWidget {
     QCheckBox& ChkStep() { return *chkStep_; }
     QLabel& LabSel1() { return *labSel1_; }
     QPushButton& Command1() { return *command1_; }
+
+  signals:
+    // "End" was pressed: the program is to end (the main window ends it).
+    void endRequested();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

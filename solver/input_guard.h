@@ -8,6 +8,7 @@
 namespace quorel {
 
 class InputGuard : public QObject {
+    Q_OBJECT
   public:
     // Installs itself on the application for its lifetime.
     explicit InputGuard(QObject* allowed);

@@ -79,6 +79,7 @@ struct Content {
 
 // picOne: the fixed viewport; paints only the rows that show.
 class Viewport : public QWidget {
+    Q_OBJECT
   public:
     Viewport(const Content& content, QWidget* parent) : QWidget(parent), content_(content) {
         setObjectName("picOne");
@@ -284,3 +285,5 @@ QScrollBar* FrmDSPDTA::vsbScroll() const {
 }
 
 }  // namespace quorel
+
+#include "frm_dspdta.moc"

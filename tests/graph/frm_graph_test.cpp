@@ -30,7 +30,8 @@ class GraphWindow : public ::testing::Test {
         area.show();
         setOuterGeometryTwips(form, 5300, 0, 7845, 9000);
         sub->show();
-        form->startCalculation = [this](const std::string& t) { started.push_back(t); };
+        QObject::connect(form, &FrmGraph::calculationRequested,
+                         [this](const QString& t) { started.push_back(t.toStdString()); });
     }
     auto shared() const { return std::tuple(state.GraphW, state.GraphH, state.OrgX, state.OrgY); }
     // The Clear action: x0 on the y axis, then the frame.

@@ -233,7 +233,8 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
 
 TEST_F(DriverTest, EndDuringARunStopsItAndOtherInputIsBlocked) {
     int ended = 0;
-    panel().endProgram = [&] { ++ended; };
+    QObject::disconnect(&panel(), &FrmFx::endRequested, nullptr, nullptr);
+    QObject::connect(&panel(), &FrmFx::endRequested, [&] { ++ended; });
     panel().ChkStep().setChecked(true);
     dialogs.onPause = [&] {
         // A click on the graph during a run starts nothing.
