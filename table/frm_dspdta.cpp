@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/failure.h"
 #include "common/form_geometry.h"
 #include "common/twips.h"
 #include "table/cell_format.h"
@@ -33,47 +34,45 @@ QRectF twipsRectF(double left, double top, double width, double height) {
     return QRectF(twipsToDip(left), twipsToDip(top), twipsToDip(width), twipsToDip(height));
 }
 
-// The texts of rows 1..n, packed one after another: per cell a length byte
-// and the characters. Row 0 is the design row and lives apart.
-class RowStore {
-  public:
-    long long size() const { return static_cast<long long>(starts_.size()); }
-
-    void append(const std::array<std::string, kColumns>& cells) {
-        starts_.push_back(text_.size());
-        for (const std::string& c : cells) {
-            text_.push_back(static_cast<char>(c.size()));
-            text_.append(c);
-        }
+// What a value that was not computed shows instead of a number.
+const char* failureName(int failure) {
+    switch (failure) {
+        case kErrOverflow:
+            return "overflow";
+        case kErrDomain:
+            return "domain";
+        case kErrDivZero:
+            return "division";
+        case kErrMissing:
+            return "missing";
+        default:
+            return "failed";
     }
+}
 
-    // Cell `column` of stored row `index` (0 is table row 1).
-    std::string_view cell(long long index, int column) const {
-        std::size_t pos = starts_[static_cast<std::size_t>(index)];
-        for (int c = 0; c < column; ++c) pos += 1 + static_cast<unsigned char>(text_[pos]);
-        return std::string_view(text_).substr(pos + 1, static_cast<unsigned char>(text_[pos]));
-    }
-
-    void clear() {
-        std::string().swap(text_);
-        std::vector<std::uint64_t>().swap(starts_);
-    }
-
-  private:
-    std::string text_;
-    std::vector<std::uint64_t> starts_;
-};
-
-// picTwo: the cells and the content panel's place inside the viewport.
+// picTwo: the rows and the content panel's place inside the viewport.
 struct Content {
-    std::array<std::string, kColumns> row0;
-    RowStore rows;
-    long long height = kPitch;  // twips
-    long long top = 0;          // twips, -position
+    RowStore rows;      // rows 0..n; none after a clear, when row 0 shows blank
+    long long top = 0;  // twips, -position
 
-    long long rowCount() const { return 1 + rows.size(); }
-    std::string_view cell(long long row, int column) const {
-        return row == 0 ? std::string_view(row0[column]) : rows.cell(row - 1, column);
+    long long rowCount() const { return std::max(1LL, rows.size()); }
+    // One pitch more than the rows occupy.
+    long long height() const { return kPitch * (rows.size() + 1); }
+
+    CellValue value(int column, long long row) const {
+        if (column < 0 || column >= kColumns || row < 0 || row >= rows.size())
+            return {0.0, FrmDSPDTA::kBlank};
+        if (column == 0) return {static_cast<double>(row), 0};
+        return rows.at(row, column - 1);
+    }
+
+    std::string text(int column, long long row) const {
+        const CellValue v = value(column, row);
+        if (v.failure == FrmDSPDTA::kBlank) return {};
+        if (column == 0) return std::to_string(row) + ".";
+        if (v.failure != 0) return failureName(v.failure);
+        const CellKind kind = column == 3 ? CellKind::Slope : CellKind::Value;
+        return quorel::cellText(v.value, decimalCount(v.value, kind));
     }
 };
 
@@ -107,7 +106,7 @@ class Viewport : public QWidget {
                 const QRectF cell =
                     twipsRectF(kCellLeft[c], top, kCellWidth[c], static_cast<double>(kCellHeight));
                 p.fillRect(cell, cellBack[c]);
-                const std::string_view text = content_.cell(row, c);
+                const std::string text = content_.text(c, row);
                 if (text.empty()) continue;
                 p.setClipRect(cell);
                 p.setFont(fonts_[c]);
@@ -199,33 +198,20 @@ FrmDSPDTA::FrmDSPDTA(ProgramState& state, QWidget* parent)
 FrmDSPDTA::~FrmDSPDTA() = default;
 
 void FrmDSPDTA::DspDta(double Xi, double FXi, double DFXi) {
-    std::array<std::string, kColumns> cells;
-    cells[1] = quorel::cellText(Xi, decimalCount(Xi, CellKind::Value));
-    cells[2] = quorel::cellText(FXi, decimalCount(FXi, CellKind::Value));
-    cells[3] = quorel::cellText(DFXi, decimalCount(DFXi, CellKind::Slope));
+    DspDta(CellValue{Xi, 0}, CellValue{FXi, 0}, CellValue{DFXi, 0});
+}
+
+void FrmDSPDTA::DspDta(CellValue Xi, CellValue FXi, CellValue DFXi) {
     const long long n = d_->state.IterCount;
-    Content& content = d_->content;
-    if (n == 0) {
-        cells[0] = "0.";
-        content.row0 = std::move(cells);
-        content.height += kPitch;
-        d_->picOne->update();
-        return;
-    }
-    cells[0] = std::to_string(n) + ".";
-    content.rows.append(cells);
-    content.height += kPitch;
+    d_->content.rows.set(n, {Xi, FXi, DFXi});
     d_->picOne->update();
-    Enable_Scroll();
+    if (n > 0) Enable_Scroll();
 }
 
 void FrmDSPDTA::Dta_Clr() {
     d_->vsbScroll->setValue(0);
     d_->vsbScroll->setEnabled(false);
-    Content& content = d_->content;
-    content.rows.clear();
-    for (std::string& cell : content.row0) cell.clear();
-    content.height = kPitch;
+    d_->content.rows.clear();
     d_->range = ScrollRange{};
     d_->state.IterCount = 0;
     d_->picOne->update();
@@ -233,11 +219,11 @@ void FrmDSPDTA::Dta_Clr() {
 
 void FrmDSPDTA::Enable_Scroll() {
     QScrollBar* bar = d_->vsbScroll;
-    if (kViewport > d_->content.height) {
+    if (kViewport > d_->content.height()) {
         bar->setEnabled(false);
         return;
     }
-    d_->range = ScrollRange::forMaximum(d_->content.height - kViewport);
+    d_->range = ScrollRange::forMaximum(d_->content.height() - kViewport);
     bar->setRange(0, d_->range.barMaximum());
     bar->setPageStep(d_->range.pageStep());
     bar->setSingleStep(d_->range.lineStep());
@@ -264,8 +250,11 @@ long long FrmDSPDTA::rowCount() const {
 }
 
 std::string FrmDSPDTA::cellText(int column, long long row) const {
-    if (column < 0 || column >= kColumns || row < 0 || row >= rowCount()) return {};
-    return std::string(d_->content.cell(row, column));
+    return d_->content.text(column, row);
+}
+
+CellValue FrmDSPDTA::cellValue(int column, long long row) const {
+    return d_->content.value(column, row);
 }
 
 double FrmDSPDTA::cellTop(long long row) const {
@@ -273,7 +262,7 @@ double FrmDSPDTA::cellTop(long long row) const {
 }
 
 double FrmDSPDTA::contentHeight() const {
-    return static_cast<double>(d_->content.height);
+    return static_cast<double>(d_->content.height());
 }
 
 double FrmDSPDTA::contentTop() const {

@@ -1,8 +1,9 @@
 // The iteration table window: one row per iteration (number, Xi, f(Xi),
 // f'(Xi)) on a content panel that slides inside a fixed viewport, moved by a
 // vertical scroll bar. All geometry is in twips: row pitch 335, cell height
-// 255, viewport 4695 high. Rows are kept as texts only and painted on demand,
-// so tens of thousands of rows stay light.
+// 255, viewport 4695 high. Rows are kept as numbers and made into texts only
+// when they are painted or asked for, so a million rows stay light. A value
+// that was not computed shows the name of its failure instead of a number.
 #pragma once
 
 #include <QWidget>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "common/program_state.h"
+#include "table/row_store.h"
 
 class QScrollBar;
 
@@ -24,8 +26,14 @@ class FrmDSPDTA : public QWidget {
     explicit FrmDSPDTA(ProgramState& state, QWidget* parent = nullptr);
     ~FrmDSPDTA() override;
 
-    // Appends the row numbered state.IterCount.
+    // Failure of a cell that shows nothing (a blank row 0, a cell outside the table).
+    static constexpr int kBlank = -1;
+
+    // Adds the row numbered state.IterCount; a row of that number already
+    // shown (the table was not cleared) gets the new cells.
     void DspDta(double Xi, double FXi, double DFXi);
+    // The same with each value's failure (0: computed).
+    void DspDta(CellValue Xi, CellValue FXi, CellValue DFXi);
     // Empties the table (row 0 stays, blank) and sets IterCount to 0.
     void Dta_Clr();
     // Recomputes the scroll bar from the content height.
@@ -38,10 +46,14 @@ class FrmDSPDTA : public QWidget {
 
     // What the table shows. Rows 0..rowCount()-1 exist (row 0 always).
     long long rowCount() const;
-    std::string cellText(int column, long long row) const;  // column 0..3
-    double cellTop(long long row) const;                    // twips inside the content
-    double contentHeight() const;                           // twips
-    double contentTop() const;                              // twips, -position
+    // Exactly what cell (column 0..3, row) shows: "" when blank.
+    std::string cellText(int column, long long row) const;
+    // What the cell holds: column 0 the row number, columns 1..3 Xi, f(Xi),
+    // f'(Xi) with their failure; failure kBlank for a blank cell.
+    CellValue cellValue(int column, long long row) const;
+    double cellTop(long long row) const;  // twips inside the content
+    double contentHeight() const;         // twips
+    double contentTop() const;            // twips, -position
     QScrollBar* vsbScroll() const;
 
   private:

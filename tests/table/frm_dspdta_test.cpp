@@ -6,6 +6,10 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <climits>
+#include <new>
+
+#include "allocation_failure.h"
+#include "common/failure.h"
 
 #include "table/frm_dspdta.h"
 #include "table/scroll_range.h"
@@ -156,6 +160,79 @@ TEST(FrmDSPDTA, CellsArePaintedWhereTheirRowsStand) {
     EXPECT_EQ(at(600, newest + 295), QColor(0, 0, 192));       // gap between rows
     EXPECT_EQ(at(600, newest - 40), QColor(0, 0, 192));
     EXPECT_EQ(at(600, newest - 335 + 128), QColor(192, 255, 192));
+}
+
+TEST(FrmDSPDTA, ValuesNotComputedShowTheirFailureInTheirOwnCell) {
+    Table t;
+    t.form.Dta_Clr();
+    EXPECT_EQ(t.form.cellValue(1, 0).failure, FrmDSPDTA::kBlank);
+    t.form.DspDta({3, 0}, {1.2309e-05, kErrDivZero}, {1000000, 0});
+    ++t.state.IterCount;
+    t.form.DspDta({-4, 0}, {0, kErrDomain}, {0, kErrDomain});
+    ++t.state.IterCount;
+    t.form.DspDta({7, kErrOverflow}, {2, 0}, {0, kErrMissing});
+    ++t.state.IterCount;
+
+    const char* want[][4] = {
+        {"0.", "3", "division", "1000000"},
+        {"1.", "-4", "domain", "domain"},
+        {"2.", "overflow", "2", "missing"},
+    };
+    ASSERT_EQ(t.form.rowCount(), 3);
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(t.form.cellText(c, r), want[r][c]) << r << "," << c;
+    }
+    // The held value stays readable beside its failure.
+    const CellValue stale = t.form.cellValue(2, 0);
+    EXPECT_EQ(stale.value, 1.2309e-05);
+    EXPECT_EQ(stale.failure, kErrDivZero);
+    EXPECT_EQ(t.form.cellValue(3, 0).failure, 0);
+    EXPECT_EQ(t.form.cellValue(1, 2).failure, kErrOverflow);
+    EXPECT_EQ(t.form.cellValue(0, 2).value, 2);
+    EXPECT_EQ(t.form.cellValue(1, 3).failure, FrmDSPDTA::kBlank);
+}
+
+TEST(FrmDSPDTA, RowsStayInNumberOrderWhenTheTableWasNotCleared) {
+    Table t;
+    t.form.Dta_Clr();
+    t.rows(5);
+    // A calculation whose Clear failed numbers its rows from 0 again.
+    t.state.IterCount = 0;
+    t.row(10, 11, 12);
+    t.row(20, 21, 22);
+    ASSERT_EQ(t.form.rowCount(), 5);
+    EXPECT_EQ(t.form.contentHeight(), 335 * 6);
+    for (int r = 0; r < 5; ++r) EXPECT_EQ(t.form.cellText(0, r), std::to_string(r) + ".");
+    EXPECT_EQ(t.form.cellText(1, 0), "10");
+    EXPECT_EQ(t.form.cellText(3, 1), "22");
+    EXPECT_EQ(t.form.cellText(1, 2), "3");
+
+    // A row beyond the next number: the rows between are whole, their values missing.
+    t.state.IterCount = 7;
+    t.row(70, 71, 72);
+    ASSERT_EQ(t.form.rowCount(), 8);
+    for (int c = 1; c < 4; ++c) EXPECT_EQ(t.form.cellText(c, 5), "missing");
+    EXPECT_EQ(t.form.cellText(0, 6), "6.");
+    EXPECT_EQ(t.form.cellText(2, 7), "71");
+}
+
+TEST(FrmDSPDTA, OutOfMemoryLeavesEveryRowWholeAndPaintable) {
+    Table t;
+    t.form.Dta_Clr();
+    t.rows(1024);
+    {
+        const testing::AllocationFailure refuseBlocks(4096);
+        EXPECT_THROW(t.form.DspDta(5000, 1, 2), std::bad_alloc);
+        EXPECT_GE(testing::refusedAllocations(), 1);
+    }
+    ASSERT_EQ(t.form.rowCount(), 1024);
+    EXPECT_EQ(t.form.cellText(0, 1023), "1023.");
+    EXPECT_EQ(t.form.cellText(1, 1023), "1024");
+    EXPECT_EQ(t.form.cellText(1, 1024), "");
+    EXPECT_EQ(t.form.contentHeight(), 335.0 * 1025);
+    EXPECT_FALSE(t.form.grab().isNull());
+    t.row(5000, 1, 2);
+    EXPECT_EQ(t.form.cellText(1, 1024), "5000");
 }
 
 TEST(ScrollRange, HugeTablesStayReachable) {
