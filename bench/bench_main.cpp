@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <iostream>
+#include <string>
 #include <vector>
 
 #include "bench/bench_support.h"
@@ -12,6 +13,11 @@ namespace quorel::bench {
 namespace {
 
 std::map<std::string, double>& mutableResults() {
+    static std::map<std::string, double> r;
+    return r;
+}
+
+std::map<std::string, double>& mutableCpuResults() {
     static std::map<std::string, double> r;
     return r;
 }
@@ -26,9 +32,9 @@ class RecordingReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.error_occurred) continue;
-            const double perUnit = run.GetAdjustedRealTime();
-            const double ns = perUnit / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
-            mutableResults()[run.benchmark_name()] = ns;
+            const double toNs = 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            mutableResults()[run.benchmark_name()] = run.GetAdjustedRealTime() * toNs;
+            mutableCpuResults()[run.benchmark_name()] = run.GetAdjustedCPUTime() * toNs;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -40,6 +46,10 @@ const std::map<std::string, double>& results() {
     return mutableResults();
 }
 
+const std::map<std::string, double>& cpuResults() {
+    return mutableCpuResults();
+}
+
 SummaryLine::SummaryLine(int order, std::function<std::string()> make) {
     lines().emplace_back(order, std::move(make));
 }
@@ -49,7 +59,19 @@ SummaryLine::SummaryLine(int order, std::function<std::string()> make) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    // Repeated benchmarks run their repetitions in random order, mixed with
+    // every other benchmark's, unless the command line says otherwise: a
+    // change of load then falls on both sides of a comparison alike.
+    std::vector<char*> args(argv, argv + argc);
+    bool interleavingGiven = false;
+    for (int i = 1; i < argc; ++i)
+        interleavingGiven |=
+            std::string(argv[i]).rfind("--benchmark_enable_random_interleaving", 0) == 0;
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    if (!interleavingGiven) args.insert(args.begin() + 1, interleave);
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
     quorel::bench::RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -8,8 +8,12 @@
 
 namespace quorel::bench {
 
-// Real time per iteration in nanoseconds, by benchmark run name.
+// Real time per iteration in nanoseconds, by benchmark run name (aggregates
+// of repeated benchmarks as "name_median" and so on).
 const std::map<std::string, double>& results();
+// The same in CPU time of the benchmark's thread, which time spent by other
+// processes on the same core does not inflate.
+const std::map<std::string, double>& cpuResults();
 
 // A line printed after all benchmarks, lines sorted by `order`. `make` may
 // read results(); it returns the full line.

@@ -5,24 +5,16 @@
 // about a nanosecond.
 #pragma once
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
 namespace quorel {
 
 #if defined(__x86_64__) || defined(__i386__)
-__attribute__((target("avx"))) inline void zeroUpperAvx() {
-    _mm256_zeroupper();
-}
-
 inline const bool kHasAvx = [] {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx") != 0;
 }();
 
 inline void clearUpperVectorState() {
-    if (kHasAvx) zeroUpperAvx();
+    if (kHasAvx) asm volatile("vzeroupper");
 }
 #else
 inline void clearUpperVectorState() {}

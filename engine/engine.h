@@ -4,14 +4,19 @@
 // numbers of common/failure.h (5 domain, 6 overflow, 11 division, 13 missing
 // operand or a sequence cut short).
 //
+// a^b: for a whole b from 2 to 16, the product a·a·…·a carried in
+// double-double and rounded once (b = 2: a·a); std::pow for every other b and
+// wherever that product would leave the normal range (engine/power.h). Both
+// ways of evaluating below compute it the same way.
+//
 //   Engine e(dialogs);
 //   e.Fx_Postfix("X^3-3X-10");
 //   double y = e.Fx_Eval(2.0);   // -8
 //   double d = e.Fx_Diff(2.0);   // ~9
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "common/user_dialogs.h"
@@ -29,15 +34,21 @@ inline constexpr const char* kTooLongMessage =
 class Engine {
   public:
     explicit Engine(UserDialogs& dialogs);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
 
     // The operator stack and the token queue live as long as the engine.
     Stack OpStack;
     Queue FxQueue;
 
     // Appends the postfix tokens of expr to FxQueue (unread tokens of an
-    // earlier sequence are dropped first), then HoldValue. Never fails. When
-    // the queue or the stack refuses a token the sequence is cut short: the
-    // user is told once (kTooLongMessage) and evaluation fails with 13.
+    // earlier sequence are dropped first), then HoldValue. Never fails. Every
+    // operator it pushes on OpStack reaches this queue; only unclosed "("
+    // stay, and those left by earlier translations give way when this one
+    // would otherwise run out of stack. When the queue or the stack refuses a
+    // token the sequence is cut short: the user is told once
+    // (kTooLongMessage) and evaluation fails with 13.
     void Fx_Postfix(const std::string& expr);
 
     // f(x) from the last translated sequence; restores the saved read state
@@ -58,37 +69,32 @@ class Engine {
     // True when the last translation was cut short.
     bool sequenceCut() const { return cut_; }
 
+    // Evaluation runs a compiled form of the sequence in which groups of
+    // tokens (x^3, 2*x, "top - c", constant groups such as sin(3)) are fused
+    // into single steps. Turned off, every token is one step: the reference
+    // that the fused form must match in value bits, failure number and read
+    // state. On by default.
+    void setFusion(bool on) { fusion_ = on; }
+    bool fusion() const { return fusion_; }
+
   private:
-    // One step of a compiled sequence; `slot` is where it fails.
-    struct Step {
-        TokenOp op;
-        std::int16_t slot;
-        double number;
-    };
-    // A sequence compiled for evaluation: its steps, and the read state that
-    // evaluation leaves when no step fails.
-    struct Program {
-        std::array<Step, Queue::kRing> steps;
-        int size = 0;
-        int endFront = 0;
-        bool endHasItems = false;
-        bool endSucceeded = false;
-        bool emptyAtEnd = true;  // no operand left: failure 13 after reading
-    };
+    struct Compiled;  // the compiled sequence, private to evaluation
 
     void addToken(const Value& token);
     void pushOperator(const Value& token);
-    void flushOwnOperators(int base);
-    // Compiles the saved sequence of FxQueue: one step per token (`plain_`),
-    // and with groups of tokens fused into single steps (`fused_`).
+    Value popOperator();
+    void flushOwnOperators();
+    // Compiles the saved sequence of FxQueue for evaluation.
     void compileSequence();
 
     UserDialogs& dialogs_;
     bool cut_ = false;
-    Program plain_;
-    Program fused_;
+    bool fusion_ = true;
+    // During a translation: OpStack slots up to here hold "(" left over by
+    // earlier translations; everything above was pushed by this one.
+    int ownBase_ = 0;
+    std::unique_ptr<Compiled> compiled_;
     std::uint32_t compiledGeneration_ = 0;
-    bool programReady_ = false;
 };
 
 }  // namespace quorel

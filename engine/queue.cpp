@@ -1,9 +1,8 @@
 #include "engine/queue.h"
 
-#include <string_view>
-
 #include "common/failure.h"
 #include "common/numtext.h"
+#include "engine/operators.h"
 
 namespace quorel {
 namespace {
@@ -13,25 +12,14 @@ CompiledToken compile(const Value& v) {
     for (char& c : t) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    struct Named {
-        std::string_view text;
-        TokenOp op;
-    };
-    static constexpr Named kNamed[] = {
-        {"+", TokenOp::Add},     {"-", TokenOp::Sub},   {"*", TokenOp::Mul},
-        {"/", TokenOp::Div},     {"^", TokenOp::Pow},   {"0+", TokenOp::UPlus},
-        {"0-", TokenOp::UMinus}, {"sin", TokenOp::Sin}, {"cos", TokenOp::Cos},
-        {"tan", TokenOp::Tan},   {"atn", TokenOp::Atn}, {"exp", TokenOp::Exp},
-        {"sqr", TokenOp::Sqr},   {"log", TokenOp::Log}, {"x", TokenOp::X},
-        {"", TokenOp::End},
-    };
-    for (const Named& n : kNamed) {
-        if (t == n.text) return {n.op, 0.0};
-    }
+    if (t.empty()) return {SlotKind::End, -1, 0.0};
+    if (t == "x") return {SlotKind::X, -1, 0.0};
+    const int row = operatorRow(t);
+    if (row >= 0) return {SlotKind::Operator, static_cast<std::int8_t>(row), 0.0};
     try {
-        return {TokenOp::Number, textToNumber(t)};
+        return {SlotKind::Number, -1, textToNumber(t)};
     } catch (const Failure&) {
-        return {TokenOp::BadNumber, 0.0};
+        return {SlotKind::BadNumber, -1, 0.0};
     }
 }
 

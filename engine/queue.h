@@ -13,59 +13,18 @@
 
 namespace quorel {
 
-// What evaluation does with a token, decided when the token is added. The
-// codes after Log never stand in a slot: they are steps of the engine's
-// compiled form of a whole sequence.
-enum class TokenOp : std::uint8_t {
+// What a slot holds for evaluation, decided when its token is added.
+enum class SlotKind : std::uint8_t {
     End,        // empty token: evaluation stops here
     Number,     // push `number`
     BadNumber,  // a number text beyond the double range: failure 6
     X,          // push the argument
-    Add,
-    Sub,
-    Mul,
-    Div,
-    Pow,
-    UPlus,
-    UMinus,
-    Sin,
-    Cos,
-    Tan,
-    Atn,
-    Exp,
-    Sqr,
-    Log,
-    Missing,  // an operand is missing here: failure 13
-    // One step for a group of tokens (c is `number`).
-    AddC,
-    SubC,
-    MulC,
-    DivC,
-    PowC,  // top = top op c
-    AddX,
-    SubX,
-    MulX,
-    DivX,
-    PowX,  // top = top op x
-    XAddC,
-    XSubC,
-    XMulC,
-    XDivC,
-    XPowC,  // push x op c
-    CAddX,
-    CSubX,
-    CMulX,
-    CDivX,
-    CPowX,  // push c op x
-    CAddTop,
-    CSubTop,
-    CMulTop,
-    CDivTop,
-    CPowTop,  // top = c op top
+    Operator,   // the operator or function of row `row` of kOperators
 };
 
 struct CompiledToken {
-    TokenOp op = TokenOp::End;
+    SlotKind kind = SlotKind::End;
+    std::int8_t row = -1;
     double number = 0.0;
 };
 

@@ -1,32 +1,12 @@
 #include "engine/sequence_check.h"
 
 #include "engine/engine.h"
+#include "engine/operators.h"
 
 namespace quorel {
-namespace {
-
-// Operands a token takes off the operand stack; -1 for one that pushes.
-int operandsTaken(TokenOp op) {
-    switch (op) {
-        case TokenOp::Number:
-        case TokenOp::BadNumber:
-        case TokenOp::X:
-            return -1;
-        case TokenOp::Add:
-        case TokenOp::Sub:
-        case TokenOp::Mul:
-        case TokenOp::Div:
-        case TokenOp::Pow:
-            return 2;
-        default:
-            return 1;
-    }
-}
-
-}  // namespace
 
 SequenceCheck checkSequence(Engine& engine) {
-    if (engine.sequenceCut()) return {SequenceProblem::CutShort, TokenOp::End};
+    if (engine.sequenceCut()) return {SequenceProblem::CutShort, -1};
     Queue& q = engine.FxQueue;
     q.SetValue();
     int count = 0;
@@ -37,53 +17,23 @@ SequenceCheck checkSequence(Engine& engine) {
     int depth = 0;
     for (int slot = q.front(); count > 0; --count) {
         if (++slot == Queue::kRing) slot = 0;
-        const TokenOp op = q.compiledAt(slot).op;
-        if (op == TokenOp::End) break;
-        if (op == TokenOp::BadNumber) return {SequenceProblem::BadNumber, op};
-        const int taken = operandsTaken(op);
-        if (taken < 0) {
+        const CompiledToken& t = q.compiledAt(slot);
+        if (t.kind == SlotKind::End) break;
+        if (t.kind == SlotKind::BadNumber) return {SequenceProblem::BadNumber, -1};
+        if (t.kind != SlotKind::Operator) {
             ++depth;
-        } else if (depth < taken) {
-            return {SequenceProblem::MissingOperand, op};
-        } else {
-            depth -= taken - 1;
+            continue;
         }
+        const int taken = kOperators[t.row].operands;
+        if (depth < taken) return {SequenceProblem::MissingOperand, t.row};
+        depth -= taken - 1;
     }
-    if (depth == 0) return {SequenceProblem::Empty, TokenOp::End};
+    if (depth == 0) return {SequenceProblem::Empty, -1};
     return {};
 }
 
-const char* tokenText(TokenOp op) {
-    switch (op) {
-        case TokenOp::Add:
-        case TokenOp::UPlus:
-            return "+";
-        case TokenOp::Sub:
-        case TokenOp::UMinus:
-            return "-";
-        case TokenOp::Mul:
-            return "*";
-        case TokenOp::Div:
-            return "/";
-        case TokenOp::Pow:
-            return "^";
-        case TokenOp::Sin:
-            return "sin";
-        case TokenOp::Cos:
-            return "cos";
-        case TokenOp::Tan:
-            return "tan";
-        case TokenOp::Atn:
-            return "atn";
-        case TokenOp::Exp:
-            return "exp";
-        case TokenOp::Sqr:
-            return "sqr";
-        case TokenOp::Log:
-            return "log";
-        default:
-            return "";
-    }
+std::string_view tokenText(int row) {
+    return row < 0 || row >= kOperatorCount ? std::string_view() : kOperators[row].written;
 }
 
 }  // namespace quorel

@@ -4,7 +4,7 @@
 // and a sequence the translation had to cut short. Pure C++.
 #pragma once
 
-#include "engine/queue.h"
+#include <string_view>
 
 namespace quorel {
 
@@ -20,15 +20,17 @@ enum class SequenceProblem {
 
 struct SequenceCheck {
     SequenceProblem problem = SequenceProblem::None;
-    TokenOp op = TokenOp::End;  // the token where evaluation always fails
+    // The row of kOperators whose token finds too few operands; -1 for
+    // every other problem.
+    int row = -1;
 };
 
 // Checks the sequence of the engine's last translation, in the order
 // evaluation reads it. Leaves the queue at its saved read state.
 SequenceCheck checkSequence(Engine& engine);
 
-// How the user wrote the operator or function of a token: "*", "-" for the
-// sign "0-", "sin"...; "" for operands.
-const char* tokenText(TokenOp op);
+// How the user wrote the operator or function of a row of kOperators: "*",
+// "-" for the sign "0-", "sin"...; "" for -1.
+std::string_view tokenText(int row);
 
 }  // namespace quorel

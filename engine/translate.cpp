@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/operators.h"
 
 namespace quorel {
 namespace {
 
 constexpr std::int16_t kNotOperator = -9;
+constexpr std::int16_t kParenthesisLevel = 9;
 
 char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -18,15 +20,9 @@ char upperAscii(char c) {
 }
 
 std::int16_t levelOf(std::string_view t) {
-    if (t == "+" || t == "-") return 1;
-    if (t == "*" || t == "/") return 2;
-    if (t == "0+" || t == "0-") return 3;
-    if (t == "^") return 5;
-    if (t == "sin" || t == "cos" || t == "exp" || t == "tan" || t == "sqr" || t == "log" ||
-        t == "atn")
-        return 6;
-    if (t == "(" || t == ")") return 9;
-    return kNotOperator;
+    if (t == "(" || t == ")") return kParenthesisLevel;
+    const int row = operatorRow(t);
+    return row < 0 ? kNotOperator : kOperators[row].level;
 }
 
 bool isText(const Value& v, std::string_view t) {
@@ -35,8 +31,6 @@ bool isText(const Value& v, std::string_view t) {
 }
 
 }  // namespace
-
-Engine::Engine(UserDialogs& dialogs) : dialogs_(dialogs) {}
 
 std::int16_t Engine::Op_Level(const Value& token) {
     if (const auto* s = std::get_if<std::string>(&token)) return levelOf(*s);
@@ -48,9 +42,27 @@ void Engine::addToken(const Value& token) {
     if (!FxQueue.succeeded) cut_ = true;
 }
 
+// Leftover "(" of earlier translations lie below ownBase_. When they would
+// make this translation run out of stack, the topmost of them is dropped
+// first; they are all alike, so only their number changes.
 void Engine::pushOperator(const Value& token) {
+    if (OpStack.top() >= Stack::kMaxItems && ownBase_ > 0) {
+        std::vector<Value> own;
+        while (OpStack.top() > ownBase_) own.push_back(OpStack.pop());
+        OpStack.pop();
+        --ownBase_;
+        for (auto it = own.rbegin(); it != own.rend(); ++it) OpStack.push(std::move(*it));
+    }
     OpStack.push(token);
     if (!OpStack.succeeded) cut_ = true;
+}
+
+// A pop below ownBase_ reaches a leftover "(" of an earlier translation:
+// whatever this translation pushes from then on is its own.
+Value Engine::popOperator() {
+    Value top = OpStack.pop();
+    if (OpStack.top() < ownBase_) ownBase_ = OpStack.top();
+    return top;
 }
 
 void Engine::Op_Handle(const Value& token) {
@@ -63,9 +75,9 @@ void Engine::Op_Handle(const Value& token) {
         for (;;) {
             const Value top = OpStack.nowValue();
             if (!OpStack.succeeded || isText(top, "(")) break;
-            addToken(OpStack.pop());
+            addToken(popOperator());
         }
-        OpStack.pop();
+        popOperator();
         return;
     }
     const std::int16_t level = Op_Level(token);
@@ -74,7 +86,7 @@ void Engine::Op_Handle(const Value& token) {
         // The look failing also ends the loop, so a non-operator token cannot
         // keep popping an empty stack.
         if (!OpStack.succeeded || Op_Level(top) < level || isText(top, "(")) break;
-        addToken(OpStack.pop());
+        addToken(popOperator());
     }
     pushOperator(token);
 }
@@ -84,9 +96,11 @@ void Engine::Op_Handle(const Value& token) {
 // "x*(x-1", the "sin" of "sin(x") belong to this f(x): they go to the queue,
 // innermost first, instead of being lost to it and read by the next
 // translation. The unclosed "(" themselves stay, as every leftover "(" does.
-void Engine::flushOwnOperators(int base) {
+// Everything above ownBase_ is this translation's own, also what it pushed
+// after one of its ")" closed a leftover "(".
+void Engine::flushOwnOperators() {
     std::vector<Value> opens;
-    while (OpStack.top() > base) {
+    while (OpStack.top() > ownBase_) {
         Value top = OpStack.pop();
         if (isText(top, "(")) {
             opens.push_back(std::move(top));
@@ -102,7 +116,7 @@ void Engine::Fx_Postfix(const std::string& expr) {
         FxQueue.fetch();
     } while (FxQueue.succeeded);
     cut_ = false;
-    const int base = OpStack.top();
+    ownBase_ = OpStack.top();
 
     std::string pending;
     bool signIsInfix = false;
@@ -149,7 +163,8 @@ void Engine::Fx_Postfix(const std::string& expr) {
     }
     if (!pending.empty()) addToken(pending);
     Op_Handle(std::string(")"));
-    flushOwnOperators(base);
+    flushOwnOperators();
+    ownBase_ = 0;
     FxQueue.HoldValue();
     compileSequence();
     if (cut_) dialogs_.message(kTooLongMessage, kAppTitle);

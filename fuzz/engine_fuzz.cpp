@@ -2,9 +2,9 @@
 // does (or, after a leading byte 1, as tokens added to its queue directly),
 // and evaluates f and its slope at a few x. Besides the sanitizers it
 // checks that only the engine's failure numbers are thrown, that results are
-// finite, and that evaluation over the compiled slots agrees with a plain
-// token-by-token reading of the queue: same value bits, same failure, same
-// read state.
+// finite, and that evaluation with fused steps, evaluation one step per token
+// and a plain token-by-token reading of the queue all agree: same value bits,
+// same failure, same read state.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -14,6 +14,7 @@
 #include "common/failure.h"
 #include "common/numtext.h"
 #include "engine/engine.h"
+#include "engine/power.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ double readingEval(quorel::Engine& e, double x) {
                 default:
                     if (a < 0 && b != std::floor(b)) throw Failure(quorel::kErrDomain);
                     if (a == 0 && b < 0) throw Failure(quorel::kErrDivZero);
-                    r = quorel::finiteOr6(b == 2 ? a * a : std::pow(a, b));
+                    r = quorel::finiteOr6(quorel::power(a, b));
             }
         } else if (t == "0+") {
             r = pop();
@@ -153,8 +154,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (double x : {0.0, 1.0, -2.5, 1e300}) {
         const Outcome fast = run(engine, [&] { return engine.Fx_Eval(x); });
+        engine.setFusion(false);
+        const Outcome stepwise = run(engine, [&] { return engine.Fx_Eval(x); });
+        engine.setFusion(true);
         const Outcome reading = run(engine, [&] { return readingEval(engine, x); });
-        if (!same(fast, reading)) __builtin_trap();
+        if (!same(fast, reading) || !same(stepwise, reading)) __builtin_trap();
         run(engine, [&] { return engine.Fx_Diff(x); });
     }
     return 0;

@@ -4,6 +4,7 @@
 
 #include "common/failure.h"
 #include "engine/engine.h"
+#include "engine/operators.h"
 #include "engine/sequence_check.h"
 #include "tests/support/recording_dialogs.h"
 
@@ -30,27 +31,27 @@ TEST(SequenceCheck, NamesWhatFailsAtEveryXAndAgreesWithEvaluation) {
     struct Case {
         std::string text;
         SequenceProblem problem;
-        TokenOp op;
+        int row;
     } cases[] = {
-        {"X^3-3X-10", SequenceProblem::None, TokenOp::End},
-        {"2(x+1)", SequenceProblem::None, TokenOp::End},
-        {"log(x)", SequenceProblem::None, TokenOp::End},
-        {"0/0", SequenceProblem::None, TokenOp::End},
-        {"-x", SequenceProblem::None, TokenOp::End},
-        {"x*(-2)", SequenceProblem::None, TokenOp::End},
-        {"x*-2", SequenceProblem::MissingOperand, TokenOp::Mul},
-        {"x+", SequenceProblem::MissingOperand, TokenOp::Add},
-        {"/x", SequenceProblem::MissingOperand, TokenOp::Div},
-        {"sin", SequenceProblem::MissingOperand, TokenOp::Sin},
-        {"sqr()+1", SequenceProblem::MissingOperand, TokenOp::Sqr},
-        {"x+sqr()", SequenceProblem::MissingOperand, TokenOp::Add},
-        {"+", SequenceProblem::MissingOperand, TokenOp::UPlus},
-        {"-", SequenceProblem::MissingOperand, TokenOp::UMinus},
-        {"", SequenceProblem::Empty, TokenOp::End},
-        {"((", SequenceProblem::Empty, TokenOp::End},
-        {"()", SequenceProblem::Empty, TokenOp::End},
-        {"1e999*x", SequenceProblem::BadNumber, TokenOp::BadNumber},
-        {longSum(300), SequenceProblem::CutShort, TokenOp::End},
+        {"X^3-3X-10", SequenceProblem::None, -1},
+        {"2(x+1)", SequenceProblem::None, -1},
+        {"log(x)", SequenceProblem::None, -1},
+        {"0/0", SequenceProblem::None, -1},
+        {"-x", SequenceProblem::None, -1},
+        {"x*(-2)", SequenceProblem::None, -1},
+        {"x*-2", SequenceProblem::MissingOperand, operatorRow("*")},
+        {"x+", SequenceProblem::MissingOperand, operatorRow("+")},
+        {"/x", SequenceProblem::MissingOperand, operatorRow("/")},
+        {"sin", SequenceProblem::MissingOperand, operatorRow("sin")},
+        {"sqr()+1", SequenceProblem::MissingOperand, operatorRow("sqr")},
+        {"x+sqr()", SequenceProblem::MissingOperand, operatorRow("+")},
+        {"+", SequenceProblem::MissingOperand, operatorRow("0+")},
+        {"-", SequenceProblem::MissingOperand, operatorRow("0-")},
+        {"", SequenceProblem::Empty, -1},
+        {"((", SequenceProblem::Empty, -1},
+        {"()", SequenceProblem::Empty, -1},
+        {"1e999*x", SequenceProblem::BadNumber, -1},
+        {longSum(300), SequenceProblem::CutShort, -1},
     };
     testing::RecordingDialogs dialogs;
     for (const Case& c : cases) {
@@ -59,7 +60,7 @@ TEST(SequenceCheck, NamesWhatFailsAtEveryXAndAgreesWithEvaluation) {
         failureAt(e, 2.0);  // leaves the queue read partway or to its end
         const SequenceCheck check = checkSequence(e);
         EXPECT_EQ(check.problem, c.problem) << c.text;
-        EXPECT_EQ(check.op, c.op) << c.text;
+        EXPECT_EQ(check.row, c.row) << c.text;
         // A problem of the sequence fails at every x, with 13 or, for a bad
         // number, 6, unless an earlier token failed first; a sound sequence
         // never finds an operand missing.
@@ -78,6 +79,13 @@ TEST(SequenceCheck, NamesWhatFailsAtEveryXAndAgreesWithEvaluation) {
             EXPECT_GE(told, 1) << c.text;
         }
     }
+
+    // The operator named as the user typed it.
+    EXPECT_EQ(tokenText(operatorRow("0-")), "-");
+    EXPECT_EQ(tokenText(operatorRow("0+")), "+");
+    EXPECT_EQ(tokenText(operatorRow("*")), "*");
+    EXPECT_EQ(tokenText(operatorRow("sqr")), "sqr");
+    EXPECT_EQ(tokenText(-1), "");
 }
 
 }  // namespace

@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/failure.h"
 #include "engine/engine.h"
+#include "tests/engine/translation_cases.h"
 #include "tests/support/recording_dialogs.h"
 
 namespace quorel {
 namespace {
+
+using testing::kTranslationCases;
 
 // Every unread token of the queue, then the read state is restored.
 std::vector<std::string> queuedTokens(Engine& e) {
@@ -38,49 +42,7 @@ std::vector<std::string> split(const std::string& text) {
 }
 
 TEST(Translation, QueuedTokens) {
-    struct Case {
-        const char* text;
-        const char* queue;
-        int operatorsLeft;
-    } cases[] = {
-        {"3X^2-2X+1", "3 X 2 ^ * 2 X * - 1 +", 0},
-        {"sin(3)*X^2-2*cos(X+8)", "3 sin X 2 ^ * 2 X 8 + cos * -", 0},
-        {"3X^3-2X^2-8", "3 X 3 ^ * 2 X 2 ^ * - 8 -", 0},
-        {"X^3-3X-10", "X 3 ^ 3 X * - 10 -", 0},
-        {"(3x^2)*exp(2x-1)", "3 X 2 ^ * 2 X * 1 - exp *", 0},
-        {"sin(x)-cos(x)+0.2x", "X sin X cos - 0.2 X * +", 0},
-        {"log(x^9-x^7+x^5)/log(9)-x-8", "X 9 ^ X 7 ^ - X 5 ^ + log 9 log / X - 8 -", 0},
-        {"-x^2", "X 2 ^ 0-", 0},
-        {"-2*x", "2 0- X *", 0},
-        {"-(x-1)", "X 1 - 0-", 0},
-        {"2^3^2", "2 3 ^ 2 ^", 0},
-        {"x*-2", "X * 2 -", 0},
-        {"2(x+1)", "2 X 1 +", 0},
-        {"SIN(X)", "X sin", 0},
-        {"Exp(x)", "X exp", 0},
-        {"expx", "X exp", 0},
-        {"ex+1", "e X * 1 +", 0},
-        {"x+1)", "X 1 +", 0},
-        {"((x+1)", "X 1 +", 0},
-        {"(((x+1)", "X 1 +", 1},
-        {"x+ 1", "X _1 +", 0},
-        {"x +1", "X _ 1 +", 0},
-        {"", "", 0},
-        {"3sin(x)", "3sin X", 0},
-        {"sin+x", "sin X +", 0},
-        {"x2", "X 2", 0},
-        {"(x)(x)", "X X", 0},
-        {"1E5*X", "1e5 X *", 0},
-        {"+x", "X 0+", 0},
-        {"x-(-x)", "X X 0- -", 0},
-        {"atn(sqr(x))/tan(x)", "X sqr atn X tan /", 0},
-        // Operators waiting below an unclosed "(" still apply to it.
-        {"x*(x-1", "X X 1 - *", 0},
-        {"sin(x", "X sin", 0},
-        {"2*((x+1", "2 X 1 + *", 1},
-        {"x*(x+(x-1", "X X X 1 - + *", 1},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : kTranslationCases) {
         testing::RecordingDialogs dialogs;
         Engine e(dialogs);
         e.Fx_Postfix(c.text);
@@ -146,6 +108,74 @@ TEST(Translation, EachTranslationYieldsOnlyItsOwnTokens) {
     EXPECT_TRUE(e.FxQueue.hasItems());
     e.Fx_Postfix("x+1");
     EXPECT_EQ(queuedTokens(e), split("X 1 +"));
+}
+
+// Translates each text in one engine and in a fresh one: the queues, the cut
+// flags and the messages must be the same, and only "(" may stay on the
+// shared engine's stack.
+void expectSameAsFresh(const std::vector<std::string>& texts) {
+    testing::RecordingDialogs dialogs;
+    Engine shared(dialogs);
+    for (const std::string& text : texts) {
+        dialogs.messages.clear();
+        shared.Fx_Postfix(text);
+        testing::RecordingDialogs freshDialogs;
+        Engine fresh(freshDialogs);
+        fresh.Fx_Postfix(text);
+        const std::string trace = '"' + text.substr(0, 40) + '"';
+        EXPECT_EQ(queuedTokens(shared), queuedTokens(fresh)) << trace;
+        EXPECT_EQ(shared.sequenceCut(), fresh.sequenceCut()) << trace;
+        EXPECT_EQ(dialogs.messages.size(), freshDialogs.messages.size()) << trace;
+        std::string onlyOpens = ",";
+        for (int i = 0; i < shared.OpStack.top(); ++i) onlyOpens += "(,";
+        EXPECT_EQ(shared.OpStack.testText(), onlyOpens) << trace;
+    }
+}
+
+TEST(Translation, AnEarlierTranslationNeverChangesALaterOne) {
+    testing::RecordingDialogs dialogs;
+    Engine e(dialogs);
+    e.Fx_Postfix("((");
+    e.Fx_Postfix("x)*(x+1");
+    EXPECT_EQ(queuedTokens(e), split("X X 1 + *"));
+    EXPECT_EQ(e.Fx_Eval(2.0), 6.0);
+    e.Fx_Postfix("x^2-2");
+    EXPECT_EQ(queuedTokens(e), split("X 2 ^ 2 -"));
+    EXPECT_EQ(e.OpStack.top(), 0);
+
+    // 500 "(" are taken, one is closed at the end: 499 stay, and give way to
+    // the operators of the next f(x).
+    dialogs.messages.clear();
+    e.Fx_Postfix(std::string(600, '('));
+    EXPECT_TRUE(e.sequenceCut());
+    EXPECT_EQ(e.OpStack.top(), 499);
+    dialogs.messages.clear();
+    e.Fx_Postfix("X^3-3X-10");
+    EXPECT_FALSE(e.sequenceCut());
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(queuedTokens(e), split("X 3 ^ 3 X * - 10 -"));
+    EXPECT_EQ(e.Fx_Eval(3.0), 8.0);
+
+    expectSameAsFresh({"((", "x)*(x+1", "x^2-2"});
+    expectSameAsFresh({std::string(600, '('), "X^3-3X-10", "x"});
+    expectSameAsFresh({"(((", "x)*((x+1", "sin(x))^2", "2*(x", "x)-1"});
+    expectSameAsFresh({std::string(499, '(') + "x", std::string(499, '(') + "x", "-(x*(x+(x"});
+
+    // Random texts of parentheses, operators and operands, in sequences.
+    const char* pieces[] = {"(", "(", ")", "x", "+", "-", "*", "^", "2", "sin", " ", "(((((((((("};
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<int> piece(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> length(0, 14);
+    for (int sequence = 0; sequence < 300; ++sequence) {
+        std::vector<std::string> texts;
+        for (int t = 0; t < 6; ++t) {
+            std::string text;
+            for (int n = length(random); n > 0; --n) text += pieces[piece(random)];
+            if (random() % 8 == 0) text = std::string(200 + random() % 200, '(') + text;
+            texts.push_back(text);
+        }
+        expectSameAsFresh(texts);
+    }
 }
 
 TEST(Translation, TooLongTextIsReportedOnceAndNeverEvaluates) {

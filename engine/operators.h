@@ -1,0 +1,130 @@
+// The built-in operators and functions of f(x), one row each. Translation
+// takes a token's level from here, the queue's compiled slots the row a token
+// names, and evaluation the operation and the number of its failure. Adding a
+// one-operand function is one row (level 6, one operand).
+//
+// Operands are always finite, and an operation fails exactly when its result
+// is not finite (an overflow, a division by zero, the square root or the
+// logarithm outside its domain, ...): `failure` names the failure then.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <string_view>
+
+#include "common/failure.h"
+#include "engine/power.h"
+
+namespace quorel {
+
+struct OperatorRow {
+    std::string_view name;     // the token as queued: "+", "0-", "sin"
+    std::string_view written;  // as the user types it: "-" for the sign "0-"
+    std::int16_t level;        // precedence in translation
+    int operands;              // 1 or 2
+    // The result for the left operand a and the right operand b; rows of one
+    // operand read a only.
+    double (*evaluate)(double a, double b);
+    // The failure number for operands whose result is not finite.
+    int (*failure)(double a, double b);
+};
+
+namespace operation {
+
+inline double add(double a, double b) {
+    return a + b;
+}
+inline double sub(double a, double b) {
+    return a - b;
+}
+inline double mul(double a, double b) {
+    return a * b;
+}
+inline double div(double a, double b) {
+    return a / b;
+}
+inline double pow(double a, double b) {
+    return power(a, b);
+}
+inline double plus(double a, double) {
+    return a;
+}
+inline double minus(double a, double) {
+    return 0.0 - a;
+}
+inline double sin(double a, double) {
+    return std::sin(a);
+}
+inline double cos(double a, double) {
+    return std::cos(a);
+}
+inline double exp(double a, double) {
+    return std::exp(a);
+}
+inline double tan(double a, double) {
+    return std::tan(a);
+}
+inline double sqr(double a, double) {
+    return std::sqrt(a);
+}
+inline double log(double a, double) {
+    return std::log(a);
+}
+inline double atn(double a, double) {
+    return std::atan(a);
+}
+
+inline int overflow(double, double) {
+    return kErrOverflow;
+}
+inline int domain(double, double) {
+    return kErrDomain;
+}
+// 0/0 is an overflow, any other number divided by 0 a division by zero.
+inline int divFailure(double a, double b) {
+    return b == 0.0 && a != 0.0 ? kErrDivZero : kErrOverflow;
+}
+inline int powFailure(double a, double b) {
+    if (a < 0.0 && b != std::trunc(b)) return kErrDomain;
+    if (a == 0.0 && b < 0.0) return kErrDivZero;
+    return kErrOverflow;
+}
+
+}  // namespace operation
+
+inline constexpr OperatorRow kOperators[] = {
+    {"+", "+", 1, 2, operation::add, operation::overflow},
+    {"-", "-", 1, 2, operation::sub, operation::overflow},
+    {"*", "*", 2, 2, operation::mul, operation::overflow},
+    {"/", "/", 2, 2, operation::div, operation::divFailure},
+    {"^", "^", 5, 2, operation::pow, operation::powFailure},
+    {"0+", "+", 3, 1, operation::plus, operation::overflow},
+    {"0-", "-", 3, 1, operation::minus, operation::overflow},
+    {"sin", "sin", 6, 1, operation::sin, operation::overflow},
+    {"cos", "cos", 6, 1, operation::cos, operation::overflow},
+    {"exp", "exp", 6, 1, operation::exp, operation::overflow},
+    {"tan", "tan", 6, 1, operation::tan, operation::overflow},
+    {"sqr", "sqr", 6, 1, operation::sqr, operation::domain},
+    {"log", "log", 6, 1, operation::log, operation::domain},
+    {"atn", "atn", 6, 1, operation::atn, operation::overflow},
+};
+
+inline constexpr int kOperatorCount = static_cast<int>(std::size(kOperators));
+
+// The row whose name is exactly `name`, or -1.
+constexpr int operatorRow(std::string_view name) {
+    for (int i = 0; i < kOperatorCount; ++i) {
+        if (kOperators[i].name == name) return i;
+    }
+    return -1;
+}
+
+// The operands a token takes: 2 for a binary operator, 1 for a unary marker
+// or a function, 0 for anything that is not an operator.
+constexpr int operandsOf(std::string_view name) {
+    const int row = operatorRow(name);
+    return row < 0 ? 0 : kOperators[row].operands;
+}
+
+}  // namespace quorel
