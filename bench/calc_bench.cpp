@@ -1,5 +1,5 @@
-// Whole calculations through the real windows, headless: the typical run and a
-// 20,000-pass run without a real root.
+// Whole calculations through the real windows, headless: the typical run, a
+// 20,000-pass and a 1,000,000-pass run without a real root.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -81,6 +81,22 @@ void BM_LongRun(benchmark::State& state) {
 }
 BENCHMARK(BM_LongRun)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+double peakOfMillionRun = 0;
+
+// "x^2+1" has no real root: with tolerance 0 every one of the 1,000,000
+// passes runs, and each adds a table row.
+void BM_MillionRun(benchmark::State& state) {
+    Program p("x^2+1", "0.5", "1000000");
+    p.main.frmFx().TexError().setText("0");
+    resetPeakMemory();
+    for (auto _ : state) p.calculate();
+    peakOfMillionRun = peakMegabytes();
+    state.counters["peak_MB"] = peakOfMillionRun;
+    state.counters["rows"] = static_cast<double>(p.rows());
+    if (p.rows() != 1000001) state.SkipWithError("the run did not make 1,000,000 passes");
+}
+BENCHMARK(BM_MillionRun)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 double resultStartingWith(const std::string& prefix) {
     for (const auto& [name, ns] : results())
         if (name.rfind(prefix, 0) == 0) return ns;
@@ -99,6 +115,10 @@ const SummaryLine typicalLine(20, [] {
 const SummaryLine longLine(30, [] {
     return "long run s: " + fixed(resultStartingWith("BM_LongRun") / 1e9, 2) +
            " peak MB: " + fixed(peakOfLongRun, 0);
+});
+const SummaryLine millionLine(31, [] {
+    return "million run s: " + fixed(resultStartingWith("BM_MillionRun") / 1e9, 2) +
+           " peak MB: " + fixed(peakOfMillionRun, 0);
 });
 
 }  // namespace
