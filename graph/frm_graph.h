@@ -28,6 +28,9 @@ class FrmGraph : public QWidget {
     void Line_C(double x, double y);
     // One red tangent segment; a failure goes to Err_Msg and the call returns.
     void Line_A(double x1, double y1, double x2, double y2);
+    // The segment of Line_A; returns the failure number (0 when drawn) for the
+    // caller to report.
+    int drawTangent(double x1, double y1, double x2, double y2);
     // Clears the surface and draws axes, ticks and the centre label.
     void INZGraph(double center);
     // Lays the window out after a size change and recomputes GraphW, GraphH,

@@ -1,11 +1,6 @@
 #include "solver/driver.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <cmath>
 #include <new>
 
@@ -13,9 +8,9 @@
 #include "common/numtext.h"
 #include "engine/engine.h"
 #include "engine/err_msg.h"
+#include "engine/sequence_check.h"
 #include "graph/frm_graph.h"
-#include "solver/frm_fx.h"
-#include "solver/input_guard.h"
+#include "solver/failure_messages.h"
 #include "solver/step_trap.h"
 #include "table/frm_dspdta.h"
 
@@ -31,68 +26,106 @@ constexpr double kRootRadius = 0.3;
 // always show everything.
 constexpr qint64 kFrameMs = 16;
 
+// Kinds of what is told at most once, beside the failure numbers of Err_Msg:
+// a number text beyond the double range, per box.
+enum NumberKind : int { kInitialValueText = 1001, kErrorText, kLoopsText };
+
 }  // namespace
 
 IterationDriver::IterationDriver(ProgramState& state, Engine& engine, UserDialogs& dialogs,
-                                 FrmFx& panel, FrmGraph& graph, FrmDSPDTA& table)
-    : state_(state),
+                                 FrmGraph& graph, FrmDSPDTA& table, IterationValues& values,
+                                 QObject* parent)
+    : QObject(parent),
+      state_(state),
       engine_(engine),
       dialogs_(dialogs),
-      panel_(panel),
       graph_(graph),
-      table_(table) {}
+      table_(table),
+      values_(values) {}
 
 void IterationDriver::refresh(bool force) {
     if (!force && sinceRefresh_.isValid() && sinceRefresh_.elapsed() < kFrameMs) return;
     table_.Refresh();
     graph_.Refresh();
     // Lets "End" and closing the main window through while a long run goes on;
-    // the other inputs are disabled and a second calculation is refused.
+    // the other inputs are locked and a second calculation is refused.
     QApplication::processEvents();
     sinceRefresh_.restart();
 }
 
-void IterationDriver::setInputsEnabled(bool enabled) {
-    panel_.CmdCal().setEnabled(enabled);
-    panel_.CmdClr().setEnabled(enabled);
-    panel_.ChkStep().setEnabled(enabled);
-    panel_.CmbFx().setEnabled(enabled);
-    panel_.TexDFT().setEnabled(enabled);
-    panel_.TexError().setEnabled(enabled);
+void IterationDriver::setRunning(bool running) {
+    if (locked_ == running) return;
+    locked_ = running;
+    emit runningChanged(running);
 }
 
-void IterationDriver::CmdCal_Click() {
+void IterationDriver::Clear(const std::string& initialValueText) {
+    clearAround(std::floor(textToNumber(initialValueText)));
+}
+
+void IterationDriver::clearAround(double center) {
+    values_.CurX = center;
+    state_.OffX = state_.OrgX - center;
+    graph_.INZGraph(center);
+    table_.Dta_Clr();
+}
+
+void IterationDriver::calculate(const CalculationInputs& inputs) {
     if (running_) return;
     running_ = true;
     abandoned_ = false;
-    // Disabling the focused button moves the focus on; it comes back after.
-    const QPointer<QWidget> focus = QApplication::focusWidget();
-    {
-        const InputGuard guard(&panel_.Command1());
-        try {
-            run();
-        } catch (const std::bad_alloc&) {
-            dialogs_.message(kOutOfMemoryMessage, kAppTitle);
-            setInputsEnabled(true);
-        }
+    try {
+        run(inputs);
+    } catch (const std::bad_alloc&) {
+        dialogs_.message(kOutOfMemoryMessage, kAppTitle);
     }
+    setRunning(false);
     running_ = false;
-    if (focus && focus->isEnabled() && !abandoned_) focus->setFocus();
 }
 
-void IterationDriver::run() {
-    IterationValues& v = panel_.values;
-    StepTrap step([this](int number) { Err_Msg(number, dialogs_, state_.NewLine); });
+void IterationDriver::run(const CalculationInputs& in) {
+    IterationValues& v = values_;
+    ShowOnce shown;
+    const StepTrap::Report errMsg = [&](int number) {
+        if (shown.first(number)) Err_Msg(number, dialogs_, state_.NewLine);
+    };
+    StepTrap step(errMsg);
+    // A number text beyond the double range is told by its box and text.
+    auto numberText = [&](int kind, const char* box, const std::string& text) {
+        return StepTrap::Report([&, kind, box](int number) {
+            if (number != kErrOverflow) {
+                errMsg(number);
+            } else if (shown.first(kind)) {
+                dialogs_.message(numberTextMessage(box, text), kAppTitle);
+            }
+        });
+    };
+    const StepTrap::Report initialValueText =
+        numberText(kInitialValueText, kBoxInitialValue, in.initialValue);
     double tolerance = 0.0;
     double loopLimit = 0.0;
 
-    step([&] { panel_.CmdClr_Click(); });
-    step([&] { engine_.Fx_Postfix(panel_.CmbFx().currentText().toStdString()); });
-    step([&] { v.CurX = textToNumber(panel_.TexDFT().text().toStdString()); });
-    step([&] { tolerance = textToNumber(panel_.TexError().text().toStdString()); });
-    step([&] { loopLimit = textToNumber(panel_.TexLoops().text().toStdString()); });
+    const bool cleared = step([&] { Clear(in.initialValue); }, initialValueText);
+    step([&] { engine_.Fx_Postfix(in.fx); });
+    // An f(x) that can give no value at any x: told once, and nothing is drawn.
+    const SequenceCheck check = checkSequence(engine_);
+    if (check.problem != SequenceProblem::None) {
+        // A sequence cut short was told by the translation.
+        if (check.problem != SequenceProblem::CutShort)
+            dialogs_.message(malformedMessage(in.fx, check), kAppTitle);
+        if (!cleared) clearAround(std::floor(v.CurX));
+        return;
+    }
+    step([&] { v.CurX = textToNumber(in.initialValue); }, initialValueText);
+    // Whether each value of the pass was computed in this calculation (0), or
+    // the failure that kept it from being computed.
+    int xFailure = step.failure();
+    step([&] { tolerance = textToNumber(in.tolerance); },
+         numberText(kErrorText, kBoxError, in.tolerance));
+    step([&] { loopLimit = textToNumber(in.loops); }, numberText(kLoopsText, kBoxLoops, in.loops));
     graph_.setCaption(kCaptionCurve);
     state_.IterCount = 0;
+    shown.nextPhase();
 
     // The curve, every 0.01 from OrgX - 3 left of the centre to OrgX - 3 right of it.
     const double lower = std::floor(v.CurX) + kCurveMargin - state_.OrgX;
@@ -106,10 +139,15 @@ void IterationDriver::run() {
         if (t + kCurveStep == t) break;  // too far out for 0.01 steps to advance
     }
     graph_.Refresh();
-    setInputsEnabled(false);
+    setRunning(true);
     state_.IterCount = 0;
     graph_.setCaption(kCaptionTangent);
+    shown.nextPhase();
     sinceRefresh_.invalidate();
+    // Line_A's own failure report, through the same gate.
+    auto tangent = [&](double x1, double y1, double x2, double y2) {
+        if (const int failure = graph_.drawTangent(x1, y1, x2, y2)) errMsg(failure);
+    };
 
     while (!abandoned_) {
         bool goOn = true;  // a failing loop test counts as true
@@ -119,8 +157,14 @@ void IterationDriver::run() {
         });
         if (!goOn) break;
         step([&] { v.CurFx = engine_.Fx_Eval(v.CurX); });
+        const int fxFailure = step.failure();
         step([&] { v.CurDfx = engine_.Fx_Diff(v.CurX); });
+        const int dfxFailure = step.failure();
         step([&] { v.NextX = checkedSub(v.CurX, checkedDiv(v.CurFx, v.CurDfx)); });
+        // A next iterate made from an f or f' that was not computed is not one either.
+        const int nextFailure = step.failure() ? step.failure()
+                                : fxFailure    ? fxFailure
+                                               : dfxFailure;
         bool flatExit = true;  // a failing zero-slope test leaves the loop
         step([&] {
             const bool flat = std::abs(v.CurDfx) <= 0.0;
@@ -128,36 +172,36 @@ void IterationDriver::run() {
             flatExit = flat && above;
         });
         if (flatExit) break;
-        step([&] { table_.DspDta(v.CurX, v.CurFx, v.CurDfx); });
-        graph_.Line_A(v.CurX, v.CurFx, v.NextX, 0.0);
+        step([&] {
+            table_.DspDta({v.CurX, xFailure}, {v.CurFx, fxFailure}, {v.CurDfx, dfxFailure});
+        });
+        tangent(v.CurX, v.CurFx, v.NextX, 0.0);
         step([&] {
             graph_.picThree().Circle(checkedAdd(v.CurX, state_.OffX),
                                      checkedAdd(v.CurFx, state_.OrgY), kPointRadius, kMarkerColor);
         });
-        if (panel_.ChkStep().isChecked()) {
+        if (in.stepByStep) {
             refresh(true);
             if (abandoned_) break;
             dialogs_.pause();
         }
         ++state_.IterCount;
         v.CurX = v.NextX;
+        xFailure = nextFailure;
         refresh(false);
     }
-    if (abandoned_) {
-        setInputsEnabled(true);
-        return;
-    }
+    if (abandoned_) return;
 
     step([&] {
         const double f = engine_.Fx_Eval(v.CurX);
         const double d = engine_.Fx_Diff(v.CurX);
-        table_.DspDta(v.CurX, f, d);
+        table_.DspDta({v.CurX, xFailure}, {f, 0}, {d, 0});
     });
     step([&] {
         const double p = engine_.Fx_Eval(v.CurX);
         const double q = engine_.Fx_Eval(v.CurX);
         const double r = engine_.Fx_Diff(v.CurX);
-        graph_.Line_A(v.CurX, p, checkedSub(v.CurX, checkedDiv(q, r)), 0.0);
+        tangent(v.CurX, p, checkedSub(v.CurX, checkedDiv(q, r)), 0.0);
     });
     bool isRoot = true;  // a failing outcome test goes on to the root marker
     step([&] { isRoot = std::abs(engine_.Fx_Eval(v.CurX)) <= tolerance; });
@@ -172,7 +216,6 @@ void IterationDriver::run() {
     graph_.setCaption(kCaptionDone);
     graph_.Refresh();
     table_.Refresh();
-    setInputsEnabled(true);
 }
 
 }  // namespace quorel

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <cmath>
 
@@ -13,8 +14,11 @@
 #include "common/form_geometry.h"
 #include "common/numtext.h"
 #include "engine/engine.h"
+#include "engine/sequence_check.h"
 #include "graph/frm_graph.h"
 #include "solver/driver.h"
+#include "solver/failure_messages.h"
+#include "solver/input_guard.h"
 #include "table/frm_dspdta.h"
 
 namespace quorel {
@@ -38,7 +42,9 @@ FrmFx::FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph
     setWindowIcon(programIcon());
     resize(twipsRect(0, 0, 5145, 2895).size());
     buildControls();
-    driver_ = std::make_unique<IterationDriver>(state_, engine_, dialogs_, *this, graph_, table_);
+    driver_ = std::make_unique<IterationDriver>(state_, engine_, dialogs_, graph_, table_, values);
+    connect(driver_.get(), &IterationDriver::runningChanged, this,
+            [this](bool running) { setInputsEnabled(!running); });
 }
 
 FrmFx::~FrmFx() = default;
@@ -118,8 +124,27 @@ bool FrmFx::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+CalculationInputs FrmFx::inputs() const {
+    return {cmbFx_->currentText().toStdString(), texDFT_->text().toStdString(),
+            texError_->text().toStdString(), texLoops_->text().toStdString(),
+            chkStep_->isChecked()};
+}
+
+void FrmFx::setInputsEnabled(bool enabled) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cmdCal_, cmdClr_, chkStep_, cmbFx_, texDFT_, texError_})
+        w->setEnabled(enabled);
+}
+
 void FrmFx::CmdCal_Click() {
-    driver_->CmdCal_Click();
+    if (driver_->running()) return;
+    // Locking the focused control moves the focus on; it comes back after.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    {
+        const InputGuard guard(command1_);
+        driver_->calculate(inputs());
+    }
+    if (focus && focus->isEnabled() && !driver_->abandoned()) focus->setFocus();
 }
 
 bool FrmFx::calculating() const {
@@ -127,19 +152,17 @@ bool FrmFx::calculating() const {
 }
 
 void FrmFx::CmdClr_Click() {
-    values.CurX = std::floor(textToNumber(texDFT_->text().toStdString()));
-    state_.OffX = state_.OrgX - values.CurX;
-    graph_.INZGraph(values.CurX);
-    table_.Dta_Clr();
+    driver_->Clear(texDFT_->text().toStdString());
 }
 
 void FrmFx::clearPressed() {
+    const std::string typed = texDFT_->text().toStdString();
     try {
         CmdClr_Click();
-    } catch (const Failure& f) {
-        dialogs_.message("Clear could not read the initial value \"" +
-                             texDFT_->text().toStdString() + "\" (" + failureText(f) +
-                             "). The graph and the table were left as they were.",
+    } catch (const Failure&) {
+        // Clear reads nothing else that can fail.
+        dialogs_.message(numberTextMessage(kBoxInitialValue, typed) +
+                             " Clear was not done: the graph and the table were left as they were.",
                          kAppTitle);
     }
 }
@@ -162,13 +185,20 @@ void FrmFx::LabDFT_Click() {
     engine_.FxQueue.test(dialogs_);
     engine_.OpStack.test(dialogs_);
     engine_.FxQueue.SetValue();
+    // An f(x) that can give no value is told instead of evaluated; one cut
+    // short was told by the translation.
+    const SequenceCheck check = checkSequence(engine_);
+    if (check.problem != SequenceProblem::None) {
+        if (check.problem != SequenceProblem::CutShort)
+            dialogs_.message(malformedMessage(cmbFx_->currentText().toStdString(), check),
+                             kAppTitle);
+        return;
+    }
     const std::string typed = texDFT_->text().toStdString();
     try {
         values.CurX = textToNumber(typed);
-    } catch (const Failure& f) {
-        dialogs_.message(
-            "The initial value \"" + typed + "\" cannot be read (" + failureText(f) + ").",
-            kAppTitle);
+    } catch (const Failure&) {
+        dialogs_.message(numberTextMessage(kBoxInitialValue, typed), kAppTitle);
         return;
     }
     const std::string x = numberToText(values.CurX);

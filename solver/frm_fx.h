@@ -9,6 +9,7 @@
 
 #include "common/program_state.h"
 #include "common/user_dialogs.h"
+#include "solver/driver.h"
 
 class QCheckBox;
 class QComboBox;
@@ -21,22 +22,12 @@ namespace quorel {
 class Engine;
 class FrmDSPDTA;
 class FrmGraph;
-class IterationDriver;
 
 inline constexpr const char* kExampleFunctions[] = {
     "sin(3)*X^2-2*cos(X+8)", "3X^3-2X^2-8",        "X^3-3X-10",
     "(3x^2)*exp(2x-1)",      "sin(x)-cos(x)+0.2x", "log(x^9-x^7+x^5)/log(9)-x-8",
 };
 inline constexpr const char* kInitialFunction = "3X^2-2X+1";
-
-// The iterate values of the calculation; they keep their values from one
-// calculation to the next.
-struct IterationValues {
-    double CurX = 0.0;
-    double CurFx = 0.0;
-    double CurDfx = 0.0;
-    double NextX = 0.0;
-};
 
 class FrmFx : public QWidget {
     Q_OBJECT
@@ -50,6 +41,9 @@ class FrmFx : public QWidget {
     // Clear: CurX = floor(initial value), OffX, graph frame, empty table.
     // Failures reach the caller.
     void CmdClr_Click();
+    // What a calculation reads: the four texts and the step box.
+    CalculationInputs inputs() const;
+    IterationDriver& driver() { return *driver_; }
     // Ends the program.
     void Command1_Click();
     // Diagnostic view of the translated expression.
@@ -90,6 +84,7 @@ class FrmFx : public QWidget {
 
   private:
     void buildControls();
+    void setInputsEnabled(bool enabled);
 
     ProgramState& state_;
     Engine& engine_;

@@ -9,6 +9,7 @@
 #include "common/failure.h"
 #include "common/form_geometry.h"
 #include "common/numtext.h"
+#include "solver/failure_messages.h"
 
 namespace quorel {
 
@@ -53,16 +54,16 @@ void FrmWait::TexSec_KeyPress(int keyAscii) {
     if (keyAscii != 13) return;
     // Valid lengths are 0 to 32 seconds: the interval in milliseconds must fit
     // a 16-bit whole number. Anything else is refused and the old length kept.
+    const std::string typed = texSec_->text().toStdString();
     double seconds = -1;
     try {
-        seconds = roundHalfEven(textToNumber(texSec_->text().toStdString()));
+        seconds = roundHalfEven(textToNumber(typed));
     } catch (const Failure&) {
-        seconds = -1;
+        refuse(numberTextMessage(kBoxPauseSeconds, typed) + " The previous length stays.");
+        return;
     }
     if (!(seconds >= 0 && seconds <= 32)) {
-        dialogs_.message(kPauseRangeMessage, kAppTitle);
-        texSec_->setText(QString::number(state_.PauseSeconds));
-        texSec_->selectAll();
+        refuse(kPauseRangeMessage);
         return;
     }
     state_.PauseSeconds = static_cast<std::int16_t>(seconds);
@@ -72,6 +73,16 @@ void FrmWait::TexSec_KeyPress(int keyAscii) {
     } else {
         timer1_->stop();
     }
+}
+
+void FrmWait::refuse(const std::string& message) {
+    // The timer would end the pause behind the message: it waits until the
+    // message is closed and then counts the kept length afresh.
+    timer1_->stop();
+    dialogs_.message(message, kAppTitle);
+    texSec_->setText(QString::number(state_.PauseSeconds));
+    texSec_->selectAll();
+    if (state_.PauseSeconds > 0) timer1_->start();
 }
 
 void FrmWait::Timer1_Timer() {

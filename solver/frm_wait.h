@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 #include "common/program_state.h"
 #include "common/user_dialogs.h"
@@ -44,6 +45,9 @@ class FrmWait : public QDialog {
     void reject() override {}
 
   private:
+    // Shows why a typed length was refused; the pause goes on meanwhile.
+    void refuse(const std::string& message);
+
     ProgramState& state_;
     UserDialogs& dialogs_;
     QPushButton* cmdGo_;

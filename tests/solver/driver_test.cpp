@@ -9,10 +9,11 @@
 #include <cmath>
 
 #include "app/mdi_form.h"
+#include "calculation_fixture.h"
 #include "common/numtext.h"
+#include "engine/engine.h"
 #include "engine/err_msg.h"
 #include "graph/frm_graph.h"
-#include "program_fixture.h"
 #include "solver/driver.h"
 #include "solver/frm_fx.h"
 #include "table/frm_dspdta.h"
@@ -20,28 +21,8 @@
 namespace quorel {
 namespace {
 
-class DriverTest : public testing::ProgramTest {
+class DriverTest : public testing::CalculationTest {
   protected:
-    void calculate(const char* f, const char* x0, const char* loops = "55",
-                   const char* tolerance = "0.000001") {
-        panel().CmbFx().setEditText(f);
-        panel().TexDFT().setText(x0);
-        panel().TexLoops().setText(loops);
-        panel().TexError().setText(tolerance);
-        dialogs.messages.clear();
-        QTest::mouseClick(&panel().CmdCal(), Qt::LeftButton);
-    }
-    double cell(int column, long long row) { return textToNumber(table().cellText(column, row)); }
-    int countMessages(const std::string& text) {
-        int n = 0;
-        for (const auto& m : dialogs.messages) n += m.text == text;
-        return n;
-    }
-    int overflowMessages() {
-        int n = 0;
-        for (const auto& m : dialogs.messages) n += m.title == kErrMsgTitle;
-        return n;
-    }
     // True when a marker-coloured pixel lies on the circle of radius r plot
     // units around the world point (x, y).
     bool markerAround(double x, double y, double r) {
@@ -151,15 +132,6 @@ TEST_F(DriverTest, HardCases) {
     EXPECT_EQ(cell(3, 0), 0);
     EXPECT_EQ(countMessages(kNoRootMessage), 1);
     EXPECT_EQ(overflowMessages(), 0);
-
-    // A number text beyond the double range: Clear and reading the initial
-    // value fail with an overflow each, CurX keeps its value (3) and the
-    // calculation goes on from there.
-    calculate("x-1", "1e999");
-    EXPECT_EQ(overflowMessages(), 2);
-    EXPECT_EQ(cell(1, 0), 3);
-    EXPECT_NEAR(panel().values.CurX, 1, 1e-9);
-    EXPECT_TRUE(panel().CmdCal().isEnabled());
 }
 
 TEST_F(DriverTest, FailuresFollowTheResumeRule) {
@@ -274,6 +246,61 @@ TEST_F(DriverTest, ClickOnTheGraphStartsFromTheXUnderThePointer) {
     QTest::mouseClick(&s, Qt::LeftButton, {}, s.toWidget(5.0 + st.OffX, st.OrgY).toPoint());
     EXPECT_NEAR(textToNumber(panel().TexDFT().text().toStdString()), 5.0, 0.08);
     EXPECT_EQ(cell(1, 0), textToNumber(panel().TexDFT().text().toStdString()));
+}
+
+// The driver with a graph and a table of its own, no panel and no main window.
+class DriverAlone : public ::testing::Test {
+  protected:
+    DriverAlone() {
+        state.OrgFracX = state.OrgFracY = 0.5;
+        state.NewLine = "\r\n";
+        graph.resize(523, 600);
+        graph.computeGraphState();
+        QObject::connect(&driver, &IterationDriver::runningChanged,
+                         [this](bool running) { notices.push_back(running); });
+    }
+    long long run(const char* f, const char* x0, const char* tolerance, const char* loops) {
+        notices.clear();
+        dialogs.messages.clear();
+        driver.calculate({f, x0, tolerance, loops, false});
+        return table.rowCount();
+    }
+
+    ProgramState state;
+    testing::RecordingDialogs dialogs;
+    Engine engine{dialogs};
+    FrmGraph graph{state, dialogs};
+    FrmDSPDTA table{state};
+    IterationValues values;
+    IterationDriver driver{state, engine, dialogs, graph, table, values};
+    std::vector<bool> notices;
+};
+
+TEST_F(DriverAlone, StoppingRulesAndTheRunningNotice) {
+    // Convergence after four passes; the inputs are locked for the iteration only.
+    EXPECT_EQ(run("X^3-3X-10", "3", "0.000001", "55"), 5);
+    EXPECT_EQ(notices, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(driver.running());
+
+    // The loop limit, compared as a real number.
+    EXPECT_EQ(run("X^3-3X-10", "3", "0.000001", "2.5"), 4);
+    EXPECT_EQ(dialogs.messages.back().text, kNoRootMessage);
+
+    // The zero-slope exit compares f at the kept next iterate with twice the
+    // tolerance: 0.0015 is not above 0.002, so the passes go on to the limit.
+    // The kept next iterate is that of a new panel, 0.
+    values = IterationValues{};
+    EXPECT_EQ(run("x^2+0.0015", "0", "0.001", "5"), 6);
+    // Above twice the tolerance the loop is left at once: only the final row.
+    values = IterationValues{};
+    EXPECT_EQ(run("x^2+0.0025", "0", "0.001", "5"), 1);
+    EXPECT_EQ(state.IterCount, 0);
+
+    // An f(x) that can give no value never locks the inputs.
+    EXPECT_EQ(run("x*-2", "1", "0.000001", "55"), 1);
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "recording_dialogs.h"
+#include "solver/failure_messages.h"
 #include "solver/frm_wait.h"
 
 namespace quorel {
@@ -55,6 +56,7 @@ TEST_F(WaitTest, EnterSetsTheLengthOrRefusesIt) {
             EXPECT_EQ(state.PauseSeconds, before) << c.typed;
             EXPECT_EQ(dialogs.messages.size(), messagesBefore + 1) << c.typed;
             EXPECT_EQ(wait.TexSec().text(), QString::number(before));
+            EXPECT_EQ(wait.Timer1().isActive(), before > 0) << c.typed;
         } else {
             EXPECT_EQ(state.PauseSeconds, c.seconds) << c.typed;
             EXPECT_EQ(dialogs.messages.size(), messagesBefore) << c.typed;
@@ -95,6 +97,40 @@ TEST_F(WaitTest, APauseEndsOnContinueOnTheTimerAndOnClosing) {
     typeSeconds("0");
     wait.showModal();
     EXPECT_FALSE(wait.isVisible());
+}
+
+TEST_F(WaitTest, ARefusalIsToldByItsTextAndThePauseWaitsForIt) {
+    typeSeconds("1e999");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              numberTextMessage("pause second:", "1e999") + " The previous length stays.");
+    EXPECT_NE(dialogs.messages[0].text.find("\"pause second:\""), std::string::npos);
+    EXPECT_EQ(state.PauseSeconds, 5);
+
+    // With a 1-second pause, a refusal message held open for 1.5 seconds: the
+    // pause is still on when the message closes.
+    typeSeconds("1");
+    dialogs.messages.clear();
+    bool visibleWhileTold = false;
+    bool visibleAfterTold = false;
+    dialogs.onMessage = [&](const testing::ShownMessage&) {
+        QTest::qWait(1500);
+        visibleWhileTold = wait.isVisible();
+    };
+    QTimer::singleShot(50, &wait, [&] {
+        typeSeconds("33");
+        visibleAfterTold = wait.isVisible();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    wait.showModal();
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(visibleWhileTold);
+    EXPECT_TRUE(visibleAfterTold);
+    EXPECT_FALSE(wait.isVisible());
+    // The kept length runs afresh from the message's close.
+    EXPECT_GE(clock.elapsed(), 1550 + 900);
+    EXPECT_EQ(state.PauseSeconds, 1);
 }
 
 }  // namespace

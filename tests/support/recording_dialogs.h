@@ -18,6 +18,7 @@ class RecordingDialogs : public UserDialogs {
   public:
     void message(const std::string& text, const std::string& title) override {
         messages.push_back({text, title});
+        if (onMessage) onMessage(messages.back());
     }
     void pause() override {
         ++pauses;
@@ -27,6 +28,8 @@ class RecordingDialogs : public UserDialogs {
     std::vector<ShownMessage> messages;
     int pauses = 0;
     std::function<void()> onPause;
+    // Runs while the box would be shown.
+    std::function<void(const ShownMessage&)> onMessage;
 };
 
 }  // namespace quorel::testing

@@ -1,0 +1,51 @@
+// A fresh program with helpers to type the inputs, calculate and read the
+// table and the recorded boxes.
+#pragma once
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "common/numtext.h"
+#include "engine/err_msg.h"
+#include "graph/frm_graph.h"
+#include "program_fixture.h"
+#include "solver/frm_fx.h"
+#include "table/frm_dspdta.h"
+
+namespace quorel::testing {
+
+class CalculationTest : public ProgramTest {
+  protected:
+    // Types the inputs and presses Calculate; the boxes of earlier runs are forgotten.
+    void calculate(const char* f, const char* x0, const char* loops = "55",
+                   const char* tolerance = "0.000001") {
+        panel().CmbFx().setEditText(f);
+        panel().TexDFT().setText(x0);
+        panel().TexLoops().setText(loops);
+        panel().TexError().setText(tolerance);
+        dialogs.messages.clear();
+        QTest::mouseClick(&panel().CmdCal(), Qt::LeftButton);
+    }
+    double cell(int column, long long row) { return textToNumber(table().cellText(column, row)); }
+    std::vector<std::string> rowTexts(long long row) {
+        std::vector<std::string> texts;
+        for (int c = 0; c < 4; ++c) texts.push_back(table().cellText(c, row));
+        return texts;
+    }
+    int countMessages(const std::string& text) {
+        int n = 0;
+        for (const auto& m : dialogs.messages) n += m.text == text;
+        return n;
+    }
+    int overflowMessages() {
+        int n = 0;
+        for (const auto& m : dialogs.messages) n += m.title == kErrMsgTitle;
+        return n;
+    }
+};
+
+}  // namespace quorel::testing
