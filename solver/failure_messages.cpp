@@ -4,6 +4,7 @@
 
 #include "common/failure.h"
 #include "common/numtext.h"
+#include "engine/operators.h"
 
 namespace quorel {
 namespace {
@@ -110,33 +111,25 @@ std::string malformedMessage(const std::string& fx, const SequenceCheck& check) 
         case SequenceProblem::MissingOperand:
             break;
     }
-    const std::string name = tokenText(check.op);
-    switch (check.op) {
-        case TokenOp::UPlus:
-        case TokenOp::UMinus:
-            return head + "the sign \"" + name +
-                   "\" has nothing to apply to. Write a number, x or an expression after it, for "
-                   "example -x.";
-        case TokenOp::Add:
-        case TokenOp::Sub:
-        case TokenOp::Mul:
-        case TokenOp::Div:
-        case TokenOp::Pow: {
-            const std::string fixed = bracketSignAfterOperator(fx);
-            if (!fixed.empty())
-                return head + "the operator \"" + name +
-                       "\" lacks an operand. A sign right after an operator needs parentheses: "
-                       "write " +
-                       fixed + ".";
+    const std::string name(tokenText(check.row));
+    const OperatorRow& row = kOperators[check.row];
+    if (row.operands == 2) {
+        const std::string fixed = bracketSignAfterOperator(fx);
+        if (!fixed.empty())
             return head + "the operator \"" + name +
-                   "\" lacks an operand. Write a number, x or an expression on each side of it, "
-                   "for example 2*x.";
-        }
-        default:
-            return head + "the function \"" + name +
-                   "\" has no argument. Write its argument in parentheses, for example " + name +
-                   "(x).";
+                   "\" lacks an operand. A sign right after an operator needs parentheses: "
+                   "write " +
+                   fixed + ".";
+        return head + "the operator \"" + name +
+               "\" lacks an operand. Write a number, x or an expression on each side of it, for "
+               "example 2*x.";
     }
+    if (row.name == "0+" || row.name == "0-")
+        return head + "the sign \"" + name +
+               "\" has nothing to apply to. Write a number, x or an expression after it, for "
+               "example -x.";
+    return head + "the function \"" + name +
+           "\" has no argument. Write its argument in parentheses, for example " + name + "(x).";
 }
 
 }  // namespace quorel
