@@ -118,7 +118,7 @@ void FrmGraph::INZGraph(double center) {
 }
 
 void FrmGraph::placeLabel(QLabel* label, double left, double top) {
-    const QPointF at = pic_->toWidget(left, top);
+    const QPointF at = pic_->toWidgetAtHome(left, top);
     label->move(qRound(at.x()), qRound(at.y()));
 }
 
@@ -136,7 +136,7 @@ void FrmGraph::Form_Resize() {
 
     placeLabel(labX_, picW - 390, floorWhole((1 - state_.OrgFracY) * pic_->ScaleHeight()) + 380);
     const double labYLeft = floorWhole(state_.OrgFracX * pic_->ScaleWidth()) - 530;
-    labY_->move(qRound(pic_->toWidget(labYLeft, 0).x()), labY_->y());
+    labY_->move(qRound(pic_->toWidgetAtHome(labYLeft, 0).x()), labY_->y());
 
     computeGraphState();
 }

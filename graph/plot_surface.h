@@ -3,17 +3,20 @@
 // ScaleWidth/ScaleHeight the inner extent (negative height: y grows upwards).
 // Lines are clipped to the visible area in double precision before they reach
 // the painter. A coordinate beyond single precision throws Failure 6.
-// Drawing is retained until Cls and shows on the next repaint.
+// Drawing is retained until Cls and shows on the next repaint; it is kept as
+// a record, so the view can zoom and pan over it (wheel, + and -, arrows, Home).
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QWidget>
+
+#include <cstddef>
 #include <optional>
 #include <string>
-#include <variant>
-#include <vector>
+#include "graph/drawing_record.h"
+#include "graph/surface_mapping.h"
 
 namespace quorel {
 
@@ -62,57 +65,64 @@ class PlotSurface : public QWidget {
     // Pixel colour at a user coordinate point, from the retained image.
     QColor pixelAt(double x, double y);
 
-    // Maps between user coordinates and widget (device-independent) pixels.
+    // Maps between user coordinates and widget (device-independent) pixels
+    // through the current frame and the view.
     QPointF toWidget(double x, double y) const;
     QPointF toUser(QPointF widgetPos) const;
+    // Where the current frame puts a user point when the view is at home (the
+    // place of child controls).
+    QPointF toWidgetAtHome(double x, double y) const;
+
+    // The view: zoom and pan of what is shown, never of the drawing.
+    SurfaceMapping& mapping() { return mapping_; }
+    const SurfaceMapping& mapping() const { return mapping_; }
+    // Scales the view about a point of the widget (x across, y upwards alone
+    // when fx is 1), moves it by whole DIP, or returns to the frame as drawn.
+    void zoomAt(QPointF widgetPos, double fx, double fy);
+    void panBy(double dx, double dy);
+    void homeView();
+    // Heap bytes of the retained drawing.
+    std::size_t drawingBytes() const { return record_.bytes(); }
+    // Paints the whole drawing again, as after a change of view.
+    void repaintDrawing();
+
+    // Zoom factor of one wheel notch or one key press.
+    static constexpr double kZoomStep = 1.25;
+    // Markers shown in a zoomed view keep at least this radius (DIP).
+    static constexpr double kMinMarkerRadius = 3.0;
 
   signals:
     // A mouse press, with the position in user coordinates.
     void mouseDown(double x, double y, Qt::MouseButton button);
+    // The pointer over the surface, in user coordinates (also after a change
+    // of view under a still pointer); pointerLeft when it leaves.
+    void pointerMoved(double x, double y);
+    void pointerLeft();
+    void viewChanged();
 
   protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
-    // A user coordinate system laid over an inner area of a given size.
-    struct Mapping {
-        double left, top, width, height;
-        QSizeF innerDip;
-    };
-    // User coordinates to image pixels: u = (x - left) * kx, pixel floor(u).
-    struct DeviceMap {
-        double left, top, kx, ky;
-        int w, h;
-        bool drawable;
-    };
-    struct LineOp {
-        QPoint a, b;
-        QRgb rgb;
-    };
-    struct EllipseOp {
-        QPointF centre;
-        double radius;
-        QRgb rgb;
-    };
-    struct TextOp {
-        QPointF baselineDip;
-        QString text;
-        QFont font;
-        QRgb rgb;
-    };
-    using Op = std::variant<LineOp, EllipseOp, TextOp>;
+    class Painter;
 
     QSizeF innerDip() const;
-    Mapping currentMapping() const;
-    DeviceMap deviceMap() const;
+    UserFrame currentFrame() const;
+    // The mapping of the current image through the frame of the latest
+    // drawing (the current frame when nothing is drawn).
+    SurfaceMapping shownMapping() const;
     void leaveTwipMode();
     void ensureImage();
-    void record(Op op);
-    void addLine(double x1, double y1, double x2, double y2, QRgb rgb);
-    void addSegmentPx(double u1, double v1, double u2, double v2, const DeviceMap& m, QRgb rgb);
-    void flushPending();
+    void afterRecord();
+    void paintPending();
+    void invalidateImage();
+    void notePointer(QPointF widgetPos);
 
     // Until the coordinate system is set, one unit per twip follows the size.
     bool twipMode_ = true;
@@ -121,12 +131,13 @@ class PlotSurface : public QWidget {
     double scaleWidth_ = 0.0;
     double scaleHeight_ = 0.0;
 
-    QImage image_;  // the inner area in device pixels
+    DrawingRecord record_;
+    SurfaceMapping mapping_;  // the view and the image; frames come per drawing
+    QImage image_;            // the inner area in device pixels, as shown
     double imageDpr_ = 1.0;
-    std::vector<Op> pending_;
+    DrawingRecord::Cursor painted_;  // how much of the record the image shows
     bool updateRequested_ = false;
-    // The coordinates the retained drawing was made in; clicks map through them.
-    std::optional<Mapping> drawn_;
+    std::optional<QPointF> pointer_;  // last pointer position over the surface
 };
 
 }  // namespace quorel

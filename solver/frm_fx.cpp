@@ -1,6 +1,5 @@
 #include "solver/frm_fx.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>

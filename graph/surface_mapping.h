@@ -1,0 +1,84 @@
+// The one mapping between a drawing surface's user coordinates and what it
+// shows: a user frame laid over the inner area, seen through a view (zoom and
+// pan, in device-independent pixels), onto the image's device pixels. The
+// painting, the clipping, the pointer and the zoom all go through it.
+#pragma once
+
+#include <QLine>
+#include <QPointF>
+#include <QSize>
+#include <QSizeF>
+
+namespace quorel {
+
+// A user coordinate system over an inner area of a given size: left and top
+// are the user coordinates of the area's top-left corner, width and height
+// its extent in user units (a negative height makes y grow upwards).
+struct UserFrame {
+    double left = 0.0;
+    double top = 0.0;
+    double width = 1.0;
+    double height = 1.0;
+    QSizeF inner;  // device-independent pixels
+    bool operator==(const UserFrame&) const = default;
+};
+
+// Liang-Barsky against [0, w] x [0, h]; an end moved onto an edge lies on it
+// exactly. False when nothing of the segment is left.
+bool clipSegment(double& u1, double& v1, double& u2, double& v2, double w, double h);
+
+// A segment in continuous device coordinates clipped to an image of the
+// given size, as pixel indices (the floor of each end); false when nothing
+// of it shows.
+bool clipToPixels(double u1, double v1, double u2, double v2, QSize size, QLine& out);
+
+class SurfaceMapping {
+  public:
+    static constexpr double kMinZoom = 1.0 / 16;
+    static constexpr double kMaxZoom = 65536;
+
+    void setFrame(const UserFrame& frame) { frame_ = frame; }
+    const UserFrame& frame() const { return frame_; }
+    // The image: its size in device pixels and device pixels per DIP.
+    void setDevice(QSize pixels, double dpr);
+    QSize deviceSize() const { return device_; }
+    double dpr() const { return dpr_; }
+    // Whether user points can be placed on the image at all.
+    bool drawable() const;
+
+    // User point to continuous device coordinates (the pixel is the floor).
+    QPointF toDevice(double x, double y) const;
+    // A length along x in user units, in device pixels.
+    double lengthToDevice(double length) const;
+    // The segment between two user points, clipped to the image, as pixel
+    // indices; false when nothing of it shows or it cannot be placed.
+    bool clipToDevice(double x1, double y1, double x2, double y2, QLine& out) const;
+    // A position in the inner area (DIP, as shown) to user coordinates, and back.
+    QPointF toUser(QPointF innerDip) const;
+    QPointF toInner(double x, double y) const;
+    // The same in the unzoomed view: where the frame itself puts a user point.
+    QPointF toInnerAtHome(double x, double y) const;
+
+    // The view. At home the frame fills the inner area as it was laid.
+    bool atHome() const { return zoomX_ == 1.0 && zoomY_ == 1.0 && panX_ == 0.0 && panY_ == 0.0; }
+    void home();
+    // Scales the view by fx across and fy upwards about a point of the inner
+    // area (DIP), which keeps showing the same user point.
+    void zoomAbout(QPointF innerDip, double fx, double fy);
+    // Moves what is shown by (dx, dy) DIP.
+    void pan(double dx, double dy);
+    double zoomX() const { return zoomX_; }
+    double zoomY() const { return zoomY_; }
+
+  private:
+    double kx() const { return frame_.inner.width() * dpr_ / frame_.width; }
+    double ky() const { return frame_.inner.height() * dpr_ / frame_.height; }
+
+    UserFrame frame_;
+    QSize device_;
+    double dpr_ = 1.0;
+    double zoomX_ = 1.0, zoomY_ = 1.0;
+    double panX_ = 0.0, panY_ = 0.0;  // DIP
+};
+
+}  // namespace quorel
