@@ -1,8 +1,13 @@
-// Drawing one curve as a calculation does: the frame, then one Line_C per
-// sample of a cubic at the start-up size (about 3,200 segments, most of them
-// leaving the plot), then the flush into the retained image.
+// The graph window's drawing: one curve as a calculation draws it (the frame,
+// then one Line_C per sample of a cubic at the start-up size, about 3,200
+// segments, most of them leaving the plot, then the paint into the retained
+// image); the whole drawing of a 55-pass run painted again at a new scale; and
+// the tangents and markers of a 1,000,000-pass run, painted as the driver
+// refreshes (at most once per 16 ms).
 #include <benchmark/benchmark.h>
 
+#include <QElapsedTimer>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -19,6 +24,86 @@ class NoDialogs : public UserDialogs {
 };
 
 long long gSegments = 0;
+
+// The graph window at the start-up size with the shared state it is drawn in.
+struct Graph {
+    Graph() : form(state, dialogs) {
+        state.OrgFracX = state.OrgFracY = 0.5;
+        state.GraphW = 39;
+        state.GraphH = 90;
+        state.OrgX = 19;
+        state.OrgY = 45;
+        form.resize(515, 572);
+    }
+    void clear(double x0) {
+        state.OffX = state.OrgX - x0;
+        form.INZGraph(x0);
+    }
+    // The curve of f over the plot, sampled as the driver samples it.
+    template <class F>
+    void curve(double x0, F f) {
+        state.IterCount = 0;
+        for (double t = x0 + 3 - state.OrgX; t <= x0 + state.OrgX - 3; t += 0.01) {
+            form.Line_C(t, f(t));
+            if (state.IterCount == 0) state.IterCount = 1;
+        }
+    }
+    // One pass of "x^2+1": its tangent and its marker; returns the next x.
+    double pass(double x) {
+        const double fx = x * x + 1, next = x - fx / (2 * x);
+        form.Line_A(x, fx, next, 0);
+        form.picThree().Circle(x + state.OffX, fx + state.OrgY, 0.1, QColor(0, 255, 8));
+        return next;
+    }
+
+    ProgramState state;
+    NoDialogs dialogs;
+    FrmGraph form;
+};
+
+
+void BM_ZoomRedraw55Passes(benchmark::State& st) {
+    Graph g;
+    g.clear(0);
+    g.curve(0, [](double t) { return t * t + 1; });
+    double x = 0.5;
+    for (int i = 0; i < 55; ++i) x = g.pass(x);
+    PlotSurface& pic = g.form.picThree();
+    benchmark::DoNotOptimize(pic.image().constBits());
+    const QPointF centre(pic.width() / 2.0, pic.height() / 2.0);
+    int i = 0;
+    for (auto _ : st) {
+        const double f = (i++ % 8) < 4 ? PlotSurface::kZoomStep : 1 / PlotSurface::kZoomStep;
+        pic.zoomAt(centre, f, f);
+        benchmark::DoNotOptimize(pic.image().constBits());
+    }
+}
+BENCHMARK(BM_ZoomRedraw55Passes)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+double gLongRunS = -1, gBytesPerPass = -1;
+
+void BM_GraphMillionPasses(benchmark::State& st) {
+    constexpr int kPasses = 1000000;
+    for (auto _ : st) {
+        Graph g;
+        g.clear(0);
+        QElapsedTimer run, sinceRefresh;
+        run.start();
+        sinceRefresh.start();
+        double x = 0.5;
+        for (int i = 0; i < kPasses; ++i) {
+            x = g.pass(x);
+            if (sinceRefresh.elapsed() >= 16) {
+                benchmark::DoNotOptimize(g.form.picThree().image().constBits());
+                sinceRefresh.restart();
+            }
+        }
+        benchmark::DoNotOptimize(g.form.picThree().image().constBits());
+        gLongRunS = run.nsecsElapsed() / 1e9;
+        gBytesPerPass = double(g.form.picThree().drawingBytes()) / kPasses;
+    }
+}
+BENCHMARK(BM_GraphMillionPasses)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_GraphCurve3200(benchmark::State& st) {
     ProgramState state;
@@ -55,6 +140,22 @@ const SummaryLine kGraphLine(1, [] {
     char buf[96];
     std::snprintf(buf, sizeof buf, "graph curve of %lld segments ms: %.3f", gSegments - 1,
                   ns / 1e6);
+    return std::string(buf);
+});
+
+const SummaryLine kZoomLine(2, [] {
+    double ns = -1;
+    for (const auto& [name, time] : results())
+        if (name.rfind("BM_ZoomRedraw55Passes", 0) == 0) ns = time;
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "zoom redraw ms: %.3f", ns / 1e6);
+    return std::string(buf);
+});
+
+const SummaryLine kMillionLine(3, [] {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "graph of 1000000 passes s: %.3f bytes a pass: %.1f", gLongRunS,
+                  gBytesPerPass);
     return std::string(buf);
 });
 

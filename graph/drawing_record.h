@@ -79,8 +79,9 @@ class DrawingRecord {
     std::size_t bytes() const;
 
     // Hands the drawing from the cursor on to the visitor, in drawing order:
-    // v.frame(UserFrame) first and whenever the frame changes, then v.line(Line, rgb),
-    // v.circle(Circle, rgb) or v.text(Text). Leaves the cursor at the end.
+    // v.frame(UserFrame) first and whenever the frame changes, then
+    // v.line(Line, rgb, index), v.circle(Circle, rgb, index) or v.text(Text).
+    // Leaves the cursor at the end.
     template <class Visitor>
     void replay(Cursor& c, Visitor& v) const;
 
@@ -122,12 +123,12 @@ void DrawingRecord::replay(Cursor& c, Visitor& v) const {
         switch (kinds_[c.op]) {
             case kLine:
                 c.lineRun = runAt(lineColours_, c.lineRun, c.line);
-                v.line(lines_[c.line], lineColours_[c.lineRun].rgb);
+                v.line(lines_[c.line], lineColours_[c.lineRun].rgb, c.op);
                 ++c.line;
                 break;
             case kCircle:
                 c.circleRun = runAt(circleColours_, c.circleRun, c.circle);
-                v.circle(circles_[c.circle], circleColours_[c.circleRun].rgb);
+                v.circle(circles_[c.circle], circleColours_[c.circleRun].rgb, c.op);
                 ++c.circle;
                 break;
             default:

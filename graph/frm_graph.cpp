@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <algorithm>
+#include <cmath>
 
 #include "common/form_geometry.h"
 #include "common/numtext.h"
@@ -42,6 +43,18 @@ FrmGraph::FrmGraph(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
     placeLabel(labX_, 7200, 5160);
     placeLabel(labY_, 3120, 0);
     connect(pic_, &PlotSurface::mouseDown, this, &FrmGraph::onSurfaceMouseDown);
+    pointer_ = new QLabel(pic_);
+    pointer_->setObjectName("pointerCoordinates");
+    QFont small("Liberation Sans");
+    small.setPointSizeF(8);
+    pointer_->setFont(small);
+    pointer_->setStyleSheet(
+        "QLabel { background: rgba(255, 255, 255, 210); color: #404040; "
+        "padding: 0px 2px; }");
+    pointer_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    pointer_->hide();
+    connect(pic_, &PlotSurface::pointerMoved, this, &FrmGraph::showPointer);
+    connect(pic_, &PlotSurface::pointerLeft, pointer_, &QLabel::hide);
     setCaption(kGraphCaptionLoad);
     watchOuterWindow();
 }
@@ -113,8 +126,41 @@ void FrmGraph::INZGraph(double center) {
     s.ForeColor = kCenterLabelColor;
     s.PrintFont.setBold(true);
     s.PrintFont.setPointSizeF(9);
-    s.Print(kCenterLabelHead + numberToText(center) + ",0)");
+    const std::string label = kCenterLabelHead + numberToText(center) + ",0)";
+    placeCenterLabel(label);
+    s.Print(label);
     framed_ = true;
+    pointer_->hide();
+}
+
+void FrmGraph::placeCenterLabel(const std::string& text) {
+    // The label keeps its place and size where it fits; otherwise it moves
+    // left (or up), and only a surface too small for it at its size gets it
+    // at the largest size that fits. Judged on the pixels it would colour.
+    PlotSurface& s = *pic_;
+    const QPointF border = s.toWidgetAtHome(s.ScaleLeft(), s.ScaleTop());
+    const QSizeF inner(s.width() - 2 * border.x(), s.height() - 2 * border.y());
+    constexpr double kMargin = 2.0;
+    const QPointF pen = s.toWidgetAtHome(s.CurrentX, s.CurrentY) - border;
+    QRectF ink = s.printedInk(text, pen);
+    for (double pt = s.PrintFont.pointSizeF();
+         pt > 1 && (ink.width() > inner.width() - 2 * kMargin ||
+                    ink.height() > inner.height() - 2 * kMargin);) {
+        pt = std::max(1.0, pt - 0.25);
+        s.PrintFont.setPointSizeF(pt);
+        ink = s.printedInk(text, pen);
+    }
+    auto shift = [&](double lo, double hi, double extent) {
+        if (hi > extent - kMargin) return std::max(kMargin - lo, extent - kMargin - hi);
+        if (lo < kMargin) return kMargin - lo;
+        return 0.0;
+    };
+    const double dx = shift(ink.left(), ink.right(), inner.width());
+    const double dy = shift(ink.top(), ink.bottom(), inner.height());
+    const QPointF at = s.toUser(pen + QPointF(dx, dy) + border);
+    if (dx != 0) s.CurrentX = at.x();
+    if (dy != 0) s.CurrentY = at.y();
+    centerLabelRect_ = ink.translated(border + QPointF(dx, dy));
 }
 
 void FrmGraph::placeLabel(QLabel* label, double left, double top) {
@@ -149,6 +195,49 @@ void FrmGraph::computeGraphState() {
     state_.OrgY = floorWhole(state_.OrgFracY * state_.GraphH);
 }
 
+QPointF FrmGraph::worldAt(double x, double y) const {
+    if (framed_) return QPointF(x - state_.OffX, y - state_.OrgY);
+    const double plotX = (x - pic_->ScaleLeft()) / pic_->ScaleWidth() * state_.GraphW;
+    const double plotY =
+        state_.GraphH - (y - pic_->ScaleTop()) / pic_->ScaleHeight() * state_.GraphH;
+    return QPointF(plotX - state_.OrgX, plotY - state_.OrgY);
+}
+
+QString FrmGraph::pointerText() const {
+    return pointer_->isHidden() ? QString() : pointer_->text();
+}
+
+void FrmGraph::showPointer(QPointF widgetPos) {
+    const QPointF u = pic_->shownUserAt(widgetPos);
+    const QPointF u1 = pic_->shownUserAt(widgetPos + QPointF(1, 1));
+    const QPointF world = worldAt(u.x(), u.y());
+    const QPointF step = worldAt(u1.x(), u1.y()) - world;
+    // As many decimals as one pixel resolves, at least the click's three.
+    auto decimals = [](double perPixel) {
+        const double d = std::ceil(-std::log10(std::fabs(perPixel)));
+        return std::isfinite(d) ? static_cast<int>(std::clamp(d, 3.0, 15.0)) : 3;
+    };
+    if (!std::isfinite(world.x()) || !std::isfinite(world.y())) {
+        pointer_->hide();
+        return;
+    }
+    pointer_->setText(QString::fromStdString(
+        "x=" + numberToText(roundHalfEven(world.x(), decimals(step.x()))) +
+        "  y=" + numberToText(roundHalfEven(world.y(), decimals(step.y())))));
+    pointer_->adjustSize();
+    // The top left corner, or the top right one should the centre label
+    // reach up there; never over the label.
+    QRect r(QPoint(2, 2), pointer_->size());
+    if (r.intersects(centerLabelRect_.toAlignedRect()))
+        r.moveTopRight(QPoint(pic_->width() - 3, 2));
+    if (r.intersects(centerLabelRect_.toAlignedRect())) {
+        pointer_->hide();
+        return;
+    }
+    pointer_->move(r.topLeft());
+    pointer_->show();
+}
+
 void FrmGraph::picThree_MouseDown(int /*button*/, int /*shift*/, double x, double /*y*/) {
     startFrom(x - state_.OffX);
 }
@@ -167,10 +256,7 @@ void FrmGraph::onSurfaceMouseDown(double x, double y, Qt::MouseButton button) {
         picThree_MouseDown(code, shift, x, y);
         return;
     }
-    // Nothing drawn yet: read the click in the frame an INZGraph centred on 0
-    // would draw for the present size.
-    const double plotX = (x - pic_->ScaleLeft()) / pic_->ScaleWidth() * state_.GraphW;
-    startFrom(plotX - state_.OrgX);
+    startFrom(worldAt(x, y).x());
 }
 
 void FrmGraph::watchOuterWindow() {

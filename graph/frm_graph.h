@@ -40,6 +40,14 @@ class FrmGraph : public QWidget {
     // decimals (ties to even), goes out as calculationRequested.
     void picThree_MouseDown(int button, int shift, double x, double y);
 
+    // The world point a click at a user point of the surface stands for.
+    // Before the first frame it is read in the frame centred on 0 that a
+    // Clear would draw for the present size.
+    QPointF worldAt(double x, double y) const;
+    // The pointer's world coordinates as shown over the surface; empty while
+    // the pointer is elsewhere.
+    QString pointerText() const;
+
     void setCaption(const std::string& caption);
     std::string caption() const;
     void Refresh();
@@ -66,12 +74,18 @@ class FrmGraph : public QWidget {
     void placeLabel(QLabel* label, double left, double top);
     void onSurfaceMouseDown(double x, double y, Qt::MouseButton button);
     void startFrom(double worldX);
+    void showPointer(QPointF widgetPos);
+    void placeCenterLabel(const std::string& text);
 
     ProgramState& state_;
     UserDialogs& dialogs_;
     PlotSurface* pic_;
     QLabel* labX_;
     QLabel* labY_;
+    // The pointer's world coordinates, in the top left corner of the surface.
+    QLabel* pointer_;
+    // Where the centre label stands (surface widget pixels).
+    QRectF centerLabelRect_;
     // The outer window whose size changes run Form_Resize (none when standalone).
     QPointer<QWidget> watched_;
     // Set by the first INZGraph: from then on the surface holds a plot.

@@ -16,6 +16,7 @@
 #include <numbers>
 
 #include "common/twips.h"
+#include "graph/raster.h"
 #include "graph/single_precision.h"
 
 namespace quorel {
@@ -27,15 +28,35 @@ constexpr double kLargeRadiusPx = 1e5;
 constexpr int kArcSegments = 256;
 // Text anchored farther out than this (pixels) cannot show.
 constexpr double kTextReachPx = 1e6;
+// The first parts of a drawing go through the painter; a drawing longer than
+// this (a run of many thousand passes) has the rest of its lines and small
+// circles set pixel by pixel, which costs a fraction of a painter call.
+constexpr std::size_t kPainterParts = 20000;
+constexpr double kRasterMaxRadiusPx = 64;
 // An arrow key moves the view by this share of the inner area.
 constexpr double kPanShare = 0.1;
+
+// Text at device size without a scaling transform: glyphs of a face without a
+// bold style are emboldened for the size they are rendered at, so under a
+// scale they would come out thinner at a higher pixel ratio.
+void drawTextAt(QPainter& p, QPointF baselineDip, const QFont& font, QRgb rgb, double dpr,
+                const QString& text) {
+    QFont f = font;
+    if (f.pointSizeF() > 0)
+        f.setPointSizeF(f.pointSizeF() * dpr);
+    else
+        f.setPixelSize(qRound(f.pixelSize() * dpr));
+    p.setFont(f);
+    p.setPen(QColor(rgb));
+    p.drawText(baselineDip * dpr, text);
+}
 
 }  // namespace
 
 // Paints records into the image through the mapping, one frame at a time.
 class PlotSurface::Painter {
   public:
-    Painter(QImage& image, const SurfaceMapping& mapping) : p_(&image), m_(mapping) {
+    Painter(QImage& image, const SurfaceMapping& mapping) : image_(image), p_(&image), m_(mapping) {
         p_.setRenderHint(QPainter::Antialiasing, false);
         p_.setBrush(Qt::NoBrush);
         penWidth_ = std::max(1, qRound(m_.dpr()));
@@ -47,15 +68,20 @@ class PlotSurface::Painter {
         flushLines();
         m_.setFrame(f);
     }
-    void line(const DrawingRecord::Line& l, QRgb rgb) {
+    void line(const DrawingRecord::Line& l, QRgb rgb, std::size_t index) {
         QLine px;
         if (!m_.clipToDevice(l.x1, l.y1, l.x2, l.y2, px)) return;
+        if (index >= kPainterParts) {
+            flushLines();
+            rasterLine(image_, px, rgb, penWidth_);
+            return;
+        }
         // Consecutive lines of one colour go to the painter together.
         if (!lines_.isEmpty() && rgb != linesRgb_) flushLines();
         linesRgb_ = rgb;
         lines_.append(px);
     }
-    void circle(const DrawingRecord::Circle& c, QRgb rgb) {
+    void circle(const DrawingRecord::Circle& c, QRgb rgb, std::size_t index) {
         if (!m_.drawable()) return;
         const QPointF d = m_.toDevice(c.x, c.y);
         const double u = d.x(), v = d.y();
@@ -65,8 +91,13 @@ class PlotSurface::Painter {
         if (u + rpx < 0 || u - rpx > w || v + rpx < 0 || v - rpx > h) return;
         const double farU = std::max(std::fabs(u), std::fabs(w - u));
         const double farV = std::max(std::fabs(v), std::fabs(h - v));
-        if (std::hypot(farU, farV) < rpx - 1.0) return;  // the whole area lies inside
+        if (rpx > 1.0 && farU * farU + farV * farV < (rpx - 1.0) * (rpx - 1.0))
+            return;  // the whole area lies inside
         flushLines();
+        if (index >= kPainterParts && rpx <= kRasterMaxRadiusPx) {
+            rasterCircle(image_, QPointF(u - 0.5, v - 0.5), rpx, rgb, penWidth_);
+            return;
+        }
         usePen(rgb);
         if (rpx <= kLargeRadiusPx) {
             p_.drawEllipse(QPointF(u - 0.5, v - 0.5), rpx, rpx);
@@ -94,10 +125,7 @@ class PlotSurface::Painter {
     void text(const DrawingRecord::Text& t) {
         flushLines();
         p_.save();
-        p_.scale(m_.dpr(), m_.dpr());
-        p_.setFont(t.font);
-        p_.setPen(QColor(t.rgb));
-        p_.drawText(t.baselineDip, t.text);
+        drawTextAt(p_, t.baselineDip, t.font, t.rgb, m_.dpr(), t.text);
         p_.restore();
     }
 
@@ -117,6 +145,7 @@ class PlotSurface::Painter {
         lines_.clear();
     }
 
+    QImage& image_;
     QPainter p_;
     SurfaceMapping m_;
     int penWidth_ = 1;
@@ -279,6 +308,36 @@ void PlotSurface::Print(const std::string& text) {
     if (innerH > 0) CurrentY += fm.lineSpacing() / innerH * ScaleHeight();
 }
 
+QRectF PlotSurface::printedInk(const std::string& text, QPointF penDip) const {
+    const double dpr = devicePixelRatioF();
+    const QFontMetricsF fm(PrintFont, this);
+    const QString s = QString::fromStdString(text);
+    const QPointF baseline = penDip + QPointF(0, fm.ascent());
+    // A probe image around the text that keeps its fraction of a pixel.
+    const int pad = int(std::ceil(2 * fm.height() * dpr));
+    const int shiftX = int(std::floor(baseline.x() * dpr)) - pad;
+    const int shiftY = int(std::floor(baseline.y() * dpr)) - pad;
+    QImage probe(int(std::ceil(fm.horizontalAdvance(s) * dpr)) + 2 * pad, 2 * pad,
+                 QImage::Format_RGB32);
+    if (probe.isNull()) return {};
+    probe.fill(Qt::white);
+    probe.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+    probe.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+    {
+        QPainter p(&probe);
+        drawTextAt(p, baseline - QPointF(shiftX, shiftY) / dpr, PrintFont, qRgb(0, 0, 0), dpr, s);
+    }
+    QRect box;
+    for (int y = 0; y < probe.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
+        for (int x = 0; x < probe.width(); ++x)
+            if (row[x] != qRgb(255, 255, 255)) box |= QRect(x, y, 1, 1);
+    }
+    if (box.isEmpty()) return {};
+    return QRectF((box.left() + shiftX) / dpr, (box.top() + shiftY) / dpr, box.width() / dpr,
+                  box.height() / dpr);
+}
+
 void PlotSurface::Cls() {
     record_.clear();
     const bool moved = !mapping_.atHome();
@@ -296,6 +355,7 @@ void PlotSurface::invalidateImage() {
 
 void PlotSurface::paintPending() {
     if (image_.isNull() || painted_.op >= record_.size()) return;
+    image_.bits();  // detached before painting: pixels are also set directly
     Painter painter(image_, mapping_);
     record_.replay(painted_, painter);
 }
@@ -340,21 +400,22 @@ void PlotSurface::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
 }
 
+QPointF PlotSurface::shownUserAt(QPointF widgetPos) const {
+    // The drawing the user sees keeps its coordinates until it is cleared,
+    // even when the surface has been resized since.
+    return shownMapping().toUser(widgetPos - QPointF(kBorderDip, kBorderDip));
+}
+
 void PlotSurface::mousePressEvent(QMouseEvent* e) {
-    // Clicks read the drawing the user sees, which keeps its coordinates
-    // until it is cleared, even when the surface has been resized since.
-    const SurfaceMapping m = shownMapping();
-    if (m.frame().inner.width() <= 0 || m.frame().inner.height() <= 0) return;
-    const QPointF u = m.toUser(e->position() - QPointF(kBorderDip, kBorderDip));
+    const UserFrame f = shownMapping().frame();
+    if (f.inner.width() <= 0 || f.inner.height() <= 0) return;
+    const QPointF u = shownUserAt(e->position());
     emit mouseDown(u.x(), u.y(), e->button());
 }
 
 void PlotSurface::notePointer(QPointF widgetPos) {
     pointer_ = widgetPos;
-    const SurfaceMapping m = shownMapping();
-    if (m.frame().inner.width() <= 0 || m.frame().inner.height() <= 0) return;
-    const QPointF u = m.toUser(widgetPos - QPointF(kBorderDip, kBorderDip));
-    emit pointerMoved(u.x(), u.y());
+    emit pointerMoved(widgetPos);
 }
 
 void PlotSurface::mouseMoveEvent(QMouseEvent* e) {

@@ -52,6 +52,9 @@ class PlotSurface : public QWidget {
     // One line of text at the pen in the surface font and ForeColor, transparent
     // background; then the pen goes to x = ScaleLeft, one text line lower.
     void Print(const std::string& text);
+    // The box (DIP, in the inner area) of the pixels that Print would colour
+    // with the pen at penDip; empty when the text leaves no ink.
+    QRectF printedInk(const std::string& text, QPointF penDip) const;
     // Erases the retained image to the background colour.
     void Cls();
 
@@ -72,6 +75,10 @@ class PlotSurface : public QWidget {
     // Where the current frame puts a user point when the view is at home (the
     // place of child controls).
     QPointF toWidgetAtHome(double x, double y) const;
+    // The user point of the drawing shown at a widget position: the frame of
+    // the latest drawing (the current one when nothing is drawn) through the
+    // view. Clicks and the pointer read this.
+    QPointF shownUserAt(QPointF widgetPos) const;
 
     // The view: zoom and pan of what is shown, never of the drawing.
     SurfaceMapping& mapping() { return mapping_; }
@@ -94,9 +101,9 @@ class PlotSurface : public QWidget {
   signals:
     // A mouse press, with the position in user coordinates.
     void mouseDown(double x, double y, Qt::MouseButton button);
-    // The pointer over the surface, in user coordinates (also after a change
-    // of view under a still pointer); pointerLeft when it leaves.
-    void pointerMoved(double x, double y);
+    // The pointer over the surface, as a widget position (again after a
+    // change of view under a still pointer); pointerLeft when it leaves.
+    void pointerMoved(QPointF widgetPos);
     void pointerLeft();
     void viewChanged();
 
