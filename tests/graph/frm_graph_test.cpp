@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
+#include <cmath>
 #include <tuple>
 
 #include "common/form_geometry.h"
@@ -99,7 +103,7 @@ TEST_F(GraphWindow, FrameHasTicksAtEveryUnitAndTheCentreLabel) {
         EXPECT_TRUE(k == state.GraphH || pic.pixelAt(state.OrgX + 0.2, k + 0.5) == kWhite) << k;
     }
 
-    // The label against the same text printed on a bare surface.
+    // The label where it fits, against the same text printed on a bare surface.
     const QPoint corner = (pic.toWidget(state.GraphW - 12, 2.6) - QPointF(2, 2)).toPoint();
     auto labelArea = [&](const QImage& img) {
         return img.copy(QRect(corner, img.rect().bottomRight()));
@@ -115,9 +119,10 @@ TEST_F(GraphWindow, FrameHasTicksAtEveryUnitAndTheCentreLabel) {
         bare.Print(text);
         return labelArea(bare.image());
     };
+    clear(3);
     const QImage shown = labelArea(pic.image());
-    EXPECT_EQ(shown, printed("coordinate center\uFF1A (-3,0)"));
-    EXPECT_NE(shown, printed("coordinate center\uFF1A (-3.0,0)"));
+    EXPECT_EQ(shown, printed("coordinate center\uFF1A (3,0)"));
+    EXPECT_NE(shown, printed("coordinate center\uFF1A (3.0,0)"));
 }
 
 TEST_F(GraphWindow, CurveSamplesAndTangents) {
@@ -196,6 +201,265 @@ TEST_F(GraphWindow, ClickStartsFromTheWorldXUnderThePointer) {
     EXPECT_EQ(started.back(), "2.062");
     form->picThree_MouseDown(2, 1, -7 + state.OffX, 0);
     EXPECT_EQ(started.back(), "-7");
+}
+
+// The same window, for what must hold at any device pixel ratio (these tests
+// run once more at twice the ratio).
+class GraphView : public GraphWindow {
+  protected:
+    static constexpr double kRootTolerance = 1e-6;
+    static double f(double x) { return x * x * x - 3 * x - 10; }
+    static double df(double x) { return 3 * x * x - 3; }
+
+    // The typical run, "X^3-3X-10" from 3, drawn as the calculation draws it;
+    // returns the iterates, the last one the root.
+    std::vector<double> typicalRun() {
+        clear(3);
+        state.IterCount = 0;
+        for (double t = 3 + 3 - state.OrgX; t <= 3 + state.OrgX - 3; t += 0.01) {
+            form->Line_C(t, f(t));
+            if (state.IterCount == 0) state.IterCount = 1;
+        }
+        state.IterCount = 0;
+        std::vector<double> xs{3};
+        while (std::fabs(f(xs.back())) > kRootTolerance) {
+            const double x = xs.back(), next = x - f(x) / df(x);
+            form->Line_A(x, f(x), next, 0);
+            marker(x, 0.1);
+            ++state.IterCount;
+            xs.push_back(next);
+        }
+        const double x = xs.back();
+        form->Line_A(x, f(x), x - f(x) / df(x), 0);
+        marker(x, 0.3);
+        return xs;
+    }
+    void marker(double x, double radius) {
+        form->picThree().Circle(x + state.OffX, f(x) + state.OrgY, radius, kGreen);
+    }
+    PlotSurface& pic() { return form->picThree(); }
+    double dpr() { return pic().devicePixelRatioF(); }
+    // Where a world point shows, in widget pixels, through the view.
+    QPointF shown(double x, double y) { return pic().toWidget(x + state.OffX, y + state.OrgY); }
+    QPointF worldUnder(QPointF widgetPos) {
+        return pic().shownUserAt(widgetPos) - QPointF(state.OffX, state.OrgY);
+    }
+    // Whether a pixel of colour c lies within one pixel of where a world point shows.
+    bool nearShown(double x, double y, QColor c, int reach = 1) {
+        const QImage img = pic().image();
+        const QPointF d = (shown(x, y) - QPointF(2, 2)) * dpr();
+        const int r = reach * int(std::ceil(dpr()));
+        for (int i = -r; i <= r; ++i)
+            for (int j = -r; j <= r; ++j) {
+                const QPoint p(int(std::floor(d.x())) + i, int(std::floor(d.y())) + j);
+                if (img.rect().contains(p) && img.pixelColor(p) == c) return true;
+            }
+        return false;
+    }
+    void wheel(QPointF pos, int delta, Qt::KeyboardModifiers mods = {}) {
+        QWheelEvent e(pos, pic().mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&pic(), &e);
+    }
+    // Pixels of the centre label's green, with their bounding box and ink mass.
+    static QRect greenBox(const QImage& img, double* mass = nullptr) {
+        QRect box;
+        double m = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (c.red() == c.blue() && c.green() > c.red()) {
+                    box |= QRect(x, y, 1, 1);
+                    m += (255 - c.red()) / 255.0;
+                }
+            }
+        if (mass) *mass = m;
+        return box;
+    }
+    // The ink of a text printed on a bare surface, far from its edges.
+    static QRect bareInk(const std::string& text, const QFont& font, double* mass = nullptr) {
+        PlotSurface bare;
+        bare.resize(900, 120);
+        bare.PrintFont = font;
+        bare.ForeColor = QColor(0, 255, 0);
+        bare.CurrentX = 300;
+        bare.CurrentY = 300;
+        bare.Print(text);
+        return greenBox(bare.image(), mass);
+    }
+
+    const QColor kGreen{0, 255, 8};
+};
+
+TEST_F(GraphView, TypicalRunDrawnAtTheSpecifiedScale) {
+    const std::vector<double> xs = typicalRun();
+    ASSERT_EQ(xs.size(), 5u);
+    const double root = xs.back();
+    // Axes through (x0, 0) = (3, 0), ticks above the x axis, the curve, the
+    // first tangent halfway down, the markers.
+    EXPECT_TRUE(nearShown(3, 30, kBlack, 0));
+    EXPECT_TRUE(nearShown(-10, 0, kBlack, 0));
+    EXPECT_TRUE(nearShown(-10, 0.2, kBlack, 0));
+    EXPECT_FALSE(nearShown(-10.5, 0.2, kBlack, 0));
+    for (double x : {-2.0, 0.0, 1.0, 2.0}) EXPECT_TRUE(nearShown(x, f(x), kBlue)) << x;
+    EXPECT_TRUE(nearShown((3 + xs[1]) / 2, 4, kRed));
+    EXPECT_TRUE(nearShown(root + 0.3, 0, kGreen));
+    EXPECT_TRUE(nearShown(3, 8 + 0.1 * 90 / 39 * 564 / 507, kGreen));
+    EXPECT_TRUE(nearShown(10, 40, kWhite, 0));
+    // At this scale the last tangents merge: the x under the root marker's
+    // left edge and the root lie within one pixel.
+    EXPECT_LT(std::fabs(xs[3] - root), 39.0 / 507);
+}
+
+TEST_F(GraphView, ZoomAboutThePointerAndHomeAgain) {
+    const std::vector<double> xs = typicalRun();
+    const double root = xs.back();
+    const QImage home = pic().image();
+    const QPointF p = shown(root, 0);
+    const QPointF under = worldUnder(p);
+    const double unitX = worldUnder(p + QPointF(40, 0)).x() - under.x();
+    const double unitY = worldUnder(p + QPointF(0, 40)).y() - under.y();
+
+    wheel(p, 4 * 120);  // four notches in
+    const double f4 = std::pow(PlotSurface::kZoomStep, 4);
+    EXPECT_NEAR(worldUnder(p).x(), under.x(), 1e-9);
+    EXPECT_NEAR(worldUnder(p).y(), under.y(), 1e-9);
+    EXPECT_NEAR(worldUnder(p + QPointF(40, 0)).x() - under.x(), unitX / f4, 1e-9);
+    EXPECT_NEAR(worldUnder(p + QPointF(0, 40)).y() - under.y(), unitY / f4, 1e-9);
+    EXPECT_NE(pic().image(), home);
+    // Redrawn at the new scale: the curve and the axis where they now show.
+    for (double x : {root - 0.5, root + 0.6}) EXPECT_TRUE(nearShown(x, f(x), kBlue)) << x;
+    EXPECT_TRUE(nearShown(root - 1, 0, kBlack));
+
+    wheel(p, 120, Qt::ControlModifier);  // y alone
+    EXPECT_NEAR(worldUnder(p + QPointF(40, 0)).x() - under.x(), unitX / f4, 1e-9);
+    EXPECT_NEAR(worldUnder(p + QPointF(0, 40)).y() - under.y(),
+                unitY / (f4 * PlotSurface::kZoomStep), 1e-9);
+    EXPECT_NEAR(worldUnder(p).y(), under.y(), 1e-9);
+
+    // + and - about the middle, the arrows move the view.
+    const QPointF middle(pic().width() / 2.0, pic().height() / 2.0);
+    const QPointF atMiddle = worldUnder(middle);
+    QTest::keyClick(&pic(), Qt::Key_Plus);
+    EXPECT_NEAR(worldUnder(middle).x(), atMiddle.x(), 1e-9);
+    QTest::keyClick(&pic(), Qt::Key_Minus);
+    QTest::keyClick(&pic(), Qt::Key_Minus);
+    EXPECT_NEAR(worldUnder(middle).y(), atMiddle.y(), 1e-9);
+    QTest::keyClick(&pic(), Qt::Key_Right);
+    EXPECT_GT(worldUnder(middle).x(), atMiddle.x());
+    QTest::keyClick(&pic(), Qt::Key_Up);
+    EXPECT_GT(worldUnder(middle).y(), atMiddle.y());
+
+    QTest::keyClick(&pic(), Qt::Key_Home);
+    EXPECT_EQ(pic().image(), home);
+    EXPECT_EQ(worldUnder(p), under);
+
+    // A Clear returns to the specified frame too.
+    wheel(p, 3 * 120);
+    typicalRun();
+    EXPECT_EQ(pic().image(), home);
+}
+
+TEST_F(GraphView, ZoomedInOnTheRootTheTangentsSeparateAndMarkersStayVisible) {
+    const std::vector<double> xs = typicalRun();
+    const double root = xs.back();
+    // 40 notches: a pixel spans about 0.0001 x units.
+    for (int i = 0; i < 10; ++i) wheel(shown(root, 0), 4 * 120);
+    const double perPixel = worldUnder(shown(root, 0) + QPointF(1, 0)).x() - root;
+    ASSERT_LT(perPixel, 2e-4);
+    // The third tangent, from (xs[2], f(xs[2])) to (xs[3], 0), now shows
+    // apart from the root marker, near its foot.
+    EXPECT_GT((xs[2] - xs[3]) / perPixel, 5);
+    const double footX = xs[3] + 0.1 * (xs[2] - xs[3]);
+    EXPECT_TRUE(nearShown(footX, 0.1 * f(xs[2]), kRed));
+    EXPECT_FALSE(nearShown(footX + 3 * perPixel, 0.1 * f(xs[2]), kRed, 0));
+    // The markers keep a few pixels of radius at a scale where 0.1 units is
+    // less than one: zoomed out three steps.
+    QTest::keyClick(&pic(), Qt::Key_Home);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(&pic(), Qt::Key_Minus);
+    const double radiusPx = 0.1 / (worldUnder(shown(3, 0) + QPointF(1, 0)).x() - 3);
+    ASSERT_LT(radiusPx, 1.0);
+    const QPointF centre = shown(3, 8);
+    auto greenAt = [&](QPointF off) {
+        const QImage img = pic().image();
+        const QPoint d = ((centre + off - QPointF(2, 2)) * dpr()).toPoint();
+        for (int i = -1; i <= 1; ++i)
+            for (int j = -1; j <= 1; ++j)
+                if (img.pixelColor(d + QPoint(i, j)) == kGreen) return true;
+        return false;
+    };
+    EXPECT_TRUE(greenAt(QPointF(PlotSurface::kMinMarkerRadius, 0)));
+    EXPECT_TRUE(greenAt(QPointF(-PlotSurface::kMinMarkerRadius, 0)));
+}
+
+TEST_F(GraphView, ClickAndPointerAfterZoomingReadTheXUnderThePointer) {
+    clear(5);
+    const QPointF a(150, 200), b(301, 421);
+    const QPointF worldA = worldUnder(a), worldB = worldUnder(b);
+    wheel(a, 3 * 120);
+    const double f3 = std::pow(PlotSurface::kZoomStep, 3);
+    const double expected = worldA.x() + (worldB.x() - worldA.x()) / f3;
+    const double clicked = clickAt(b.toPoint(), Qt::LeftButton);
+    EXPECT_NEAR(clicked, expected, 0.0005 + (1.0 / f3) * 39 / 507);
+    EXPECT_EQ(roundHalfEven(clicked, 3), clicked);
+
+    // The pointer's coordinates, shown while it is over the surface.
+    EXPECT_TRUE(form->pointerText().isEmpty());
+    QMouseEvent move(QEvent::MouseMove, b, pic().mapToGlobal(b), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&pic(), &move);
+    const QString text = form->pointerText();
+    ASSERT_TRUE(text.startsWith("x=")) << text.toStdString();
+    const QStringList parts = text.mid(2).split("  y=");
+    ASSERT_EQ(parts.size(), 2) << text.toStdString();
+    EXPECT_EQ(textToNumber(parts[0].toStdString()), clicked);
+    const double expectedY = worldA.y() + (worldB.y() - worldA.y()) / f3;
+    EXPECT_NEAR(textToNumber(parts[1].toStdString()), expectedY, 0.0005 + 90.0 / 564 / f3);
+    // Deeper in, more decimals; the coordinates never cover the centre label.
+    for (int i = 0; i < 8; ++i) wheel(b, 4 * 120);
+    const QString deeper = form->pointerText();
+    EXPECT_GT(deeper.indexOf("  y=") - deeper.indexOf('.'), 4) << deeper.toStdString();
+    const QLabel* overlay = form->findChild<QLabel*>("pointerCoordinates");
+    ASSERT_NE(overlay, nullptr);
+    QRect label = greenBox(pic().image());
+    label = QRect(label.topLeft() / dpr(), label.size() / dpr()).translated(2, 2);
+    EXPECT_FALSE(overlay->geometry().intersects(label));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&pic(), &leave);
+    EXPECT_TRUE(form->pointerText().isEmpty());
+}
+
+TEST_F(GraphView, CentreLabelStaysWholeBoldAndInsideTheSurface) {
+    const QFont bold = formFont(kFaceKai, 9, true);
+    QFont regular = bold;
+    regular.setBold(false);
+    for (double centre : {3.0, -3.0, -123456.0, 700.0, 1e15}) {
+        clear(centre);
+        const std::string text = "coordinate center\uFF1A (" + numberToText(centre) + ",0)";
+        const QImage img = pic().image();
+        const QRect ink = greenBox(img);
+        // Inside, with at least one pixel of white on every side.
+        EXPECT_GE(ink.left(), 1) << centre;
+        EXPECT_LE(ink.right(), img.width() - 2) << centre;
+        EXPECT_LE(ink.bottom(), img.height() - 2) << centre;
+        // Whole: as wide as the whole text printed where nothing cuts it.
+        EXPECT_NEAR(ink.width(), bareInk(text, bold).width(), 1) << centre;
+        // Bold: clearly more ink than the regular face gives.
+        double boldMass = 0, regularMass = 0;
+        greenBox(img, &boldMass);
+        bareInk(text, regular, &regularMass);
+        EXPECT_GT(boldMass, 1.5 * regularMass) << centre;
+    }
+    // Where even the left edge is too near, the label gets smaller.
+    sub->resize(150, 300);
+    clear(1e15);
+    const QImage img = pic().image();
+    const QRect ink = greenBox(img);
+    EXPECT_GE(ink.left(), 1);
+    EXPECT_LE(ink.right(), img.width() - 2);
+    EXPECT_LT(pic().PrintFont.pointSizeF(), 9);
+    EXPECT_NEAR(ink.width(), bareInk("coordinate center\uFF1A (1E+15,0)", pic().PrintFont).width(),
+                1);
 }
 
 }  // namespace
