@@ -1,5 +1,6 @@
 #include "solver/frm_fx.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
