@@ -1,12 +1,15 @@
-// Development tool: starts the program, optionally runs Clear or a typical
-// calculation ("X^3-3X-10" from 3), and writes a PNG of the screen.
-//   quorel_screenshot OUT.png [start|clear|calc]
+// Development tool: starts the program, optionally runs Clear or a
+// calculation (by default the typical "X^3-3X-10" from 3), and writes a PNG of
+// the screen.
+//   quorel_screenshot OUT.png [start|clear|calc] [F(X) INITIAL-VALUE]
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/mdi_form.h"
@@ -22,15 +25,32 @@ void settle() {
     }
 }
 
+bool save(QWidget& main, const QString& path) {
+    QPixmap shot;
+    if (QGuiApplication::platformName() == "offscreen") {
+        shot = main.grab();
+    } else {
+        shot = main.screen()->grabWindow(0);
+    }
+    if (!shot.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUT.png [start|clear|calc]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUT.png [start|clear|calc] [F(X) INITIAL-VALUE]\n",
+                     argv[0]);
         return 2;
     }
     const QString mode = argc > 2 ? argv[2] : "calc";
+    const QString fx = argc > 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("X^3-3X-10");
+    const QString x0 = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QStringLiteral("3");
     quorel::installFontFallbacks();
     QApplication::setWindowIcon(quorel::programIcon());
     quorel::MDIForm1 main;
@@ -38,12 +58,25 @@ int main(int argc, char** argv) {
     main.show();
     settle();
     quorel::FrmFx& panel = main.frmFx();
+    // A message box during the calculation is written to OUT.box.png and
+    // closed, so that the calculation goes on.
+    QTimer boxWatch;
+    QObject::connect(&boxWatch, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        boxWatch.stop();
+        settle();
+        save(main, QString::fromLocal8Bit(argv[1]) + ".box.png");
+        box->accept();
+        boxWatch.start();
+    });
+    boxWatch.start(200);
     if (mode == "clear") {
-        panel.TexDFT().setText("3");
+        panel.TexDFT().setText(x0);
         panel.clearPressed();
     } else if (mode == "calc") {
-        panel.CmbFx().setEditText("X^3-3X-10");
-        panel.TexDFT().setText("3");
+        panel.CmbFx().setEditText(fx);
+        panel.TexDFT().setText(x0);
         panel.CmdCal_Click();
     }
     settle();

@@ -14,6 +14,7 @@ void installFontFallbacks() {
     QFont::insertSubstitutions(kFaceTimes, {"Liberation Serif", "DejaVu Serif"});
     QFont::insertSubstitutions(QString::fromUtf8(kFaceKai),
                                {"AR PL UKai TW", "AR PL UKai CN", "AR PL UMing TW"});
+    QFont::insertSubstitutions(kFaceCells, {"DejaVu Sans Condensed", "Liberation Sans"});
 }
 
 QFont formFont(const char* face, double points, bool bold) {

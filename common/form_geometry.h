@@ -19,6 +19,8 @@ namespace quorel {
 // installed faces (Liberation Serif, AR PL UKai) where the originals are absent.
 inline constexpr const char* kFaceTimes = "Times New Roman";
 inline constexpr const char* kFaceKai = "\u6A19\u6977\u9AD4";  // the Kai-style script face
+// The iteration table's cells: a condensed sans face with a real bold weight.
+inline constexpr const char* kFaceCells = "Liberation Sans Narrow";
 
 void installFontFallbacks();
 QFont formFont(const char* face, double points, bool bold);

@@ -8,11 +8,15 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <cmath>
 
+#include "common/device_scale_text.h"
 #include "common/failure.h"
+#include "common/fitting_line_edit.h"
 #include "common/form_geometry.h"
 #include "common/numtext.h"
+#include "common/text_fit.h"
 #include "engine/engine.h"
 #include "engine/sequence_check.h"
 #include "graph/frm_graph.h"
@@ -53,7 +57,7 @@ void FrmFx::buildControls() {
     auto label = [this](const char* text, QRect r, QFont f) {
         auto* l = new QLabel(QString::fromUtf8(text), this);
         l->setGeometry(r);
-        l->setFont(f);
+        fitLabelText(l, f);
         return l;
     };
     const QFont tnrBold = formFont(kFaceTimes, 12, true);
@@ -74,9 +78,11 @@ void FrmFx::buildControls() {
     labDFT_ = label("initial value=", twipsRect(120, 1080, 1695, 375), kai);
     labDFT_->installEventFilter(this);
 
-    texDFT_ = new QLineEdit(this);
-    texDFT_->setGeometry(twipsRect(2040, 1080, 615, 375));
-    texDFT_->setFont(tnrBold);
+    // The box is narrow: out of editing it shows its whole text, sign first.
+    auto* texDFT = new FittingLineEdit(this);
+    texDFT->setGeometry(twipsRect(2040, 1080, 615, 375));
+    texDFT->setDesignFont(tnrBold);
+    texDFT_ = texDFT;
 
     label3_ = label("Loops =", twipsRect(2640, 1080, 975, 375), kai);
     texLoops_ = new QLineEdit("55", this);
@@ -88,10 +94,15 @@ void FrmFx::buildControls() {
     texError_->setGeometry(twipsRect(1200, 1680, 1335, 375));
     texError_->setFont(tnrBold);
 
-    auto button = [this](const char* text, QRect r, QFont f) {
+    // The Kai face has no bold weight; its synthetic bold is drawn at device
+    // scale so that it stays bold at every device pixel ratio.
+    auto* boldCaptions = new DeviceScaleTextStyle(QStyleFactory::create(style()->name()));
+    boldCaptions->setParent(this);
+    auto button = [this, boldCaptions](const char* text, QRect r, QFont f) {
         auto* b = new QPushButton(text, this);
         b->setGeometry(r);
         b->setFont(f);
+        b->setStyle(boldCaptions);
         return b;
     };
     cmdClr_ = button("Clear", twipsRect(3720, 1680, 1215, 375), kaiBold);
@@ -110,6 +121,8 @@ void FrmFx::buildControls() {
     QWidget* order[] = {cmdCal_,  texDFT_,   cmdClr_,   cmbFx_,
                         chkStep_, command1_, texError_, texLoops_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    // The keyboard starts on Calculate, the first control of the order.
+    cmdCal_->setFocus();
 
     connect(cmdCal_, &QPushButton::clicked, this, &FrmFx::CmdCal_Click);
     connect(cmdClr_, &QPushButton::clicked, this, &FrmFx::clearPressed);

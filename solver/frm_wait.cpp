@@ -9,6 +9,7 @@
 #include "common/failure.h"
 #include "common/form_geometry.h"
 #include "common/numtext.h"
+#include "common/text_fit.h"
 #include "solver/failure_messages.h"
 
 namespace quorel {
@@ -16,6 +17,10 @@ namespace quorel {
 FrmWait::FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent), state_(state), dialogs_(dialogs) {
     setWindowTitle("Waiting");
+    // A narrow dialog: without minimise and maximise buttons its title stays
+    // readable. The close button ends the pause like "Continue".
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsRect(0, 0, 2160, 1080).size());
 
     cmdGo_ = new QPushButton("Continue", this);
@@ -27,7 +32,7 @@ FrmWait::FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
 
     label1_ = new QLabel("pause second:", this);
     label1_->setGeometry(twipsRect(120, 120, 1455, 375));
-    label1_->setFont(formFont(kFaceKai, 9.75, false));
+    fitLabelText(label1_, formFont(kFaceKai, 9.75, false));
 
     texSec_ = new QLineEdit("5", this);
     texSec_->setGeometry(twipsRect(1560, 120, 495, 315));

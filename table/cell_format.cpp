@@ -1,10 +1,42 @@
 #include "table/cell_format.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 #include "common/numtext.h"
 
 namespace quorel {
+namespace {
+
+// Power of ten of the leading digit of v (v finite, not 0): 21 significant
+// digits tell a double just below a power of ten from that power.
+int decimalExponent(double v) {
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 20);
+    if (ec != std::errc()) return 0;
+    *end = '\0';
+    const char* e = buf;
+    while (e < end && *e != 'e') ++e;
+    return e < end ? std::atoi(e + 1) : 0;
+}
+
+// v rounded to a multiple of 10^-decimals (decimals < 0), ties to even on the
+// exact binary value, keeping at least the leading digit.
+double roundToPowerOfTen(double v, int decimals) {
+    if (!std::isfinite(v) || v == 0.0) return v;
+    int digits = decimalExponent(v) + 1 + decimals;
+    if (digits < 1) digits = 1;
+    char buf[64];
+    auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, digits - 1);
+    if (ec != std::errc()) return v;
+    double r = v;
+    std::from_chars(buf, end, r);
+    return r;
+}
+
+}  // namespace
 
 int decimalCount(double v, CellKind kind) {
     const int base = kind == CellKind::Slope ? 11 : 10;
@@ -18,7 +50,7 @@ int decimalCount(double v, CellKind kind) {
 }
 
 std::string cellText(double v, int decimals) {
-    return numberToText(decimals < 0 ? v : roundHalfEven(v, decimals));
+    return numberToText(decimals < 0 ? roundToPowerOfTen(v, decimals) : roundHalfEven(v, decimals));
 }
 
 }  // namespace quorel

@@ -1,17 +1,25 @@
 #include "table/frm_dspdta.h"
 
+#include <QCoreApplication>
 #include <QFrame>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "common/failure.h"
 #include "common/form_geometry.h"
+#include "common/numtext.h"
+#include "common/text_fit.h"
 #include "common/twips.h"
 #include "table/cell_format.h"
 #include "table/scroll_range.h"
@@ -76,7 +84,15 @@ struct Content {
     }
 };
 
-// picOne: the fixed viewport; paints only the rows that show.
+// The font a cell's text is drawn in: its column's font, made smaller where
+// the text would not fit the cell with a pixel of background on each side.
+QFont fittedCellFont(const QFont& columnFont, int column, const QString& text,
+                     const QPaintDevice* device) {
+    return fittedFont(columnFont, text, FrmDSPDTA::cellTextWidth(column), device);
+}
+
+// picOne: the fixed viewport; paints only the rows that show. The wheel over
+// it turns the scroll bar, as over the bar itself.
 class Viewport : public QWidget {
     Q_OBJECT
   public:
@@ -86,8 +102,50 @@ class Viewport : public QWidget {
     }
 
     void setCellFonts(const std::array<QFont, kColumns>& fonts) { fonts_ = fonts; }
+    const QFont& columnFont(int column) const { return fonts_[column]; }
+    void setWheelTarget(QScrollBar* bar) { wheelTarget_ = bar; }
+
+    // The cell under a point of the viewport: column and row, or column -1.
+    std::pair<int, long long> cellAt(QPointF pos) const {
+        const double x = pxToTwips(pos.x());
+        const double y = pxToTwips(pos.y()) - static_cast<double>(content_.top);
+        if (y < 0) return {-1, 0};
+        const auto row = static_cast<long long>(y / kPitch);
+        if (row >= content_.rowCount() || y - static_cast<double>(row * kPitch) >= kCellHeight)
+            return {-1, 0};
+        for (int c = 0; c < kColumns; ++c) {
+            if (x >= kCellLeft[c] && x < kCellLeft[c] + kCellWidth[c]) return {c, row};
+        }
+        return {-1, 0};
+    }
+
+    std::function<QString(int, long long)> toolTip;
 
   protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ToolTip) {
+            auto* help = static_cast<QHelpEvent*>(e);
+            const auto [column, row] = cellAt(help->pos());
+            const QString tip = column >= 0 && toolTip ? toolTip(column, row) : QString();
+            if (tip.isEmpty()) {
+                QToolTip::hideText();
+                e->ignore();
+            } else {
+                QToolTip::showText(help->globalPos(), tip, this);
+            }
+            return true;
+        }
+        return QWidget::event(e);
+    }
+
+    void wheelEvent(QWheelEvent* e) override {
+        if (wheelTarget_ && wheelTarget_->isEnabled()) {
+            QCoreApplication::sendEvent(wheelTarget_, e);
+        } else {
+            e->ignore();
+        }
+    }
+
     void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
         p.fillRect(event->rect(), kContentBack);
@@ -106,13 +164,13 @@ class Viewport : public QWidget {
                 const QRectF cell =
                     twipsRectF(kCellLeft[c], top, kCellWidth[c], static_cast<double>(kCellHeight));
                 p.fillRect(cell, cellBack[c]);
-                const std::string text = content_.text(c, row);
-                if (text.empty()) continue;
+                const QString text = QString::fromStdString(content_.text(c, row));
+                if (text.isEmpty()) continue;
                 p.setClipRect(cell);
-                p.setFont(fonts_[c]);
+                p.setFont(fittedCellFont(fonts_[c], c, text, this));
                 p.setPen(cellFore[c]);
-                p.drawText(cell, Qt::AlignRight | Qt::AlignTop,
-                           QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+                p.drawText(cell.adjusted(kTextMargin, 0, -kTextMargin, 0),
+                           Qt::AlignRight | Qt::AlignTop, text);
                 p.setClipping(false);
             }
         }
@@ -121,6 +179,7 @@ class Viewport : public QWidget {
   private:
     const Content& content_;
     std::array<QFont, kColumns> fonts_;
+    QScrollBar* wheelTarget_ = nullptr;
 };
 
 QLabel* headerLabel(QWidget* frame, const char* name, const char* text, double points,
@@ -130,6 +189,7 @@ QLabel* headerLabel(QWidget* frame, const char* name, const char* text, double p
     label->setFont(formFont(kFaceTimes, points, false));
     label->setAlignment(align | Qt::AlignTop);
     label->setGeometry(geometry);
+    fitLabelText(label, label->font());
     return label;
 }
 
@@ -177,11 +237,11 @@ FrmDSPDTA::FrmDSPDTA(ProgramState& state, QWidget* parent)
 
     d_->picOne = new Viewport(d_->content, this);
     d_->picOne->setGeometry(twipsRect(0, 480, 5655, kViewportHeight));
-    QFont valueFont = windowFont;
-    valueFont.setPointSizeF(9);
-    QFont slopeFont = windowFont;
-    slopeFont.setPointSizeF(9.75);
-    d_->picOne->setCellFonts({windowFont, valueFont, valueFont, slopeFont});
+    // A narrow face keeps eleven or twelve digits, a sign and an exponent
+    // inside the cells at the columns' sizes.
+    d_->picOne->setCellFonts({formFont(kFaceCells, 12, true), formFont(kFaceCells, 9, true),
+                              formFont(kFaceCells, 9, true), formFont(kFaceCells, 9.75, true)});
+    d_->picOne->toolTip = [this](int column, long long row) { return cellToolTip(column, row); };
 
     // Tracking off: a drag reports through sliderMoved and commits the
     // position when the thumb is let go, as the bar's Scroll and Change do.
@@ -191,6 +251,14 @@ FrmDSPDTA::FrmDSPDTA(ProgramState& state, QWidget* parent)
     d_->vsbScroll->setTracking(false);
     d_->vsbScroll->setRange(0, 0);
     d_->vsbScroll->setEnabled(false);
+    d_->picOne->setWheelTarget(d_->vsbScroll);
+    // The thumb stands out from its track.
+    QPalette barLook = d_->vsbScroll->palette();
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        barLook.setColor(g, QPalette::Button, QColor(128, 128, 128));
+        barLook.setColor(g, QPalette::Window, QColor(224, 224, 224));
+    }
+    d_->vsbScroll->setPalette(barLook);
     connect(d_->vsbScroll, &QScrollBar::valueChanged, this, [this] { vsbScroll_Change(); });
     connect(d_->vsbScroll, &QScrollBar::sliderMoved, this, [this] { vsbScroll_Scroll(); });
 }
@@ -255,6 +323,25 @@ std::string FrmDSPDTA::cellText(int column, long long row) const {
 
 CellValue FrmDSPDTA::cellValue(int column, long long row) const {
     return d_->content.value(column, row);
+}
+
+QFont FrmDSPDTA::cellFont(int column, long long row) const {
+    if (column < 0 || column >= kColumns) return {};
+    const QString text = QString::fromStdString(cellText(column, row));
+    return fittedCellFont(d_->picOne->columnFont(column), column, text, d_->picOne);
+}
+
+double FrmDSPDTA::cellTextWidth(int column) {
+    if (column < 0 || column >= kColumns) return 0;
+    return twipsToDip(kCellWidth[column]) - 2 * kTextMargin;
+}
+
+QString FrmDSPDTA::cellToolTip(int column, long long row) const {
+    const CellValue v = cellValue(column, row);
+    if (v.failure == kBlank) return {};
+    if (column == 0) return QString::fromStdString(cellText(column, row));
+    if (v.failure != 0) return QString::fromStdString(failureDescription(v.failure));
+    return QString::fromStdString(numberToText(v.value));
 }
 
 double FrmDSPDTA::cellTop(long long row) const {

@@ -6,6 +6,8 @@
 // that was not computed shows the name of its failure instead of a number.
 #pragma once
 
+#include <QFont>
+#include <QString>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -51,6 +53,13 @@ class FrmDSPDTA : public QWidget {
     // What the cell holds: column 0 the row number, columns 1..3 Xi, f(Xi),
     // f'(Xi) with their failure; failure kBlank for a blank cell.
     CellValue cellValue(int column, long long row) const;
+    // The font the cell's text is drawn in: its column's font, smaller where
+    // the text would not fit; and the width a column's texts may use (the
+    // cell less a pixel of background on each side), device-independent pixels.
+    QFont cellFont(int column, long long row) const;
+    static double cellTextWidth(int column);
+    // The cell's full value, shown when the pointer rests on it.
+    QString cellToolTip(int column, long long row) const;
     double cellTop(long long row) const;  // twips inside the content
     double contentHeight() const;         // twips
     double contentTop() const;            // twips, -position

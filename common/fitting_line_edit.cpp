@@ -1,0 +1,61 @@
+#include "common/fitting_line_edit.h"
+
+#include <QFocusEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include "common/text_fit.h"
+
+namespace quorel {
+namespace {
+
+// The line edit's own space between its contents and its text, each side.
+constexpr int kInnerMargin = 2;
+
+}  // namespace
+
+FittingLineEdit::FittingLineEdit(QWidget* parent) : QLineEdit(parent), designFont_(font()) {
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!hasFocus()) showWhole();
+    });
+}
+
+void FittingLineEdit::setDesignFont(const QFont& font) {
+    designFont_ = font;
+    if (hasFocus()) {
+        setFont(font);
+    } else {
+        showWhole();
+    }
+}
+
+qreal FittingLineEdit::textWidth() const {
+    QStyleOptionFrame opt;
+    initStyleOption(&opt);
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &opt, this);
+    const QMargins m = textMargins();
+    // One more pixel on the right for the text cursor.
+    return contents.width() - m.left() - m.right() - 2 * kInnerMargin - 1;
+}
+
+void FittingLineEdit::showWhole() {
+    setFont(fittedFont(designFont_, text(), textWidth(), this));
+    setCursorPosition(0);
+}
+
+void FittingLineEdit::focusInEvent(QFocusEvent* e) {
+    setFont(designFont_);
+    QLineEdit::focusInEvent(e);
+}
+
+void FittingLineEdit::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    showWhole();
+}
+
+void FittingLineEdit::resizeEvent(QResizeEvent* e) {
+    QLineEdit::resizeEvent(e);
+    if (!hasFocus()) showWhole();
+}
+
+}  // namespace quorel
