@@ -69,11 +69,14 @@ void FrmFx::buildControls() {
 
     cmbFx_ = new QComboBox(this);
     cmbFx_->setEditable(true);
+    auto* fxEdit = new FittingLineEdit(cmbFx_);
+    cmbFx_->setLineEdit(fxEdit);
     cmbFx_->setInsertPolicy(QComboBox::NoInsert);
     for (const char* f : kExampleFunctions) cmbFx_->addItem(f);
     cmbFx_->setEditText(kInitialFunction);
     cmbFx_->setGeometry(twipsRect(1680, 570, 3255, 405));
     cmbFx_->setFont(tnrBold);
+    fxEdit->setDesignFont(tnrBold);
 
     labDFT_ = label("initial value=", twipsRect(120, 1080, 1695, 375), kai);
     labDFT_->installEventFilter(this);

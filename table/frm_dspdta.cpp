@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QStyleFactory>
+#include <QStyleOptionComplex>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
@@ -182,6 +185,28 @@ class Viewport : public QWidget {
     QScrollBar* wheelTarget_ = nullptr;
 };
 
+// The scroll bar's look: the platform's bar with a dark thumb, which a light
+// track would otherwise hide.
+class ThumbStyle : public QProxyStyle {
+    Q_OBJECT
+  public:
+    using QProxyStyle::QProxyStyle;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control != CC_ScrollBar || !(option->state & State_Enabled)) return;
+        const QRect thumb = subControlRect(control, option, SC_ScrollBarSlider, widget);
+        if (thumb.width() < 3 || thumb.height() < 3) return;
+        const bool held =
+            (option->state & State_Sunken) && option->activeSubControls == SC_ScrollBarSlider;
+        painter->save();
+        painter->setPen(QColor(64, 64, 64));
+        painter->setBrush(held ? QColor(80, 80, 80) : QColor(112, 112, 112));
+        painter->drawRect(thumb.adjusted(1, 1, -2, -2));
+        painter->restore();
+    }
+};
+
 QLabel* headerLabel(QWidget* frame, const char* name, const char* text, double points,
                     Qt::Alignment align, QRect geometry) {
     auto* label = new QLabel(QString::fromLatin1(text), frame);
@@ -252,13 +277,9 @@ FrmDSPDTA::FrmDSPDTA(ProgramState& state, QWidget* parent)
     d_->vsbScroll->setRange(0, 0);
     d_->vsbScroll->setEnabled(false);
     d_->picOne->setWheelTarget(d_->vsbScroll);
-    // The thumb stands out from its track.
-    QPalette barLook = d_->vsbScroll->palette();
-    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
-        barLook.setColor(g, QPalette::Button, QColor(128, 128, 128));
-        barLook.setColor(g, QPalette::Window, QColor(224, 224, 224));
-    }
-    d_->vsbScroll->setPalette(barLook);
+    auto* barLook = new ThumbStyle(QStyleFactory::create(d_->vsbScroll->style()->name()));
+    barLook->setParent(d_->vsbScroll);
+    d_->vsbScroll->setStyle(barLook);
     connect(d_->vsbScroll, &QScrollBar::valueChanged, this, [this] { vsbScroll_Change(); });
     connect(d_->vsbScroll, &QScrollBar::sliderMoved, this, [this] { vsbScroll_Scroll(); });
 }

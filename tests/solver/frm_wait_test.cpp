@@ -34,6 +34,13 @@ class WaitTest : public ::testing::Test {
 
 TEST_F(WaitTest, LoadsWithTheLengthSelectedAndTheTimerRunning) {
     EXPECT_EQ(wait.windowTitle(), "Waiting");
+    // Room for the title: a close button only.
+    const Qt::WindowFlags flags = wait.windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_TRUE(wait.isWindow());
     EXPECT_EQ(wait.Label1().text(), "pause second:");
     EXPECT_EQ(wait.CmdGo().text(), "Continue");
     EXPECT_EQ(wait.TexSec().text(), "5");

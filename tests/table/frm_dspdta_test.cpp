@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QWheelEvent>
 #include <climits>
 #include <new>
 
 #include "allocation_failure.h"
 #include "common/failure.h"
+#include "common/text_fit.h"
 
 #include "table/frm_dspdta.h"
 #include "table/scroll_range.h"
@@ -39,6 +42,9 @@ TEST(FrmDSPDTA, CellTextsKeepElevenDigitsAndRoundTiesToEven) {
     t.row(0.00048828125, -0.00146484375, 0.5);            // ties at 10 decimals
     t.row(1000.123456789012, 123.456, 5000.123456789012);
     t.row(1e12, -1.5e13, 1e13);  // negative counts
+    // Beyond 1E+11 (1E+12 for a slope) the digits the rule keeps just below.
+    t.row(350209322070123456789.0, -123456789012345.0, 1234567890123456.0);
+    t.row(-1.0142320547489e304, 98765432109876.5, -98765432109876.5);
 
     const char* want[][4] = {
         {"0.", "1.2345678901", "0", "250000000000"},
@@ -46,9 +52,11 @@ TEST(FrmDSPDTA, CellTextsKeepElevenDigitsAndRoundTiesToEven) {
         {"2.", "0.0004882812", "-0.0014648438", "0.5"},
         {"3.", "1000.1234568", "123.456", "5000.12345679"},
         {"4.", "1000000000000", "-15000000000000", "10000000000000"},
+        {"5.", "3.5020932207E+20", "-123456789010000", "1.23456789012E+15"},
+        {"6.", "-1.0142320547E+304", "98765432110000", "-98765432109900"},
     };
-    ASSERT_EQ(t.form.rowCount(), 5);
-    for (int r = 0; r < 5; ++r) {
+    ASSERT_EQ(t.form.rowCount(), 7);
+    for (int r = 0; r < 7; ++r) {
         for (int c = 0; c < 4; ++c) EXPECT_EQ(t.form.cellText(c, r), want[r][c]) << r << "," << c;
     }
 }
@@ -233,6 +241,94 @@ TEST(FrmDSPDTA, OutOfMemoryLeavesEveryRowWholeAndPaintable) {
     EXPECT_FALSE(t.form.grab().isNull());
     t.row(5000, 1, 2);
     EXPECT_EQ(t.form.cellText(1, 1024), "5000");
+}
+
+// The thumb's rectangle in the bar.
+QRect thumbRect(QScrollBar* bar) {
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.orientation = Qt::Vertical;
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = opt.sliderValue = bar->value();
+    opt.pageStep = bar->pageStep();
+    opt.singleStep = bar->singleStep();
+    opt.subControls = QStyle::SC_All;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider,
+                                        bar);
+}
+
+TEST(FrmDSPDTA, TheWheelOverTheRowsScrollsThemAndTheThumbStandsOut) {
+    Table t;
+    t.form.Dta_Clr();
+    t.rows(60);
+    t.form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.form));
+    QScrollBar* bar = t.form.vsbScroll();
+    auto* rows = t.form.findChild<QWidget*>("picOne");
+    ASSERT_NE(rows, nullptr);
+    auto wheel = [&](int delta) {
+        const QPointF at(rows->width() / 2.0, rows->height() / 2.0);
+        QWheelEvent e(at, rows->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(rows, &e);
+    };
+    const int newest = bar->value();
+    ASSERT_EQ(newest, bar->maximum());
+    wheel(120);  // away from the user: back towards row 0
+    EXPECT_LT(bar->value(), newest);
+    EXPECT_EQ(t.form.contentTop(), -bar->value());
+    const int up = bar->value();
+    wheel(-120);
+    EXPECT_GT(bar->value(), up);
+    EXPECT_EQ(t.form.contentTop(), -bar->value());
+    for (int i = 0; i < 100; ++i) wheel(120);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(t.form.contentTop(), 0);
+
+    // The thumb against its track: clearly apart in brightness.
+    const QImage shot = bar->grab().toImage();
+    const qreal dpr = shot.devicePixelRatio();
+    const QRect thumb = thumbRect(bar);
+    ASSERT_GT(thumb.height(), 4);
+    auto grey = [&](QPoint p) { return qGray(shot.pixel((p * dpr).x(), (p * dpr).y())); };
+    const int thumbGrey = grey(thumb.center());
+    const int trackGrey = grey(QPoint(thumb.center().x(), thumb.bottom() + 20));
+    EXPECT_GE(std::abs(thumbGrey - trackGrey), 60) << thumbGrey << " " << trackGrey;
+}
+
+TEST(FrmDSPDTA, AMillionRowsKeepTheirNumbersWholeAndTheirValuesAsToolTips) {
+    Table t;
+    t.form.Dta_Clr();
+    t.row(-2.745799115512345, 1.23456789e-5, -3.5e20);
+    for (long long i = 1; i <= 1'000'000; ++i) t.row(0.5, 0.25, 2.0);
+    ASSERT_EQ(t.form.rowCount(), 1'000'001);
+    auto* rows = t.form.findChild<QWidget*>("picOne");
+    for (long long r :
+         {0LL, 9LL, 10LL, 999LL, 1000LL, 32767LL, 99999LL, 100000LL, 999999LL, 1000000LL}) {
+        const QString text = QString::fromStdString(t.form.cellText(0, r));
+        EXPECT_EQ(text.toStdString(), std::to_string(r) + ".");
+        const QFont font = t.form.cellFont(0, r);
+        EXPECT_LE(textAdvance(font, text, rows), FrmDSPDTA::cellTextWidth(0)) << r;
+        // The column's size while it fits, a smaller one only where needed.
+        if (r < 100) {
+            EXPECT_EQ(font.pointSizeF(), 12) << r;
+        } else if (r >= 1000) {
+            EXPECT_LT(font.pointSizeF(), 12) << r;
+        }
+        EXPECT_EQ(t.form.cellToolTip(0, r), text);
+    }
+    // The full value of a rounded cell.
+    EXPECT_EQ(t.form.cellText(1, 0), "-2.7457991155");
+    EXPECT_EQ(t.form.cellToolTip(1, 0).toStdString(), "-2.74579911551234");
+    EXPECT_EQ(t.form.cellToolTip(2, 0).toStdString(), "1.23456789E-05");
+    EXPECT_EQ(t.form.cellToolTip(3, 0).toStdString(), "-3.5E+20");
+    EXPECT_EQ(t.form.cellToolTip(1, 1'000'001).toStdString(), "");
+    // The last rows in view paint at their sizes without a failure.
+    t.form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.form));
+    const QImage shot = rows->grab().toImage();
+    EXPECT_FALSE(shot.isNull());
 }
 
 TEST(ScrollRange, HugeTablesStayReachable) {

@@ -1,0 +1,280 @@
+// Every text the program shows is whole: table cells, headers, labels, buttons
+// and text boxes fit their fixed boxes. Runs at the screen's device pixel
+// ratio; CTest runs it once more at ratio 2.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+#include <cmath>
+#include <cstring>
+
+#include "common/fitting_line_edit.h"
+#include "common/numtext.h"
+#include "common/text_fit.h"
+#include "program_fixture.h"
+#include "solver/frm_fx.h"
+#include "solver/frm_wait.h"
+#include "table/cell_format.h"
+#include "table/frm_dspdta.h"
+
+namespace quorel {
+namespace {
+
+// Digits of a number text from its first to its last non-zero digit.
+int significantDigits(const std::string& text) {
+    std::string digits;
+    for (char ch : text) {
+        if (ch == 'E') break;
+        if (ch >= '0' && ch <= '9') digits += ch;
+    }
+    const auto first = digits.find_first_not_of('0');
+    if (first == std::string::npos) return 0;
+    return static_cast<int>(digits.find_last_not_of('0') - first + 1);
+}
+
+class TextsWholeTest : public testing::ProgramTest {
+  protected:
+    void calculate(const char* f, const char* x0) {
+        panel().CmbFx().setEditText(f);
+        panel().TexDFT().setText(x0);
+        panel().CmdCal_Click();
+        QApplication::processEvents();
+    }
+    QWidget& viewport() { return *table().findChild<QWidget*>("picOne"); }
+
+    // Checks one cell: its text fits in the font it is drawn with, and it is
+    // the stored value rounded by the decimal rule.
+    void checkCell(int column, long long row, const std::string& what) {
+        const std::string text = table().cellText(column, row);
+        const CellValue v = table().cellValue(column, row);
+        ASSERT_FALSE(text.empty()) << what;
+        const qreal advance =
+            textAdvance(table().cellFont(column, row), QString::fromStdString(text), &viewport());
+        EXPECT_LE(advance, FrmDSPDTA::cellTextWidth(column)) << what << " " << text;
+        if (column == 0) {
+            EXPECT_EQ(text, std::to_string(row) + ".") << what;
+            return;
+        }
+        if (v.failure != 0) return;  // the failure's name, checked where failures are
+        const int d = decimalCount(v.value, column == 3 ? CellKind::Slope : CellKind::Value);
+        const double shown = textToNumber(text);
+        // The general number form of what it shows: nothing cut off or added.
+        EXPECT_EQ(text, numberToText(shown)) << what;
+        if (d >= 0) {
+            EXPECT_EQ(text, numberToText(roundHalfEven(v.value, d))) << what;
+        } else {
+            // Rounded to a multiple of 10^-d: 11 (12) significant digits.
+            const double unit = std::pow(10.0, -d);
+            EXPECT_LE(std::fabs(shown - v.value), 0.5 * unit * (1 + 1e-12)) << what << " " << text;
+            EXPECT_LE(significantDigits(text), column == 3 ? 12 : 11) << what << " " << text;
+        }
+    }
+};
+
+TEST_F(TextsWholeTest, EveryCellFitsAndShowsTheRoundedValue) {
+    struct Run {
+        const char* f;
+        const char* x0;
+    };
+    std::vector<Run> runs = {
+        {"atn(x)", "2"},   {"exp(x)", "700"},  {"x^2+1", "0.5"},
+        {"exp(x)", "-30"}, {"1/x-1E+12", "3"}, {"-x^3+2E+20", "-0.001"},
+    };
+    const char* starts[] = {"-3", "4", "0.001", "-123456.789", "1E+15", "0.5"};
+    std::vector<const char*> examples(std::begin(kExampleFunctions), std::end(kExampleFunctions));
+    examples.push_back(kInitialFunction);
+    for (const char* f : examples)
+        for (const char* x0 : starts) runs.push_back({f, x0});
+
+    long long cells = 0;
+    for (const Run& run : runs) {
+        calculate(run.f, run.x0);
+        const std::string what = std::string(run.f) + " from " + run.x0;
+        ASSERT_GE(table().rowCount(), 1) << what;
+        for (long long r = 0; r < table().rowCount(); ++r) {
+            for (int c = 0; c < 4; ++c) {
+                if (table().cellValue(c, r).failure == FrmDSPDTA::kBlank) continue;
+                checkCell(c, r,
+                          what + ", row " + std::to_string(r) + ", column " + std::to_string(c));
+                ++cells;
+            }
+        }
+    }
+    EXPECT_GT(cells, 1000);
+}
+
+// Ink of an image: how far its pixels lie from the background, summed.
+struct Ink {
+    QImage image;
+    QColor back;
+    bool dark(int x, int y) const {
+        const QColor c = image.pixelColor(x, y);
+        return std::abs(c.red() - back.red()) + std::abs(c.green() - back.green()) +
+                   std::abs(c.blue() - back.blue()) >
+               150;
+    }
+    bool background(int x, int y) const { return image.pixelColor(x, y) == back; }
+};
+
+TEST_F(TextsWholeTest, CellsKeepAPixelOfBackgroundOnBothSidesAndTheirSigns) {
+    calculate("sin(3)*X^2-2*cos(X+8)", "-3");
+    ASSERT_LT(table().cellValue(3, 0).value, 0);
+    ASSERT_LT(table().cellValue(1, 1).value, 0);
+    const QImage shot = viewport().grab().toImage();
+    const qreal dpr = shot.devicePixelRatio();
+    const QColor backs[4] = {QColor(0, 0, 192), QColor(192, 255, 192),
+                             viewport().palette().color(QPalette::Window), QColor(192, 192, 255)};
+    const double lefts[4] = {0, 600, 2160, 3720};
+    const double widths[4] = {495, 1455, 1455, 1695};
+    for (long long r = 0; r < table().rowCount(); ++r) {
+        for (int c = 0; c < 4; ++c) {
+            const Ink ink{shot, backs[c]};
+            const int x0 = static_cast<int>(std::ceil(lefts[c] / 15 * dpr));
+            const int x1 = static_cast<int>(std::floor((lefts[c] + widths[c]) / 15 * dpr)) - 1;
+            const int y0 =
+                static_cast<int>(std::ceil((table().contentTop() + 335.0 * r) / 15 * dpr));
+            const int y1 =
+                static_cast<int>(std::floor((table().contentTop() + 335.0 * r + 255) / 15 * dpr)) -
+                1;
+            int firstInk = -1, top = y1, bottom = y0;
+            for (int y = y0; y <= y1; ++y) {
+                EXPECT_TRUE(ink.background(x0, y)) << "row " << r << " column " << c;
+                EXPECT_TRUE(ink.background(x1, y)) << "row " << r << " column " << c;
+                for (int x = x0; x <= x1; ++x) {
+                    if (!ink.dark(x, y)) continue;
+                    if (firstInk < 0 || x < firstInk) firstInk = x;
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+            if (c == 0) continue;
+            ASSERT_GE(firstInk, 0) << "row " << r << " column " << c;
+            // The leftmost mark of a negative value is its minus sign: a short
+            // bar, two pixels wide or more, clear of the digits' top and foot.
+            const int barWidth = static_cast<int>(std::ceil(2 * dpr));
+            bool minus = true;
+            for (int x = firstInk; x < firstInk + barWidth && minus; ++x) {
+                int barTop = y1 + 1, barBottom = y0 - 1;
+                for (int y = y0; y <= y1; ++y) {
+                    if (!ink.dark(x, y)) continue;
+                    barTop = std::min(barTop, y);
+                    barBottom = std::max(barBottom, y);
+                }
+                minus = barTop > top + 1 && barBottom < bottom - 1 &&
+                        barBottom - barTop + 1 <= (bottom - top + 1) / 3;
+            }
+            EXPECT_EQ(minus, table().cellValue(c, r).value < 0)
+                << "row " << r << " column " << c << ": " << table().cellText(c, r);
+        }
+    }
+}
+
+TEST_F(TextsWholeTest, FixedTextsFitTheirBoxes) {
+    FrmWait& wait = main->frmWait();
+    std::vector<QWidget*> forms = {&panel(), &table(), &wait};
+    int checked = 0;
+    for (QWidget* form : forms) {
+        for (QLabel* label : form->findChildren<QLabel*>()) {
+            if (label->text().isEmpty()) continue;
+            EXPECT_LE(textAdvance(label->font(), label->text(), label),
+                      label->width() - 2 * kTextMargin)
+                << label->text().toStdString();
+            ++checked;
+        }
+        for (QPushButton* button : form->findChildren<QPushButton*>()) {
+            EXPECT_LE(textAdvance(button->font(), button->text(), button), button->width() - 8)
+                << button->text().toStdString();
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 15);
+    // "times i" needed a smaller size; the column headers keep theirs.
+    auto* timesI = table().findChild<QLabel*>("Label2");
+    ASSERT_NE(timesI, nullptr);
+    EXPECT_LT(timesI->font().pointSizeF(), 9.75);
+    EXPECT_EQ(table().findChild<QLabel*>("Label3")->font().pointSizeF(), 11.25);
+
+    // The initial-value box written by a graph click, and while it is edited.
+    auto* box = dynamic_cast<FittingLineEdit*>(&panel().TexDFT());
+    ASSERT_NE(box, nullptr);
+    for (const char* text : {"-3.615", "-123456.789", "3"}) {
+        panel().setInitialValueText(text);
+        EXPECT_EQ(box->cursorPosition(), 0) << text;
+        EXPECT_LE(textAdvance(box->font(), box->text(), box), box->textWidth()) << text;
+    }
+    box->setFocus();
+    QApplication::processEvents();
+    if (box->hasFocus()) {
+        EXPECT_EQ(box->font().pointSizeF(), 12);
+    }
+    panel().CmdCal().setFocus();
+    QApplication::processEvents();
+    EXPECT_LE(textAdvance(box->font(), box->text(), box), box->textWidth());
+    EXPECT_EQ(box->cursorPosition(), 0);
+    // Every example fits the f(x) box.
+    auto* fx = dynamic_cast<FittingLineEdit*>(panel().CmbFx().lineEdit());
+    ASSERT_NE(fx, nullptr);
+    for (int i = 0; i < panel().CmbFx().count(); ++i) {
+        panel().CmbFx().setCurrentIndex(i);
+        EXPECT_LE(textAdvance(fx->font(), fx->text(), fx), fx->textWidth())
+            << fx->text().toStdString();
+    }
+}
+
+// Ink added by the caption of a button, at a device pixel ratio.
+double captionInk(QPushButton& button, qreal dpr) {
+    auto render = [&] {
+        QImage img((button.size() * dpr), QImage::Format_RGB32);
+        img.setDevicePixelRatio(dpr);
+        img.fill(Qt::white);
+        button.render(&img);
+        return img;
+    };
+    const QImage with = render();
+    const QString text = button.text();
+    button.setText(QString());
+    const QImage without = render();
+    button.setText(text);
+    double ink = 0;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            ink += std::abs(qGray(without.pixel(x, y)) - qGray(with.pixel(x, y)));
+    return ink / (dpr * dpr);
+}
+
+TEST_F(TextsWholeTest, KaiBoldCaptionsStayBoldAtEveryRatio) {
+    for (QPushButton* button : {&panel().CmdCal(), &panel().CmdClr(), &panel().Command1()}) {
+        ASSERT_TRUE(button->font().bold());
+        QPushButton regular(button->text(), button->parentWidget());
+        regular.setGeometry(button->geometry());
+        regular.setStyle(button->style());
+        QFont f = button->font();
+        f.setBold(false);
+        regular.setFont(f);
+        const double atOne = captionInk(*button, 1) / captionInk(regular, 1);
+        for (qreal dpr : {1.5, 2.0, 3.0}) {
+            const double ratio = captionInk(*button, dpr) / captionInk(regular, dpr);
+            EXPECT_GT(ratio, 0.85 * atOne) << button->text().toStdString() << " at " << dpr;
+            EXPECT_GT(ratio, 1.4) << button->text().toStdString() << " at " << dpr;
+        }
+    }
+}
+
+TEST_F(TextsWholeTest, KeyboardStartsOnCalculate) {
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    EXPECT_EQ(QApplication::focusWidget(), &panel().CmdCal());
+    QTest::keyClicks(QApplication::focusWidget(), "7");
+    EXPECT_EQ(panel().TexLoops().text(), "55");
+    EXPECT_EQ(panel().TexDFT().text(), "");
+}
+
+}  // namespace
+}  // namespace quorel
