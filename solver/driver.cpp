@@ -25,6 +25,7 @@ constexpr double kRootRadius = 0.3;
 // Progress is shown at most once per screen frame; every pause and the end
 // always show everything.
 constexpr qint64 kFrameMs = 16;
+constexpr int kPassesPerClockRead = 32;
 
 // Kinds of what is told at most once, beside the failure numbers of Err_Msg:
 // a number text beyond the double range, per box.
@@ -44,7 +45,13 @@ IterationDriver::IterationDriver(ProgramState& state, Engine& engine, UserDialog
       values_(values) {}
 
 void IterationDriver::refresh(bool force) {
-    if (!force && sinceRefresh_.isValid() && sinceRefresh_.elapsed() < kFrameMs) return;
+    if (!force && sinceRefresh_.isValid()) {
+        // Reading the clock costs more than a pass of a short f(x): it is read
+        // every few passes only.
+        if (++passesUnchecked_ < kPassesPerClockRead) return;
+        passesUnchecked_ = 0;
+        if (sinceRefresh_.elapsed() < kFrameMs) return;
+    }
     table_.Refresh();
     graph_.Refresh();
     // Lets "End" and closing the main window through while a long run goes on;
@@ -74,11 +81,14 @@ void IterationDriver::calculate(const CalculationInputs& inputs) {
     if (running_) return;
     running_ = true;
     abandoned_ = false;
+    // The table shows its rows at each refresh, not at each row.
+    table_.holdUpdates(true);
     try {
         run(inputs);
     } catch (const std::bad_alloc&) {
         dialogs_.message(kOutOfMemoryMessage, kAppTitle);
     }
+    table_.holdUpdates(false);
     setRunning(false);
     running_ = false;
 }

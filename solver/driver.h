@@ -89,6 +89,7 @@ class IterationDriver : public QObject {
     bool locked_ = false;
     bool abandoned_ = false;
     QElapsedTimer sinceRefresh_;
+    int passesUnchecked_ = 0;
 };
 
 }  // namespace quorel

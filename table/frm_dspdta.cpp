@@ -229,6 +229,11 @@ class FrmDSPDTA::Impl {
     ScrollRange range;
     Viewport* picOne = nullptr;
     QScrollBar* vsbScroll = nullptr;
+    // While updates are held the rows and the content's place change at once,
+    // the bar and the viewport catch up at the next Refresh.
+    bool held = false;
+    bool barStale = false;
+    bool barEnabled = false;
 };
 
 FrmDSPDTA::FrmDSPDTA(ProgramState& state, QWidget* parent)
@@ -293,11 +298,12 @@ void FrmDSPDTA::DspDta(double Xi, double FXi, double DFXi) {
 void FrmDSPDTA::DspDta(CellValue Xi, CellValue FXi, CellValue DFXi) {
     const long long n = d_->state.IterCount;
     d_->content.rows.set(n, {Xi, FXi, DFXi});
-    d_->picOne->update();
+    if (!d_->held) d_->picOne->update();
     if (n > 0) Enable_Scroll();
 }
 
 void FrmDSPDTA::Dta_Clr() {
+    d_->barStale = false;
     d_->vsbScroll->setValue(0);
     d_->vsbScroll->setEnabled(false);
     d_->content.rows.clear();
@@ -307,17 +313,40 @@ void FrmDSPDTA::Dta_Clr() {
 }
 
 void FrmDSPDTA::Enable_Scroll() {
-    QScrollBar* bar = d_->vsbScroll;
     if (kViewport > d_->content.height()) {
+        d_->barEnabled = false;
+    } else {
+        d_->range = ScrollRange::forMaximum(d_->content.height() - kViewport);
+        d_->barEnabled = true;
+        // Where the bar at its maximum puts the content: the newest row in view.
+        d_->content.top = -d_->range.toTwips(d_->range.barMaximum());
+    }
+    d_->barStale = true;
+    if (!d_->held) syncBar();
+}
+
+void FrmDSPDTA::syncBar() {
+    if (!d_->barStale) return;
+    d_->barStale = false;
+    QScrollBar* bar = d_->vsbScroll;
+    if (!d_->barEnabled) {
         bar->setEnabled(false);
         return;
     }
-    d_->range = ScrollRange::forMaximum(d_->content.height() - kViewport);
     bar->setRange(0, d_->range.barMaximum());
     bar->setPageStep(d_->range.pageStep());
     bar->setSingleStep(d_->range.lineStep());
     bar->setEnabled(true);
     bar->setValue(d_->range.barMaximum());
+    d_->picOne->update();
+}
+
+void FrmDSPDTA::holdUpdates(bool hold) {
+    d_->held = hold;
+    if (!hold) {
+        syncBar();
+        d_->picOne->update();
+    }
 }
 
 void FrmDSPDTA::vsbScroll_Change() {
@@ -331,6 +360,7 @@ void FrmDSPDTA::vsbScroll_Scroll() {
 }
 
 void FrmDSPDTA::Refresh() {
+    syncBar();
     repaint();
 }
 

@@ -45,6 +45,10 @@ class FrmDSPDTA : public QWidget {
     void vsbScroll_Scroll();
     // Repaints the window at once.
     void Refresh();
+    // While held, adding rows leaves the scroll bar and the painting to the
+    // next Refresh (or the release): a long calculation adds rows far faster
+    // than they can be shown.
+    void holdUpdates(bool hold);
 
     // What the table shows. Rows 0..rowCount()-1 exist (row 0 always).
     long long rowCount() const;
@@ -66,6 +70,8 @@ class FrmDSPDTA : public QWidget {
     QScrollBar* vsbScroll() const;
 
   private:
+    void syncBar();
+
     class Impl;
     std::unique_ptr<Impl> d_;
 };
