@@ -96,6 +96,29 @@ TEST(FrmDSPDTA, RowsStackUpAndTheBarFollowsTheNewestWellPastSixteenBits) {
     EXPECT_EQ(t.form.contentTop() + t.form.cellTop(399) + 335 + 335, 4695);
 }
 
+TEST(FrmDSPDTA, HeldUpdatesCatchUpAtRefreshAndRelease) {
+    Table t;
+    t.form.Dta_Clr();
+    QScrollBar* bar = t.form.vsbScroll();
+    t.form.holdUpdates(true);
+    t.rows(20);
+    // The content moves at once; the bar follows at the refresh.
+    EXPECT_EQ(t.form.contentTop(), -(335 * 21 - 4695));
+    t.form.Refresh();
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ(bar->maximum(), 335 * 21 - 4695);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    t.rows(30);
+    t.form.holdUpdates(false);
+    EXPECT_EQ(bar->maximum(), 335 * 51 - 4695);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(bar->pageStep(), bar->maximum() / 10);
+    EXPECT_EQ(t.form.contentTop(), -bar->maximum());
+    // Released, every row moves the bar again.
+    t.rows(1);
+    EXPECT_EQ(bar->maximum(), 335 * 52 - 4695);
+}
+
 TEST(FrmDSPDTA, ClearEmptiesTheTableAndMayBeRepeated) {
     Table t;
     t.form.Dta_Clr();
