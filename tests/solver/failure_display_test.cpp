@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include "allocation_failure.h"
+#include "app/mdi_form.h"
 #include "calculation_fixture.h"
 #include "common/failure.h"
 #include "engine/engine.h"
@@ -236,6 +237,49 @@ TEST_F(FailureDisplayTest, RunningOutOfMemoryEndsTheRunAndTheTableStaysWhole) {
     EXPECT_TRUE(dialogs.messages.empty());
     ASSERT_EQ(table().rowCount(), 5);
     EXPECT_EQ(table().cellText(1, 4), "2.6128878647");
+}
+
+// What one calculation shows: every row's texts, then every box's text.
+std::vector<std::string> shown(MDIForm1& program, testing::RecordingDialogs& dialogs) {
+    std::vector<std::string> out;
+    FrmDSPDTA& t = program.frmDspdta();
+    for (long long r = 0; r < t.rowCount(); ++r) {
+        std::string row;
+        for (int c = 0; c < 4; ++c) row += t.cellText(c, r) + " | ";
+        out.push_back(row);
+    }
+    for (const auto& m : dialogs.messages) out.push_back("box: " + m.text);
+    return out;
+}
+
+TEST_F(FailureDisplayTest, AnEarlierFxNeverChangesALaterOne) {
+    // Each calculation of a sequence in one program shows what the same
+    // calculation shows in a fresh program.
+    const std::vector<std::vector<std::string>> sequences = {
+        {std::string(600, '('), "X^3-3X-10"},
+        {"((", "x)*(x+1", "x^2-2"},
+    };
+    for (const auto& sequence : sequences) {
+        restart();
+        for (const std::string& f : sequence) {
+            calculate(f.c_str(), f == "X^3-3X-10" ? "3" : "1");
+            testing::RecordingDialogs freshDialogs;
+            MDIForm1 fresh(&freshDialogs);
+            fresh.frmFx().CmbFx().setEditText(QString::fromStdString(f));
+            fresh.frmFx().TexDFT().setText(f == "X^3-3X-10" ? "3" : "1");
+            fresh.frmFx().CmdCal_Click();
+            EXPECT_EQ(shown(*main, dialogs), shown(fresh, freshDialogs)) << f.substr(0, 20);
+        }
+        // The last calculation of each sequence finds a root without a box.
+        EXPECT_TRUE(dialogs.messages.empty()) << sequence.back();
+        EXPECT_GT(table().rowCount(), 2);
+    }
+    // The typical run exactly, after the 600 "(".
+    restart();
+    calculate(std::string(600, '(').c_str(), "1");
+    calculate("X^3-3X-10", "3");
+    ASSERT_EQ(table().rowCount(), 5);
+    EXPECT_EQ(rowTexts(4)[1], "2.6128878647");
 }
 
 }  // namespace
