@@ -7,21 +7,23 @@ void DrawingRecord::noteFrame(const UserFrame& frame) {
         frames_.push_back({kinds_.size(), frame});
 }
 
-void DrawingRecord::noteColour(std::vector<ColourRun>& runs, std::size_t index, QRgb rgb) {
-    if (runs.empty() || runs.back().rgb != rgb) runs.push_back({index, rgb});
+void DrawingRecord::noteStyle(std::vector<ColourRun>& runs, std::size_t index, QRgb rgb,
+                              float radius) {
+    if (runs.empty() || runs.back().rgb != rgb || runs.back().radius != radius)
+        runs.push_back({index, rgb, radius});
 }
 
 void DrawingRecord::addLine(const UserFrame& frame, const Line& line, QRgb rgb) {
     noteFrame(frame);
-    noteColour(lineColours_, lines_.size(), rgb);
+    noteStyle(lineColours_, lines_.size(), rgb, 0);
     lines_.push_back(line);
     kinds_.push_back(kLine);
 }
 
 void DrawingRecord::addCircle(const UserFrame& frame, const Circle& circle, QRgb rgb) {
     noteFrame(frame);
-    noteColour(circleColours_, circles_.size(), rgb);
-    circles_.push_back(circle);
+    noteStyle(circleColours_, circles_.size(), rgb, circle.radius);
+    circles_.push_back({circle.x, circle.y});
     kinds_.push_back(kCircle);
 }
 

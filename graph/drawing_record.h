@@ -1,8 +1,9 @@
 // Everything drawn on a surface since it was last cleared, kept compactly so
 // that it can be painted again at any scale: lines and circles in the user
 // coordinates they were drawn in (single precision, as drawn), texts at the
-// place they were printed. A line takes 16 bytes, a circle 12, each one more
-// for its kind; colours and user frames are kept once per run of equal ones.
+// place they were printed. A line takes 16 bytes, a circle 8, each one more
+// for its kind; colours, radii and user frames are kept once per run of
+// equal ones.
 #pragma once
 
 #include <QFont>
@@ -90,19 +91,23 @@ class DrawingRecord {
     struct ColourRun {
         std::size_t first;
         QRgb rgb;
+        float radius;  // of circles
+    };
+    struct Centre {
+        float x, y;
     };
     struct FrameRun {
         std::size_t first;
         UserFrame frame;
     };
     void noteFrame(const UserFrame& frame);
-    static void noteColour(std::vector<ColourRun>& runs, std::size_t index, QRgb rgb);
+    static void noteStyle(std::vector<ColourRun>& runs, std::size_t index, QRgb rgb, float radius);
     static std::size_t runAt(const std::vector<ColourRun>& runs, std::size_t run,
                              std::size_t index);
 
     BlockVector<std::uint8_t> kinds_;
     BlockVector<Line> lines_;
-    BlockVector<Circle> circles_;
+    BlockVector<Centre> circles_;
     std::vector<Text> texts_;
     std::vector<ColourRun> lineColours_, circleColours_;
     std::vector<FrameRun> frames_;
@@ -128,7 +133,9 @@ void DrawingRecord::replay(Cursor& c, Visitor& v) const {
                 break;
             case kCircle:
                 c.circleRun = runAt(circleColours_, c.circleRun, c.circle);
-                v.circle(circles_[c.circle], circleColours_[c.circleRun].rgb, c.op);
+                v.circle(Circle{circles_[c.circle].x, circles_[c.circle].y,
+                                circleColours_[c.circleRun].radius},
+                         circleColours_[c.circleRun].rgb, c.op);
                 ++c.circle;
                 break;
             default:
