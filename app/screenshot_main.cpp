@@ -1,19 +1,23 @@
 // Development tool: starts the program, optionally runs Clear or a
-// calculation (by default the typical "X^3-3X-10" from 3), and writes a PNG of
-// the screen.
-//   quorel_screenshot OUT.png [start|clear|calc] [F(X) INITIAL-VALUE]
+// calculation (by default the typical "X^3-3X-10" from 3), for "zoom" the
+// calculation zoomed in on its last iterate in the graph (24 wheel notches,
+// the pointer near it), and writes a PNG of the screen.
+//   quorel_screenshot OUT.png [start|clear|calc|zoom] [F(X) INITIAL-VALUE]
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cstdio>
 
 #include "app/mdi_form.h"
 #include "common/form_geometry.h"
+#include "graph/frm_graph.h"
 #include "solver/frm_fx.h"
 
 namespace {
@@ -44,7 +48,7 @@ bool save(QWidget& main, const QString& path) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUT.png [start|clear|calc] [F(X) INITIAL-VALUE]\n",
+        std::fprintf(stderr, "usage: %s OUT.png [start|clear|calc|zoom] [F(X) INITIAL-VALUE]\n",
                      argv[0]);
         return 2;
     }
@@ -74,10 +78,25 @@ int main(int argc, char** argv) {
     if (mode == "clear") {
         panel.TexDFT().setText(x0);
         panel.clearPressed();
-    } else if (mode == "calc") {
+    } else if (mode == "calc" || mode == "zoom") {
         panel.CmbFx().setEditText(fx);
         panel.TexDFT().setText(x0);
         panel.CmdCal_Click();
+    }
+    if (mode == "zoom") {
+        settle();
+        quorel::PlotSurface& pic = main.frmGraph().picThree();
+        const quorel::ProgramState& s = main.state();
+        const QPointF root = pic.toWidget(panel.values.CurX + s.OffX, s.OrgY);
+        for (int i = 0; i < 24; ++i) {
+            QWheelEvent wheel(root, pic.mapToGlobal(root), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&pic, &wheel);
+        }
+        const QPointF near = root + QPointF(60, -90);
+        QMouseEvent move(QEvent::MouseMove, near, pic.mapToGlobal(near), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&pic, &move);
     }
     settle();
     QPixmap shot;

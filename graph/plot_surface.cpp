@@ -60,7 +60,7 @@ class PlotSurface::Painter {
         p_.setRenderHint(QPainter::Antialiasing, false);
         p_.setBrush(Qt::NoBrush);
         penWidth_ = std::max(1, qRound(m_.dpr()));
-        minRadius_ = m_.atHome() ? 0.0 : kMinMarkerRadius * m_.dpr();
+        zoomed_ = !m_.atHome();
     }
     ~Painter() { flushLines(); }
 
@@ -85,7 +85,14 @@ class PlotSurface::Painter {
         if (!m_.drawable()) return;
         const QPointF d = m_.toDevice(c.x, c.y);
         const double u = d.x(), v = d.y();
-        const double rpx = std::max(m_.lengthToDevice(c.radius), minRadius_);
+        double rpx = m_.lengthToDevice(c.radius);
+        if (zoomed_) {
+            // Circles mark points: zoomed, they keep a few pixels of radius
+            // and grow at most threefold from the size they show at home.
+            const double atHome = rpx / m_.zoomX();
+            const double lo = kMinMarkerRadius * m_.dpr();
+            rpx = std::clamp(rpx, lo, std::max(lo, kMaxMarkerGrowth * atHome));
+        }
         if (!std::isfinite(u) || !std::isfinite(v) || !std::isfinite(rpx)) return;
         const double w = m_.deviceSize().width(), h = m_.deviceSize().height();
         if (u + rpx < 0 || u - rpx > w || v + rpx < 0 || v - rpx > h) return;
@@ -149,7 +156,7 @@ class PlotSurface::Painter {
     QPainter p_;
     SurfaceMapping m_;
     int penWidth_ = 1;
-    double minRadius_ = 0.0;
+    bool zoomed_ = false;
     QVarLengthArray<QLine, 256> lines_;
     QRgb linesRgb_ = 0;
     QRgb penRgb_ = 0;

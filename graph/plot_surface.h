@@ -95,8 +95,10 @@ class PlotSurface : public QWidget {
 
     // Zoom factor of one wheel notch or one key press.
     static constexpr double kZoomStep = 1.25;
-    // Markers shown in a zoomed view keep at least this radius (DIP).
+    // Circles (the point markers) shown in a zoomed view keep at least this
+    // radius (DIP) and grow at most this many times their size at home.
     static constexpr double kMinMarkerRadius = 3.0;
+    static constexpr double kMaxMarkerGrowth = 3.0;
 
   signals:
     // A mouse press, with the position in user coordinates.

@@ -373,23 +373,28 @@ TEST_F(GraphView, ZoomedInOnTheRootTheTangentsSeparateAndMarkersStayVisible) {
     const double footX = xs[3] + 0.1 * (xs[2] - xs[3]);
     EXPECT_TRUE(nearShown(footX, 0.1 * f(xs[2]), kRed));
     EXPECT_FALSE(nearShown(footX + 3 * perPixel, 0.1 * f(xs[2]), kRed, 0));
+    auto greenAt = [&](QPointF centre, double dx) {
+        const QImage img = pic().image();
+        const QPoint d = ((centre + QPointF(dx, 0) - QPointF(2, 2)) * dpr()).toPoint();
+        for (int i = -1; i <= 1; ++i)
+            for (int j = -1; j <= 1; ++j)
+                if (img.pixelColor(d + QPoint(i, j)) == kGreen) return true;
+        return false;
+    };
+    // The root marker (0.3 units, about 3.9 pixels at home) marks a point:
+    // it grows only threefold, not with the zoom.
+    const double rootPx = 0.3 * 507 / 39;
+    const QPointF rootAt = shown(root, 0);
+    EXPECT_TRUE(greenAt(rootAt, 3 * rootPx));
+    EXPECT_FALSE(greenAt(rootAt, 3 * rootPx + 4));
     // The markers keep a few pixels of radius at a scale where 0.1 units is
     // less than one: zoomed out three steps.
     QTest::keyClick(&pic(), Qt::Key_Home);
     for (int i = 0; i < 3; ++i) QTest::keyClick(&pic(), Qt::Key_Minus);
     const double radiusPx = 0.1 / (worldUnder(shown(3, 0) + QPointF(1, 0)).x() - 3);
     ASSERT_LT(radiusPx, 1.0);
-    const QPointF centre = shown(3, 8);
-    auto greenAt = [&](QPointF off) {
-        const QImage img = pic().image();
-        const QPoint d = ((centre + off - QPointF(2, 2)) * dpr()).toPoint();
-        for (int i = -1; i <= 1; ++i)
-            for (int j = -1; j <= 1; ++j)
-                if (img.pixelColor(d + QPoint(i, j)) == kGreen) return true;
-        return false;
-    };
-    EXPECT_TRUE(greenAt(QPointF(PlotSurface::kMinMarkerRadius, 0)));
-    EXPECT_TRUE(greenAt(QPointF(-PlotSurface::kMinMarkerRadius, 0)));
+    EXPECT_TRUE(greenAt(shown(3, 8), PlotSurface::kMinMarkerRadius));
+    EXPECT_TRUE(greenAt(shown(3, 8), -PlotSurface::kMinMarkerRadius));
 }
 
 TEST_F(GraphView, ClickAndPointerAfterZoomingReadTheXUnderThePointer) {
