@@ -111,7 +111,6 @@ TEST_F(WaitTest, ARefusalIsToldByItsTextAndThePauseWaitsForIt) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
               numberTextMessage("pause second:", "1e999") + " The previous length stays.");
-    EXPECT_NE(dialogs.messages[0].text.find("\"pause second:\""), std::string::npos);
     EXPECT_EQ(state.PauseSeconds, 5);
 
     // With a 1-second pause, a refusal message held open for 1.5 seconds: the
