@@ -14,6 +14,7 @@
 #include "common/failure.h"
 #include "common/numtext.h"
 #include "engine/engine.h"
+#include "engine/operators.h"
 #include "engine/power.h"
 
 namespace {
@@ -116,6 +117,13 @@ double readingEval(quorel::Engine& e, double x) {
             const double a = pop();
             if (a <= 0) throw Failure(quorel::kErrDomain);
             r = std::log(a);
+        } else if (const int row = quorel::operatorRow(t); row >= 0) {
+            // A function added to the table after the ones above.
+            const quorel::OperatorRow& op = quorel::kOperators[row];
+            const double b = op.operands == 2 ? pop() : 0.0;
+            const double a = pop();
+            r = op.evaluate(a, b);
+            if (!std::isfinite(r)) throw Failure(op.failure(a, b));
         } else if (t == "x") {
             r = quorel::finiteOr6(x);
         } else {
@@ -152,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         engine.Fx_Postfix(text);
     }
-    for (double x : {0.0, 1.0, -2.5, 1e300}) {
+    for (double x : {0.0, 1.0, -2.5, 1e300, 0.75, -1e-160}) {
         const Outcome fast = run(engine, [&] { return engine.Fx_Eval(x); });
         engine.setFusion(false);
         const Outcome stepwise = run(engine, [&] { return engine.Fx_Eval(x); });
