@@ -86,8 +86,6 @@ class Engine {
     void flushOwnOperators();
     // Compiles the saved sequence of FxQueue for evaluation.
     void compileSequence();
-    // The step of Fx_Diff at x.
-    double slopeStep(double x);
 
     UserDialogs& dialogs_;
     bool cut_ = false;
@@ -97,10 +95,6 @@ class Engine {
     int ownBase_ = 0;
     std::unique_ptr<Compiled> compiled_;
     std::uint32_t compiledGeneration_ = 0;
-    // The step of the last decade of |x| Fx_Diff met, and the |x| it holds for.
-    double stepLow_ = 1.0;
-    double stepHigh_ = 0.0;
-    double step_ = 0.001;
 };
 
 }  // namespace quorel

@@ -436,28 +436,31 @@ double Engine::Fx_Eval(double x) {
     return top;
 }
 
-double Engine::slopeStep(double x) {
-    const double m = std::fabs(x);
-    if (m >= stepLow_ && m <= stepHigh_) return step_;
-    if (x == 0.0) return 0.001;
-    // A quotient of two natural logarithms: for x = 1000 it is just below 3.
-    const double q = std::log(m) / std::log(10.0);
-    const double decade = std::floor(q);
-    double h = std::pow(10.0, decade - 3.0);
-    if (h == 0.0) h = 0.001;
-    // Within a decade, away from its ends by far more than the quotient's
-    // rounding error, the quotient has the same floor: the step is kept for
-    // the next x there (the driver's iterates mostly stay in one decade).
-    if (decade >= -300 && decade <= 300) {
-        stepLow_ = std::pow(10.0, decade) * (1.0 + 1e-9);
-        stepHigh_ = std::pow(10.0, decade + 1.0) * (1.0 - 1e-9);
-        step_ = h;
-    }
-    return h;
+namespace {
+
+// 10^n as std::pow(10, n) gives it, for every whole n a slope step can have.
+double powerOfTen(double n) {
+    constexpr int kLowest = -330;
+    constexpr int kHighest = 310;
+    static const auto kPowers = [] {
+        std::array<double, kHighest - kLowest + 1> p{};
+        for (int i = kLowest; i <= kHighest; ++i) p[i - kLowest] = std::pow(10.0, i);
+        return p;
+    }();
+    if (n >= kLowest && n <= kHighest) return kPowers[static_cast<int>(n) - kLowest];
+    return std::pow(10.0, n);
 }
 
+}  // namespace
+
 double Engine::Fx_Diff(double x) {
-    const double h = slopeStep(x);
+    double h = 0.001;
+    if (x != 0.0) {
+        // A quotient of two natural logarithms: for x = 1000 it is just below 3.
+        const double q = std::log(std::fabs(x)) / std::log(10.0);
+        h = powerOfTen(std::floor(q) - 3.0);
+        if (h == 0.0) h = 0.001;
+    }
     const double below = x - h;
     if (!std::isfinite(below)) throw Failure(kErrOverflow);
     const double fm = Fx_Eval(below);
