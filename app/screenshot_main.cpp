@@ -1,9 +1,11 @@
 // Development tool: starts the program, optionally runs Clear or a
 // calculation (by default the typical "X^3-3X-10" from 3), for "zoom" the
 // calculation zoomed in on its last iterate in the graph (24 wheel notches,
-// the pointer near it), and writes a PNG of the screen.
-//   quorel_screenshot OUT.png [start|clear|calc|zoom] [F(X) INITIAL-VALUE]
+// the pointer near it), for "step" the calculation step by step with its
+// first pause written to OUT.pause.png, and writes a PNG of the screen.
+//   quorel_screenshot OUT.png [start|clear|calc|zoom|step] [F(X) INITIAL-VALUE]
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,6 +21,7 @@
 #include "common/form_geometry.h"
 #include "graph/frm_graph.h"
 #include "solver/frm_fx.h"
+#include "solver/frm_wait.h"
 
 namespace {
 
@@ -48,7 +51,8 @@ bool save(QWidget& main, const QString& path) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUT.png [start|clear|calc|zoom] [F(X) INITIAL-VALUE]\n",
+        std::fprintf(stderr,
+                     "usage: %s OUT.png [start|clear|calc|zoom|step] [F(X) INITIAL-VALUE]\n",
                      argv[0]);
         return 2;
     }
@@ -65,7 +69,19 @@ int main(int argc, char** argv) {
     // A message box during the calculation is written to OUT.box.png and
     // closed, so that the calculation goes on.
     QTimer boxWatch;
+    bool pauseShot = false;
     QObject::connect(&boxWatch, &QTimer::timeout, [&] {
+        if (main.frmWait().isVisible()) {
+            boxWatch.stop();
+            if (!pauseShot) {
+                settle();
+                save(main, QString::fromLocal8Bit(argv[1]) + ".pause.png");
+                pauseShot = true;
+            }
+            main.frmWait().CmdGo_Click();
+            boxWatch.start();
+            return;
+        }
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         boxWatch.stop();
@@ -78,7 +94,8 @@ int main(int argc, char** argv) {
     if (mode == "clear") {
         panel.TexDFT().setText(x0);
         panel.clearPressed();
-    } else if (mode == "calc" || mode == "zoom") {
+    } else if (mode == "calc" || mode == "zoom" || mode == "step") {
+        panel.ChkStep().setChecked(mode == "step");
         panel.CmbFx().setEditText(fx);
         panel.TexDFT().setText(x0);
         panel.CmdCal_Click();

@@ -41,9 +41,10 @@ int significantDigits(const std::string& text) {
 
 class TextsWholeTest : public testing::ProgramTest {
   protected:
-    void calculate(const char* f, const char* x0) {
+    void calculate(const char* f, const char* x0, const char* loops = "55") {
         panel().CmbFx().setEditText(f);
         panel().TexDFT().setText(x0);
+        panel().TexLoops().setText(loops);
         panel().CmdCal_Click();
         QApplication::processEvents();
     }
@@ -82,11 +83,14 @@ TEST_F(TextsWholeTest, EveryCellFitsAndShowsTheRoundedValue) {
     struct Run {
         const char* f;
         const char* x0;
+        const char* loops = "55";
     };
-    std::vector<Run> runs = {
-        {"atn(x)", "2"},   {"exp(x)", "700"},  {"x^2+1", "0.5"},
-        {"exp(x)", "-30"}, {"1/x-1E+12", "3"}, {"-x^3+2E+20", "-0.001"},
-    };
+    std::vector<Run> runs =
+        {
+            {"atn(x)", "2"},          {"exp(x)", "700"},  {"x^2+1", "0.5"},
+            {"exp(x)", "-30"},        {"1/x-1E+12", "3"}, {"-x^3+2E+20", "-0.001"},
+            {"x^2+1", "0.5", "1200"},  // row numbers from 1000.
+        };
     const char* starts[] = {"-3", "4", "0.001", "-123456.789", "1E+15", "0.5"};
     std::vector<const char*> examples(std::begin(kExampleFunctions), std::end(kExampleFunctions));
     examples.push_back(kInitialFunction);
@@ -95,7 +99,7 @@ TEST_F(TextsWholeTest, EveryCellFitsAndShowsTheRoundedValue) {
 
     long long cells = 0;
     for (const Run& run : runs) {
-        calculate(run.f, run.x0);
+        calculate(run.f, run.x0, run.loops);
         const std::string what = std::string(run.f) + " from " + run.x0;
         ASSERT_GE(table().rowCount(), 1) << what;
         for (long long r = 0; r < table().rowCount(); ++r) {
