@@ -116,15 +116,5 @@ int main(int argc, char** argv) {
         QApplication::sendEvent(&pic, &move);
     }
     settle();
-    QPixmap shot;
-    if (QGuiApplication::platformName() == "offscreen") {
-        shot = main.grab();
-    } else {
-        shot = main.screen()->grabWindow(0);
-    }
-    if (!shot.save(argv[1])) {
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    return save(main, argv[1]) ? 0 : 1;
 }
