@@ -22,8 +22,14 @@ void DrawingRecord::addLine(const UserFrame& frame, const Line& line, QRgb rgb) 
 
 void DrawingRecord::addCircle(const UserFrame& frame, const Circle& circle, QRgb rgb) {
     noteFrame(frame);
-    noteStyle(circleColours_, circles_.size(), rgb, circle.radius);
-    circles_.push_back({circle.x, circle.y});
+    noteStyle(circleColours_, circleCount_++, rgb, circle.radius);
+    const std::size_t n = kinds_.size();
+    if (n > 0 && kinds_[n - 1] == kLine && lines_[lines_.size() - 1].x1 == circle.x &&
+        lines_[lines_.size() - 1].y1 == circle.y) {
+        kinds_.push_back(kCircleAtLineStart);
+        return;
+    }
+    centres_.push_back({circle.x, circle.y});
     kinds_.push_back(kCircle);
 }
 
@@ -36,7 +42,8 @@ void DrawingRecord::addText(const UserFrame& frame, Text text) {
 void DrawingRecord::clear() {
     kinds_.clear();
     lines_.clear();
-    circles_.clear();
+    centres_.clear();
+    circleCount_ = 0;
     texts_.clear();
     lineColours_.clear();
     circleColours_.clear();
@@ -44,7 +51,7 @@ void DrawingRecord::clear() {
 }
 
 std::size_t DrawingRecord::bytes() const {
-    return kinds_.bytes() + lines_.bytes() + circles_.bytes() + texts_.capacity() * sizeof(Text) +
+    return kinds_.bytes() + lines_.bytes() + centres_.bytes() + texts_.capacity() * sizeof(Text) +
            (lineColours_.capacity() + circleColours_.capacity()) * sizeof(ColourRun) +
            frames_.capacity() * sizeof(FrameRun);
 }

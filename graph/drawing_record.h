@@ -1,9 +1,10 @@
 // Everything drawn on a surface since it was last cleared, kept compactly so
 // that it can be painted again at any scale: lines and circles in the user
 // coordinates they were drawn in (single precision, as drawn), texts at the
-// place they were printed. A line takes 16 bytes, a circle 8, each one more
-// for its kind; colours, radii and user frames are kept once per run of
-// equal ones.
+// place they were printed. A line takes 16 bytes, a circle 8 (none when it
+// is centred on the start of the line just drawn, as a pass's marker is on
+// its tangent), each one more for its kind; colours, radii and user frames
+// are kept once per run of equal ones.
 #pragma once
 
 #include <QFont>
@@ -63,7 +64,7 @@ class DrawingRecord {
     };
     // Where a replay stands; a default cursor starts at the beginning.
     struct Cursor {
-        std::size_t op = 0, line = 0, circle = 0, text = 0;
+        std::size_t op = 0, line = 0, circle = 0, centre = 0, text = 0;
         std::size_t lineRun = 0, circleRun = 0, frame = 0;
     };
 
@@ -87,7 +88,7 @@ class DrawingRecord {
     void replay(Cursor& c, Visitor& v) const;
 
   private:
-    enum Kind : std::uint8_t { kLine, kCircle, kText };
+    enum Kind : std::uint8_t { kLine, kCircle, kCircleAtLineStart, kText };
     struct ColourRun {
         std::size_t first;
         QRgb rgb;
@@ -107,7 +108,8 @@ class DrawingRecord {
 
     BlockVector<std::uint8_t> kinds_;
     BlockVector<Line> lines_;
-    BlockVector<Centre> circles_;
+    BlockVector<Centre> centres_;
+    std::size_t circleCount_ = 0;
     std::vector<Text> texts_;
     std::vector<ColourRun> lineColours_, circleColours_;
     std::vector<FrameRun> frames_;
@@ -132,12 +134,20 @@ void DrawingRecord::replay(Cursor& c, Visitor& v) const {
                 ++c.line;
                 break;
             case kCircle:
+            case kCircleAtLineStart: {
                 c.circleRun = runAt(circleColours_, c.circleRun, c.circle);
-                v.circle(Circle{circles_[c.circle].x, circles_[c.circle].y,
-                                circleColours_[c.circleRun].radius},
-                         circleColours_[c.circleRun].rgb, c.op);
+                const ColourRun& style = circleColours_[c.circleRun];
+                if (kinds_[c.op] == kCircle) {
+                    v.circle(Circle{centres_[c.centre].x, centres_[c.centre].y, style.radius},
+                             style.rgb, c.op);
+                    ++c.centre;
+                } else {
+                    const Line& l = lines_[c.line - 1];
+                    v.circle(Circle{l.x1, l.y1, style.radius}, style.rgb, c.op);
+                }
                 ++c.circle;
                 break;
+            }
             default:
                 v.text(texts_[c.text]);
                 ++c.text;
