@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <climits>
 #include <new>
@@ -347,9 +349,17 @@ TEST(FrmDSPDTA, AMillionRowsKeepTheirNumbersWholeAndTheirValuesAsToolTips) {
     EXPECT_EQ(t.form.cellToolTip(2, 0).toStdString(), "1.23456789E-05");
     EXPECT_EQ(t.form.cellToolTip(3, 0).toStdString(), "-3.5E+20");
     EXPECT_EQ(t.form.cellToolTip(1, 1'000'001).toStdString(), "");
-    // The last rows in view paint at their sizes without a failure.
+    // Resting the pointer on a cell of the top row shows its full value.
+    t.form.vsbScroll()->setValue(0);
     t.form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.form));
+    const QPoint onXi(600 / 15 + 20, 8);
+    QHelpEvent help(QEvent::ToolTip, onXi, rows->mapToGlobal(onXi));
+    QApplication::sendEvent(rows, &help);
+    EXPECT_EQ(QToolTip::text().toStdString(), "-2.74579911551234");
+    QToolTip::hideText();
+    // The last rows in view paint at their sizes without a failure.
+    t.form.vsbScroll()->setValue(t.form.vsbScroll()->maximum());
     const QImage shot = rows->grab().toImage();
     EXPECT_FALSE(shot.isNull());
 }
