@@ -367,11 +367,6 @@ void PlotSurface::paintPending() {
     record_.replay(painted_, painter);
 }
 
-void PlotSurface::repaintDrawing() {
-    invalidateImage();
-    paintPending();
-}
-
 QImage PlotSurface::image() {
     ensureImage();
     paintPending();

@@ -80,18 +80,14 @@ class PlotSurface : public QWidget {
     // view. Clicks and the pointer read this.
     QPointF shownUserAt(QPointF widgetPos) const;
 
-    // The view: zoom and pan of what is shown, never of the drawing.
-    SurfaceMapping& mapping() { return mapping_; }
-    const SurfaceMapping& mapping() const { return mapping_; }
-    // Scales the view about a point of the widget (x across, y upwards alone
-    // when fx is 1), moves it by whole DIP, or returns to the frame as drawn.
+    // The view: zoom and pan of what is shown, never of the drawing. zoomAt
+    // scales it about a point of the widget (fx across, fy upwards), panBy
+    // moves it by DIP, homeView returns to the frame as drawn.
     void zoomAt(QPointF widgetPos, double fx, double fy);
     void panBy(double dx, double dy);
     void homeView();
     // Heap bytes of the retained drawing.
     std::size_t drawingBytes() const { return record_.bytes(); }
-    // Paints the whole drawing again, as after a change of view.
-    void repaintDrawing();
 
     // Zoom factor of one wheel notch or one key press.
     static constexpr double kZoomStep = 1.25;
