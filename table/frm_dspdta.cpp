@@ -361,6 +361,8 @@ void FrmDSPDTA::vsbScroll_Scroll() {
 
 void FrmDSPDTA::Refresh() {
     syncBar();
+    // Rows added while updates were held have not marked the viewport dirty.
+    d_->picOne->update();
     repaint();
 }
 

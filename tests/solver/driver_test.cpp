@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <cmath>
@@ -199,6 +201,16 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
         EXPECT_EQ(table().rowCount(), main->state().IterCount + 1);
         EXPECT_EQ(graph().caption(),
                   "drafting area--\\quorel tangent line/drawing,please just moment...");
+        // On the screen itself, not in a fresh rendering: the pass's Xi cell
+        // holds dark text on its light background.
+        const long long row = main->state().IterCount;
+        const QPoint at = table().mapTo(main.get(), QPoint(40, (480 + 335 * int(row)) / 15 + 1));
+        const QImage shown =
+            main->screen()->grabWindow(main->winId(), at.x(), at.y(), 96, 15).toImage();
+        int dark = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) dark += qGray(shown.pixel(x, y)) < 100;
+        EXPECT_GT(dark, 5) << "row " << row;
     };
     calculate("X^3-3X-10", "3");
     EXPECT_EQ(dialogs.pauses, 4);
