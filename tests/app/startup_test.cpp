@@ -13,7 +13,7 @@
 #include "app/mdi_form.h"
 #include "common/form_geometry.h"
 #include "graph/frm_graph.h"
-#include "recording_dialogs.h"
+#include "program_fixture.h"
 #include "solver/frm_fx.h"
 #include "solver/frm_wait.h"
 #include "table/frm_dspdta.h"
@@ -21,13 +21,10 @@
 namespace quorel {
 namespace {
 
-TEST(StartUp, SharedValuesAndPlacements) {
-    testing::RecordingDialogs dialogs;
-    MDIForm1 main(&dialogs);
-    main.show();
-    QApplication::processEvents();
+using StartUp = testing::ProgramTest;
 
-    const ProgramState& s = main.state();
+TEST_F(StartUp, SharedValuesAndPlacements) {
+    const ProgramState& s = main->state();
     EXPECT_EQ(s.OrgFracX, 0.5);
     EXPECT_EQ(s.OrgFracY, 0.5);
     EXPECT_EQ(s.PauseSeconds, 5);
@@ -38,7 +35,7 @@ TEST(StartUp, SharedValuesAndPlacements) {
     EXPECT_EQ(s.OrgY, 45);
     EXPECT_EQ(s.OffX, 0);
 
-    EXPECT_EQ(main.windowTitle(), "Quorel ");
+    EXPECT_EQ(main->windowTitle(), "Quorel ");
     // Placements to the nearest pixel (15 twips).
     auto expectPlaced = [](QWidget* form, QRect twips) {
         const QRect r = outerGeometryTwips(form);
@@ -47,66 +44,45 @@ TEST(StartUp, SharedValuesAndPlacements) {
         EXPECT_NEAR(r.width(), twips.width(), 7.5);
         EXPECT_NEAR(r.height(), twips.height(), 7.5);
     };
-    expectPlaced(&main.frmFx(), QRect(0, 0, 5265, 3300));
-    expectPlaced(&main.frmGraph(), QRect(5300, 0, 7845, 9000));
-    expectPlaced(&main.frmDspdta(), QRect(0, 3350, 6030, 5580));
+    expectPlaced(&main->frmFx(), QRect(0, 0, 5265, 3300));
+    expectPlaced(&main->frmGraph(), QRect(5300, 0, 7845, 9000));
+    expectPlaced(&main->frmDspdta(), QRect(0, 3350, 6030, 5580));
 
     // The frame shows all three children.
-    const QSize client = main.mdiArea().viewport()->size();
+    const QSize client = main->mdiArea().viewport()->size();
     EXPECT_GE(client.width() * 15, 13145);
     EXPECT_GE(client.height() * 15, 9000);
 
     // The panel is active; the table lies above the graph where they overlap.
-    QMdiSubWindow* active = main.mdiArea().activeSubWindow();
+    QMdiSubWindow* active = main->mdiArea().activeSubWindow();
     ASSERT_NE(active, nullptr);
-    EXPECT_EQ(active->widget(), &main.frmFx());
-    const auto stack = main.mdiArea().subWindowList(QMdiArea::StackingOrder);
+    EXPECT_EQ(active->widget(), &main->frmFx());
+    const auto stack = main->mdiArea().subWindowList(QMdiArea::StackingOrder);
     auto indexOf = [&](QWidget* form) {
         for (int i = 0; i < stack.size(); ++i)
             if (stack[i]->widget() == form) return i;
         return -1;
     };
-    EXPECT_GT(indexOf(&main.frmDspdta()), indexOf(&main.frmGraph()));
+    EXPECT_GT(indexOf(&main->frmDspdta()), indexOf(&main->frmGraph()));
 
     // Captions, the empty table, the hidden pause dialog showing 5.
-    EXPECT_EQ(main.frmGraph().caption(), "draw area");
-    EXPECT_EQ(formCaption(&main.frmDspdta()), "Calculate process data,next X=x-(f(x)/f'(x))");
-    EXPECT_EQ(formCaption(&main.frmFx()), "Input initial value and express");
-    EXPECT_EQ(main.frmDspdta().rowCount(), 1);
-    EXPECT_EQ(main.frmDspdta().cellText(1, 0), "");
-    EXPECT_FALSE(main.frmWait().isVisible());
-    EXPECT_EQ(main.frmWait().TexSec().text(), "5");
+    EXPECT_EQ(main->frmGraph().caption(), "draw area");
+    EXPECT_EQ(formCaption(&main->frmDspdta()), "Calculate process data,next X=x-(f(x)/f'(x))");
+    EXPECT_EQ(formCaption(&main->frmFx()), "Input initial value and express");
+    EXPECT_EQ(main->frmDspdta().rowCount(), 1);
+    EXPECT_EQ(main->frmDspdta().cellText(1, 0), "");
+    EXPECT_FALSE(main->frmWait().isVisible());
+    EXPECT_EQ(main->frmWait().TexSec().text(), "5");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST(StartUp, ResizingTheGraphRecomputesItsState) {
-    testing::RecordingDialogs dialogs;
-    MDIForm1 main(&dialogs);
-    main.show();
+TEST_F(StartUp, ChildWindowsCannotBeClosed) {
+    for (QMdiSubWindow* sub : main->mdiArea().subWindowList()) EXPECT_FALSE(sub->close());
     QApplication::processEvents();
-    setOuterGeometryTwips(&main.frmGraph(), 5300, 0, 6000, 7000);
-    QApplication::processEvents();
-    EXPECT_EQ(main.state().GraphW, 30);
-    EXPECT_EQ(main.state().GraphH, 70);
-    EXPECT_EQ(main.state().OrgX, 15);
-    EXPECT_EQ(main.state().OrgY, 35);
+    EXPECT_EQ(main->mdiArea().subWindowList().size(), 3);
 }
 
-TEST(StartUp, ChildWindowsCannotBeClosed) {
-    testing::RecordingDialogs dialogs;
-    MDIForm1 main(&dialogs);
-    main.show();
-    QApplication::processEvents();
-    for (QMdiSubWindow* sub : main.mdiArea().subWindowList()) EXPECT_FALSE(sub->close());
-    QApplication::processEvents();
-    EXPECT_EQ(main.mdiArea().subWindowList().size(), 3);
-    main.frmFx().CmbFx().setEditText("X^3-3X-10");
-    main.frmFx().TexDFT().setText("3");
-    main.frmFx().CmdCal_Click();
-    EXPECT_EQ(main.frmDspdta().rowCount(), 5);
-}
-
-TEST(StartUp, StepModeWithTheRealPauseDialog) {
+TEST(ProgramDialogs, StepModeWithTheRealPauseDialog) {
     MDIForm1 main;  // the program's own dialogs
     main.show();
     QApplication::processEvents();
@@ -129,15 +105,11 @@ TEST(StartUp, StepModeWithTheRealPauseDialog) {
     EXPECT_FALSE(main.frmWait().isVisible());
 }
 
-TEST(StartUp, ClosingTheMainWindowHidesThePauseDialog) {
-    testing::RecordingDialogs dialogs;
-    auto* main = new MDIForm1(&dialogs);
-    main->show();
+TEST_F(StartUp, ClosingTheMainWindowHidesThePauseDialog) {
     main->frmWait().show();
     QApplication::processEvents();
     main->close();
     EXPECT_FALSE(main->frmWait().isVisible());
-    delete main;
 }
 
 }  // namespace

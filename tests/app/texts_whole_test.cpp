@@ -15,10 +15,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "calculation_fixture.h"
 #include "common/fitting_line_edit.h"
 #include "common/numtext.h"
 #include "common/text_fit.h"
-#include "program_fixture.h"
 #include "solver/frm_fx.h"
 #include "solver/frm_wait.h"
 #include "table/cell_format.h"
@@ -39,15 +39,8 @@ int significantDigits(const std::string& text) {
     return static_cast<int>(digits.find_last_not_of('0') - first + 1);
 }
 
-class TextsWholeTest : public testing::ProgramTest {
+class TextsWholeTest : public testing::CalculationTest {
   protected:
-    void calculate(const char* f, const char* x0, const char* loops = "55") {
-        panel().CmbFx().setEditText(f);
-        panel().TexDFT().setText(x0);
-        panel().TexLoops().setText(loops);
-        panel().CmdCal_Click();
-        QApplication::processEvents();
-    }
     QWidget& viewport() { return *table().findChild<QWidget*>("picOne"); }
 
     // Checks one cell: its text fits in the font it is drawn with, and it is

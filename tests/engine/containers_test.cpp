@@ -9,7 +9,7 @@
 namespace quorel {
 namespace {
 
-TEST(Stack, GrowsByTenAndRefusesThe501stItem) {
+TEST(Stack, GrowsByTenRefusesThe501stItemAndGivesNothingWhenEmpty) {
     Stack s;
     EXPECT_EQ(s.capacity(), 50);
     for (int i = 1; i <= 60; ++i) {
@@ -30,18 +30,16 @@ TEST(Stack, GrowsByTenAndRefusesThe501stItem) {
     EXPECT_EQ(valueText(s.nowValue()), "500");
     EXPECT_TRUE(s.succeeded);
     EXPECT_EQ(s.top(), 500);
-}
 
-TEST(Stack, EmptyStackGivesEmptyTextThenWorksAgain) {
-    Stack s;
-    EXPECT_EQ(valueText(s.pop()), "");
-    EXPECT_FALSE(s.succeeded);
-    EXPECT_EQ(valueText(s.nowValue()), "");
-    EXPECT_FALSE(s.succeeded);
-    s.push(2.5);
-    EXPECT_TRUE(s.succeeded);
-    EXPECT_EQ(valueText(s.pop()), "2.5");
-    EXPECT_TRUE(s.succeeded);
+    // An empty stack gives an empty text, then works again.
+    Stack empty;
+    EXPECT_EQ(valueText(empty.pop()), "");
+    EXPECT_FALSE(empty.succeeded);
+    EXPECT_EQ(valueText(empty.nowValue()), "");
+    EXPECT_FALSE(empty.succeeded);
+    empty.push(2.5);
+    EXPECT_EQ(valueText(empty.pop()), "2.5");
+    EXPECT_TRUE(empty.succeeded);
 }
 
 TEST(Stack, TestShowsEverySlotFromZero) {

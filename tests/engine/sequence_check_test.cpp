@@ -6,18 +6,14 @@
 #include "engine/engine.h"
 #include "engine/operators.h"
 #include "engine/sequence_check.h"
+#include "tests/support/failure_number.h"
 #include "tests/support/recording_dialogs.h"
 
 namespace quorel {
 namespace {
 
 int failureAt(Engine& e, double x) {
-    try {
-        e.Fx_Eval(x);
-    } catch (const Failure& f) {
-        return f.number();
-    }
-    return 0;
+    return testing::failureNumber([&] { e.Fx_Eval(x); });
 }
 
 // x+x+...+x with n + 1 terms: 2n + 1 tokens.

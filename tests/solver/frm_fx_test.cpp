@@ -128,13 +128,5 @@ TEST_F(PanelTest, DiagnosticViewShowsQueueStackAndValues) {
     }
 }
 
-TEST_F(PanelTest, EndEndsTheProgram) {
-    int ended = 0;
-    QObject::disconnect(&panel(), &FrmFx::endRequested, nullptr, nullptr);
-    QObject::connect(&panel(), &FrmFx::endRequested, [&] { ++ended; });
-    QTest::mouseClick(&panel().Command1(), Qt::LeftButton);
-    EXPECT_EQ(ended, 1);
-}
-
 }  // namespace
 }  // namespace quorel

@@ -24,21 +24,37 @@ namespace {
 
 // A calculation as the driver runs it: clear, then one row per pass.
 struct Table {
-    ProgramState state;
-    FrmDSPDTA form{state};
-
-    void row(double x, double fx, double dfx) {
+    Table() { form.Dta_Clr(); }
+    template <typename V>
+    void row(V x, V fx, V dfx) {
         form.DspDta(x, fx, dfx);
         ++state.IterCount;
     }
     void rows(long long count) {
         for (long long i = 0; i < count; ++i) row(1.0 + static_cast<double>(i), 0.5, 2.0);
     }
+
+    ProgramState state;
+    FrmDSPDTA form{state};
 };
+
+// The thumb's rectangle in the bar.
+QRect thumbRect(QScrollBar* bar) {
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.orientation = Qt::Vertical;
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = opt.sliderValue = bar->value();
+    opt.pageStep = bar->pageStep();
+    opt.singleStep = bar->singleStep();
+    opt.subControls = QStyle::SC_All;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider,
+                                        bar);
+}
 
 TEST(FrmDSPDTA, CellTextsKeepElevenDigitsAndRoundTiesToEven) {
     Table t;
-    t.form.Dta_Clr();
     t.row(1.23456789012345, 0.0, 2.5e11);
     t.row(12345678900.5, 12345678901.5, 250000000000.5);  // ties at 0 decimals
     t.row(0.00048828125, -0.00146484375, 0.5);            // ties at 10 decimals
@@ -65,7 +81,6 @@ TEST(FrmDSPDTA, CellTextsKeepElevenDigitsAndRoundTiesToEven) {
 
 TEST(FrmDSPDTA, RowsStackUpAndTheBarFollowsTheNewestWellPastSixteenBits) {
     Table t;
-    t.form.Dta_Clr();
     QScrollBar* bar = t.form.vsbScroll();
     t.rows(1);
     EXPECT_EQ(t.form.contentHeight(), 670);
@@ -100,7 +115,6 @@ TEST(FrmDSPDTA, RowsStackUpAndTheBarFollowsTheNewestWellPastSixteenBits) {
 
 TEST(FrmDSPDTA, HeldUpdatesCatchUpAtRefreshAndRelease) {
     Table t;
-    t.form.Dta_Clr();
     QScrollBar* bar = t.form.vsbScroll();
     t.form.holdUpdates(true);
     t.rows(20);
@@ -123,7 +137,6 @@ TEST(FrmDSPDTA, HeldUpdatesCatchUpAtRefreshAndRelease) {
 
 TEST(FrmDSPDTA, ClearEmptiesTheTableAndMayBeRepeated) {
     Table t;
-    t.form.Dta_Clr();
     t.rows(20);
     for (int i = 0; i < 2; ++i) {
         t.form.Dta_Clr();
@@ -141,44 +154,8 @@ TEST(FrmDSPDTA, ClearEmptiesTheTableAndMayBeRepeated) {
     EXPECT_EQ(t.form.cellText(1, 1), "2");
 }
 
-TEST(FrmDSPDTA, DraggingTheThumbMovesTheContentAlongTheWay) {
-    Table t;
-    t.form.Dta_Clr();
-    t.rows(60);
-    t.form.show();
-    QScrollBar* bar = t.form.vsbScroll();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.form));
-
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.orientation = Qt::Vertical;
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    opt.sliderPosition = opt.sliderValue = bar->value();
-    opt.pageStep = bar->pageStep();
-    opt.singleStep = bar->singleStep();
-    opt.subControls = QStyle::SC_All;
-    const QPoint thumb =
-        bar->style()
-            ->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, bar)
-            .center();
-
-    QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
-    double lastTop = t.form.contentTop();
-    for (int dy = 20; dy <= 120; dy += 20) {
-        QTest::mouseMove(bar, thumb - QPoint(0, dy));
-        EXPECT_GT(t.form.contentTop(), lastTop) << dy;
-        EXPECT_EQ(t.form.contentTop(), -bar->sliderPosition());
-        lastTop = t.form.contentTop();
-    }
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb - QPoint(0, 120));
-    EXPECT_EQ(bar->value(), -t.form.contentTop());
-    EXPECT_LT(bar->value(), bar->maximum());
-}
-
 TEST(FrmDSPDTA, CellsArePaintedWhereTheirRowsStand) {
     Table t;
-    t.form.Dta_Clr();
     t.rows(30);
     const QImage shot = t.form.grab().toImage();
     // Twips in the viewport to a pixel of the window, clear of the texts.
@@ -197,14 +174,10 @@ TEST(FrmDSPDTA, CellsArePaintedWhereTheirRowsStand) {
 
 TEST(FrmDSPDTA, ValuesNotComputedShowTheirFailureInTheirOwnCell) {
     Table t;
-    t.form.Dta_Clr();
     EXPECT_EQ(t.form.cellValue(1, 0).failure, FrmDSPDTA::kBlank);
-    t.form.DspDta({3, 0}, {1.2309e-05, kErrDivZero}, {1000000, 0});
-    ++t.state.IterCount;
-    t.form.DspDta({-4, 0}, {0, kErrDomain}, {0, kErrDomain});
-    ++t.state.IterCount;
-    t.form.DspDta({7, kErrOverflow}, {2, 0}, {0, kErrMissing});
-    ++t.state.IterCount;
+    t.row<CellValue>({3, 0}, {1.2309e-05, kErrDivZero}, {1000000, 0});
+    t.row<CellValue>({-4, 0}, {0, kErrDomain}, {0, kErrDomain});
+    t.row<CellValue>({7, kErrOverflow}, {2, 0}, {0, kErrMissing});
 
     const char* want[][4] = {
         {"0.", "3", "division", "1000000"},
@@ -227,7 +200,6 @@ TEST(FrmDSPDTA, ValuesNotComputedShowTheirFailureInTheirOwnCell) {
 
 TEST(FrmDSPDTA, RowsStayInNumberOrderWhenTheTableWasNotCleared) {
     Table t;
-    t.form.Dta_Clr();
     t.rows(5);
     // A calculation whose Clear failed numbers its rows from 0 again.
     t.state.IterCount = 0;
@@ -251,7 +223,6 @@ TEST(FrmDSPDTA, RowsStayInNumberOrderWhenTheTableWasNotCleared) {
 
 TEST(FrmDSPDTA, OutOfMemoryLeavesEveryRowWholeAndPaintable) {
     Table t;
-    t.form.Dta_Clr();
     t.rows(1024);
     {
         const testing::AllocationFailure refuseBlocks(4096);
@@ -268,24 +239,8 @@ TEST(FrmDSPDTA, OutOfMemoryLeavesEveryRowWholeAndPaintable) {
     EXPECT_EQ(t.form.cellText(1, 1024), "5000");
 }
 
-// The thumb's rectangle in the bar.
-QRect thumbRect(QScrollBar* bar) {
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.orientation = Qt::Vertical;
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    opt.sliderPosition = opt.sliderValue = bar->value();
-    opt.pageStep = bar->pageStep();
-    opt.singleStep = bar->singleStep();
-    opt.subControls = QStyle::SC_All;
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider,
-                                        bar);
-}
-
-TEST(FrmDSPDTA, TheWheelOverTheRowsScrollsThemAndTheThumbStandsOut) {
+TEST(FrmDSPDTA, TheWheelAndTheThumbScrollTheRowsAndTheThumbStandsOut) {
     Table t;
-    t.form.Dta_Clr();
     t.rows(60);
     t.form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.form));
@@ -320,11 +275,25 @@ TEST(FrmDSPDTA, TheWheelOverTheRowsScrollsThemAndTheThumbStandsOut) {
     const int thumbGrey = grey(thumb.center());
     const int trackGrey = grey(QPoint(thumb.center().x(), thumb.bottom() + 20));
     EXPECT_GE(std::abs(thumbGrey - trackGrey), 60) << thumbGrey << " " << trackGrey;
+
+    // Dragging the thumb from the newest rows moves the content along the way.
+    bar->setValue(bar->maximum());
+    const QPoint from = thumbRect(bar).center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, from);
+    double lastTop = t.form.contentTop();
+    for (int dy = 20; dy <= 120; dy += 20) {
+        QTest::mouseMove(bar, from - QPoint(0, dy));
+        EXPECT_GT(t.form.contentTop(), lastTop) << dy;
+        EXPECT_EQ(t.form.contentTop(), -bar->sliderPosition());
+        lastTop = t.form.contentTop();
+    }
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, from - QPoint(0, 120));
+    EXPECT_EQ(bar->value(), -t.form.contentTop());
+    EXPECT_LT(bar->value(), bar->maximum());
 }
 
 TEST(FrmDSPDTA, AMillionRowsKeepTheirNumbersWholeAndTheirValuesAsToolTips) {
     Table t;
-    t.form.Dta_Clr();
     t.row(-2.745799115512345, 1.23456789e-5, -3.5e20);
     for (long long i = 1; i <= 1'000'000; ++i) t.row(0.5, 0.25, 2.0);
     ASSERT_EQ(t.form.rowCount(), 1'000'001);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -40,6 +41,14 @@ class CalculationTest : public ProgramTest {
         int n = 0;
         for (const auto& m : dialogs.messages) n += m.text == text;
         return n;
+    }
+    // Whether the graph holds a pixel of exactly this colour.
+    bool graphHas(QRgb rgb) {
+        const QImage img = graph().picThree().image();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) == rgb) return true;
+        return false;
     }
     int overflowMessages() {
         int n = 0;
