@@ -1,6 +1,15 @@
 #include "graph/drawing_record.h"
 
+#include <bit>
+
 namespace quorel {
+namespace {
+
+bool sameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
+}  // namespace
 
 void DrawingRecord::noteFrame(const UserFrame& frame) {
     if (frames_.empty() || !(frames_.back().frame == frame))
@@ -15,17 +24,26 @@ void DrawingRecord::noteStyle(std::vector<ColourRun>& runs, std::size_t index, Q
 
 void DrawingRecord::addLine(const UserFrame& frame, const Line& line, QRgb rgb) {
     noteFrame(frame);
-    noteStyle(lineColours_, lines_.size(), rgb, 0);
-    lines_.push_back(line);
-    kinds_.push_back(kLine);
+    noteStyle(lineColours_, lineCount_, rgb, 0);
+    // Compared bit for bit, so that the line replays exactly as given (a
+    // zero keeps its sign, a NaN is kept whole).
+    if (lineCount_ > 0 && sameBits(line.x1, last_.x2) && sameBits(line.y2, last_.y2)) {
+        joints_.push_back({line.y1, line.x2});
+        kinds_.push_back(kJoinedLine);
+    } else {
+        lines_.push_back(line);
+        kinds_.push_back(kLine);
+    }
+    last_ = line;
+    ++lineCount_;
 }
 
 void DrawingRecord::addCircle(const UserFrame& frame, const Circle& circle, QRgb rgb) {
     noteFrame(frame);
     noteStyle(circleColours_, circleCount_++, rgb, circle.radius);
     const std::size_t n = kinds_.size();
-    if (n > 0 && kinds_[n - 1] == kLine && lines_[lines_.size() - 1].x1 == circle.x &&
-        lines_[lines_.size() - 1].y1 == circle.y) {
+    if (n > 0 && (kinds_[n - 1] == kLine || kinds_[n - 1] == kJoinedLine) &&
+        sameBits(last_.x1, circle.x) && sameBits(last_.y1, circle.y)) {
         kinds_.push_back(kCircleAtLineStart);
         return;
     }
@@ -42,6 +60,9 @@ void DrawingRecord::addText(const UserFrame& frame, Text text) {
 void DrawingRecord::clear() {
     kinds_.clear();
     lines_.clear();
+    joints_.clear();
+    lineCount_ = 0;
+    last_ = {};
     centres_.clear();
     circleCount_ = 0;
     texts_.clear();
@@ -51,7 +72,8 @@ void DrawingRecord::clear() {
 }
 
 std::size_t DrawingRecord::bytes() const {
-    return kinds_.bytes() + lines_.bytes() + centres_.bytes() + texts_.capacity() * sizeof(Text) +
+    return kinds_.bytes() + lines_.bytes() + joints_.bytes() + centres_.bytes() +
+           texts_.capacity() * sizeof(Text) +
            (lineColours_.capacity() + circleColours_.capacity()) * sizeof(ColourRun) +
            frames_.capacity() * sizeof(FrameRun);
 }

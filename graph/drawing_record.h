@@ -1,10 +1,12 @@
 // Everything drawn on a surface since it was last cleared, kept compactly so
 // that it can be painted again at any scale: lines and circles in the user
 // coordinates they were drawn in (single precision, as drawn), texts at the
-// place they were printed. A line takes 16 bytes, a circle 8 (none when it
-// is centred on the start of the line just drawn, as a pass's marker is on
-// its tangent), each one more for its kind; colours, radii and user frames
-// are kept once per run of equal ones.
+// place they were printed. A line takes 16 bytes, 8 when it starts where the
+// line before it ended and ends at that line's height (as one pass's tangent
+// follows the last), a circle 8 (none when it is centred on the start of the
+// line just drawn, as a pass's marker is on its tangent), each one more for
+// its kind; colours, radii and user frames are kept once per run of equal
+// ones.
 #pragma once
 
 #include <QFont>
@@ -66,6 +68,8 @@ class DrawingRecord {
     struct Cursor {
         std::size_t op = 0, line = 0, circle = 0, centre = 0, text = 0;
         std::size_t lineRun = 0, circleRun = 0, frame = 0;
+        std::size_t fullLine = 0, joinedLine = 0;
+        Line last{};  // the latest line handed over
     };
 
     void addLine(const UserFrame& frame, const Line& line, QRgb rgb);
@@ -88,7 +92,7 @@ class DrawingRecord {
     void replay(Cursor& c, Visitor& v) const;
 
   private:
-    enum Kind : std::uint8_t { kLine, kCircle, kCircleAtLineStart, kText };
+    enum Kind : std::uint8_t { kLine, kJoinedLine, kCircle, kCircleAtLineStart, kText };
     struct ColourRun {
         std::size_t first;
         QRgb rgb;
@@ -96,6 +100,10 @@ class DrawingRecord {
     };
     struct Centre {
         float x, y;
+    };
+    // A line from the end of the one before it to (x2, that line's y2).
+    struct Joint {
+        float y1, x2;
     };
     struct FrameRun {
         std::size_t first;
@@ -108,6 +116,9 @@ class DrawingRecord {
 
     BlockVector<std::uint8_t> kinds_;
     BlockVector<Line> lines_;
+    BlockVector<Joint> joints_;
+    std::size_t lineCount_ = 0;
+    Line last_{};  // the latest line added
     BlockVector<Centre> centres_;
     std::size_t circleCount_ = 0;
     std::vector<Text> texts_;
@@ -129,10 +140,18 @@ void DrawingRecord::replay(Cursor& c, Visitor& v) const {
         }
         switch (kinds_[c.op]) {
             case kLine:
+            case kJoinedLine: {
+                if (kinds_[c.op] == kLine) {
+                    c.last = lines_[c.fullLine++];
+                } else {
+                    const Joint& j = joints_[c.joinedLine++];
+                    c.last = Line{c.last.x2, j.y1, j.x2, c.last.y2};
+                }
                 c.lineRun = runAt(lineColours_, c.lineRun, c.line);
-                v.line(lines_[c.line], lineColours_[c.lineRun].rgb, c.op);
+                v.line(c.last, lineColours_[c.lineRun].rgb, c.op);
                 ++c.line;
                 break;
+            }
             case kCircle:
             case kCircleAtLineStart: {
                 c.circleRun = runAt(circleColours_, c.circleRun, c.circle);
@@ -142,8 +161,7 @@ void DrawingRecord::replay(Cursor& c, Visitor& v) const {
                              style.rgb, c.op);
                     ++c.centre;
                 } else {
-                    const Line& l = lines_[c.line - 1];
-                    v.circle(Circle{l.x1, l.y1, style.radius}, style.rgb, c.op);
+                    v.circle(Circle{c.last.x1, c.last.y1, style.radius}, style.rgb, c.op);
                 }
                 ++c.circle;
                 break;

@@ -174,26 +174,60 @@ TEST(DrawingRecord, ReplaysInDrawingOrderAndStaysCompact) {
     EXPECT_EQ(more.frames.size(), 1u);
     EXPECT_EQ(more.rgbs, std::vector<QRgb>{qRgb(255, 0, 0)});
 
-    // A long run, one tangent and one marker a pass, the marker on the
-    // tangent's start, needs at most 32 bytes a pass (18 as kept).
+    // A long run, one tangent a pass from the point on the curve to the axis
+    // where the next pass starts, and a marker on the tangent's start, needs
+    // at most 12 bytes a pass (10 as kept) and replays exactly as drawn.
     DrawingRecord run;
     constexpr int kPasses = 200000;
-    for (int i = 0; i < kPasses; ++i) {
-        run.addLine(a, {float(i), 1, 2, 0}, qRgb(255, 0, 0));
-        run.addCircle(a, {float(i), 1, 0.1f}, qRgb(0, 255, 8));
-    }
-    EXPECT_EQ(run.size(), 2u * kPasses);
-    EXPECT_LE(run.bytes(), 32u * kPasses);
-    EXPECT_GE(run.bytes(), 16u * kPasses);
-    Trace last;
+    auto pass = [&](int i) {
+        run.addLine(a, {float(i), float(i) / 7, float(i + 1), -0.0f}, qRgb(255, 0, 0));
+        run.addCircle(a, {float(i), float(i) / 7, 0.1f}, qRgb(0, 255, 8));
+    };
+    for (int i = 0; i < kPasses - 2; ++i) pass(i);
+    Trace all;
     DrawingRecord::Cursor end;
-    end.op = run.size() - 4;
-    end.line = end.circle = kPasses - 2;
+    run.replay(end, all);
+    ASSERT_EQ(all.centres.size(), std::size_t(kPasses - 2));
+    for (int i = 0; i < kPasses - 2; i += 997) {
+        EXPECT_EQ(all.xs[2 * i], float(i + 1));
+        EXPECT_EQ(all.centres[i], QPointF(float(i), float(i) / 7));
+    }
+    // Going on after the long run.
+    pass(kPasses - 2);
+    pass(kPasses - 1);
+    EXPECT_EQ(run.size(), 2u * kPasses);
+    EXPECT_LE(run.bytes(), 12u * kPasses);
+    EXPECT_GE(run.bytes(), 8u * kPasses);
+    Trace last;
     run.replay(end, last);
     EXPECT_EQ(last.kinds, "LCLC");
-    EXPECT_EQ(last.xs, (std::vector<double>{2, 0.1f, 2, 0.1f}));
-    EXPECT_EQ(last.centres,
-              (std::vector<QPointF>{QPointF(kPasses - 2, 1), QPointF(kPasses - 1, 1)}));
+    EXPECT_EQ(last.xs, (std::vector<double>{kPasses - 1, 0.1f, kPasses, 0.1f}));
+    EXPECT_EQ(last.centres, (std::vector<QPointF>{QPointF(kPasses - 2, float(kPasses - 2) / 7),
+                                                  QPointF(kPasses - 1, float(kPasses - 1) / 7)}));
+
+    // A line that starts where the last one ended but not at its height, or
+    // ends at a zero of the other sign, comes back as it was drawn.
+    struct Lines {
+        void frame(const UserFrame&) {}
+        void line(const DrawingRecord::Line& l, QRgb, std::size_t) { got.push_back(l); }
+        void circle(const DrawingRecord::Circle&, QRgb, std::size_t) {}
+        void text(const DrawingRecord::Text&) {}
+        std::vector<DrawingRecord::Line> got;
+    } lines;
+    DrawingRecord mixed;
+    const DrawingRecord::Line drawn[] = {
+        {0, 1, 2, -0.0f}, {2, 3, 4, 0.0f}, {4, 5, 6, 0.0f}, {6, 7, 8, 1}, {8, 9, 10, 1}};
+    for (const auto& l : drawn) mixed.addLine(a, l, qRgb(255, 0, 0));
+    DrawingRecord::Cursor from;
+    mixed.replay(from, lines);
+    ASSERT_EQ(lines.got.size(), std::size(drawn));
+    for (std::size_t i = 0; i < std::size(drawn); ++i) {
+        EXPECT_EQ(lines.got[i].x1, drawn[i].x1) << i;
+        EXPECT_EQ(lines.got[i].y1, drawn[i].y1) << i;
+        EXPECT_EQ(lines.got[i].x2, drawn[i].x2) << i;
+        EXPECT_EQ(lines.got[i].y2, drawn[i].y2) << i;
+        EXPECT_EQ(std::signbit(lines.got[i].y2), std::signbit(drawn[i].y2)) << i;
+    }
     run.clear();
     EXPECT_TRUE(run.empty());
     EXPECT_LT(run.bytes(), 1024u);
