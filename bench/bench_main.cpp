@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "common/form_geometry.h"
 
 namespace quorel::bench {
 namespace {
@@ -59,6 +60,8 @@ SummaryLine::SummaryLine(int order, std::function<std::string()> make) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The windows draw in the faces the program itself uses.
+    quorel::installFontFallbacks();
     // Repeated benchmarks run their repetitions in random order, mixed with
     // every other benchmark's, unless the command line says otherwise: a
     // change of load then falls on both sides of a comparison alike.
