@@ -9,8 +9,13 @@
 #include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <array>
+#include <bit>
 #include <climits>
+#include <cmath>
+#include <cstdint>
 #include <new>
+#include <vector>
 
 #include "allocation_failure.h"
 #include "common/failure.h"
@@ -331,6 +336,57 @@ TEST(FrmDSPDTA, AMillionRowsKeepTheirNumbersWholeAndTheirValuesAsToolTips) {
     t.form.vsbScroll()->setValue(t.form.vsbScroll()->maximum());
     const QImage shot = rows->grab().toImage();
     EXPECT_FALSE(shot.isNull());
+}
+
+// Rows as a calculation makes them, each Xi the tangent step from the row
+// before, with some rows off the step; every value reads back bit for bit,
+// also after rows are written again.
+TEST(FrmDSPDTA, RowsOnAndOffTheTangentStepReadBackExactly) {
+    Table t;
+    t.form.Dta_Clr();
+    std::vector<std::array<double, 3>> want;
+    auto write = [&](long long row, double x) {
+        const double fx = x * x + 1, dfx = 2 * x;
+        t.state.IterCount = row;
+        t.form.DspDta(x, fx, dfx);
+        if (row == static_cast<long long>(want.size())) want.push_back({});
+        want[static_cast<std::size_t>(row)] = {x, fx, dfx};
+    };
+    auto stepAfter = [&](long long row) {
+        const auto& w = want[static_cast<std::size_t>(row)];
+        return w[0] - w[1] / w[2];
+    };
+    write(0, 0.5);
+    for (long long r = 1; r < 3000; ++r) {
+        double x = stepAfter(r - 1);
+        if (r % 500 == 7) x = std::nextafter(x, 1e300);  // one bit off the step
+        if (r == 2100) x = -0.0;
+        if (r == 2500) x = std::nan("");
+        write(r, x);
+    }
+    auto check = [&](const char* when) {
+        ASSERT_EQ(t.form.rowCount(), static_cast<long long>(want.size())) << when;
+        for (std::size_t r = 0; r < want.size(); ++r)
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(
+                              t.form.cellValue(c + 1, static_cast<long long>(r)).value),
+                          std::bit_cast<std::uint64_t>(want[r][static_cast<std::size_t>(c)]))
+                    << when << ": row " << r << ", column " << c + 1;
+    };
+    check("written once");
+    EXPECT_EQ(t.form.cellText(1, 2100), "0");
+    EXPECT_EQ(t.form.cellToolTip(1, 1).toStdString(), "-0.75");
+
+    // Written again: a row on the step moves off it, a row off it comes
+    // back on it, and rows are rewritten as they were.
+    write(1300, 3.25);
+    write(1507, stepAfter(1506));
+    write(1508, stepAfter(1507));
+    write(1000, want[1000][0]);
+    write(2999, 7);
+    write(1023, stepAfter(1022) * 2);
+    write(1024, stepAfter(1023));
+    check("written again");
 }
 
 TEST(ScrollRange, HugeTablesStayReachable) {
