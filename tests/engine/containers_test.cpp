@@ -42,23 +42,6 @@ TEST(Stack, GrowsByTenRefusesThe501stItemAndGivesNothingWhenEmpty) {
     EXPECT_TRUE(empty.succeeded);
 }
 
-TEST(Stack, TestShowsEverySlotFromZero) {
-    testing::RecordingDialogs dialogs;
-    Stack s;
-    s.test(dialogs);
-    s.push(std::string("sin"));
-    s.push(std::string("("));
-    s.test(dialogs);
-    s.push(0.0000001);
-    s.test(dialogs);
-    ASSERT_EQ(dialogs.messages.size(), 3u);
-    EXPECT_EQ(dialogs.messages[0].text, ",");
-    EXPECT_EQ(dialogs.messages[1].text, ",sin,(,");
-    EXPECT_EQ(dialogs.messages[2].text, ",sin,(,1E-07,");
-    EXPECT_EQ(dialogs.messages[0].title, kAppTitle);
-    EXPECT_EQ(s.top(), 3);
-}
-
 TEST(Queue, RingOf500WrapsIntoTheSlotJustRead) {
     Queue q;
     for (int i = 1; i <= 499; ++i) q.add(std::to_string(i));

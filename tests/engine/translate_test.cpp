@@ -53,25 +53,6 @@ TEST(Translation, QueuedTokens) {
     }
 }
 
-TEST(Translation, OperatorLevelsCompareWholeTokensCaseSensitively) {
-    struct Case {
-        Value token;
-        int level;
-    } cases[] = {
-        {std::string("^"), 5},
-        {std::string("0-"), 3},
-        {std::string("atn"), 6},
-        {std::string(")"), 9},
-        {std::string("SIN"), -9},
-        {std::string("sin "), -9},
-        {std::string("0"), -9},
-        {std::string("X"), -9},
-        {Value{}, -9},
-        {2.0, -9},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Engine::Op_Level(c.token), c.level) << valueText(c.token);
-}
-
 TEST(Translation, EachTranslationYieldsOnlyItsOwnTokens) {
     // Two leftover "(" are removed by the next two translations, one each.
     testing::RecordingDialogs dialogs;

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
-#include <QTest>
 #include <cmath>
 #include <vector>
 
 #include "graph/drawing_record.h"
-#include "graph/plot_surface.h"
 #include "graph/surface_mapping.h"
 
 namespace quorel {
@@ -102,24 +99,6 @@ TEST(SurfaceMapping, ClipsAtTheEdges) {
     SurfaceMapping none = m;
     none.setDevice(QSize(0, 0), 1);
     EXPECT_FALSE(none.clipToDevice(19, 45, 20, 45, px));
-}
-
-TEST(SurfaceMapping, ClickBeforeTheFirstClearCountsTwipsFromTheInnerEdge) {
-    PlotSurface s;
-    s.resize(504, 304);  // 500 x 300 pixels inside the two-pixel border
-    QSignalSpy clicks(&s, &PlotSurface::mouseDown);
-    QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(202, 42));
-    ASSERT_EQ(clicks.size(), 1);
-    EXPECT_DOUBLE_EQ(clicks[0][0].toDouble(), 3000);
-    EXPECT_DOUBLE_EQ(clicks[0][1].toDouble(), 600);
-
-    // Zoomed about that point, it still reads 3000; a point 100 pixels right
-    // of it now lies 750 twips away instead of 1500.
-    s.zoomAt(QPointF(202, 42), 2, 2);
-    QTest::mouseClick(&s, Qt::RightButton, {}, QPoint(302, 42));
-    ASSERT_EQ(clicks.size(), 2);
-    EXPECT_DOUBLE_EQ(clicks[1][0].toDouble(), 3750);
-    EXPECT_EQ(clicks[1][2].value<Qt::MouseButton>(), Qt::RightButton);
 }
 
 // Collects a replay.
