@@ -50,14 +50,23 @@ class GraphWindow : public ::testing::Test {
     QColor at(double worldX, double worldY) {
         return form->picThree().pixelAt(worldX + state.OffX, worldY + state.OrgY);
     }
-    // Whether a pixel of colour c lies within one pixel of a world point.
-    bool near(double x, double y, QColor c) {
-        const PlotSurface& pic = form->picThree();
-        const double px = state.GraphW / (pic.width() - 4.0);
-        const double py = state.GraphH / (pic.height() - 4.0);
-        for (int i = -1; i <= 1; ++i)
-            for (int j = -1; j <= 1; ++j)
-                if (at(x + i * px, y + j * py) == c) return true;
+    PlotSurface& pic() { return form->picThree(); }
+    double dpr() { return pic().devicePixelRatioF(); }
+    // Where a world point shows, in widget pixels, through the view.
+    QPointF shown(double x, double y) { return pic().toWidget(x + state.OffX, y + state.OrgY); }
+    QPointF worldUnder(QPointF widgetPos) {
+        return pic().shownUserAt(widgetPos) - QPointF(state.OffX, state.OrgY);
+    }
+    // Whether a pixel of colour c lies within one pixel of where a world point shows.
+    bool nearShown(double x, double y, QColor c, int reach = 1) {
+        const QImage img = pic().image();
+        const QPointF d = (shown(x, y) - QPointF(2, 2)) * dpr();
+        const int r = reach * int(std::ceil(dpr()));
+        for (int i = -r; i <= r; ++i)
+            for (int j = -r; j <= r; ++j) {
+                const QPoint p(int(std::floor(d.x())) + i, int(std::floor(d.y())) + j);
+                if (img.rect().contains(p) && img.pixelColor(p) == c) return true;
+            }
         return false;
     }
 
@@ -118,16 +127,16 @@ TEST_F(GraphWindow, CurveSamplesAndTangents) {
     EXPECT_EQ(form->picThree().image(), drawn);
     EXPECT_EQ(form->picThree().CurrentX, 4 + state.OffX);
     form->Line_C(6, -30);  // bridges the skipped sample
-    EXPECT_TRUE(near(5, -14, kBlue));
+    EXPECT_TRUE(nearShown(5, -14, kBlue));
     state.IterCount = 0;
     form->Line_C(7, 3.5e38);  // fails after the pen's x is set
     EXPECT_EQ(form->picThree().CurrentX, 7 + state.OffX);
     EXPECT_EQ(form->picThree().CurrentY, -30 + state.OrgY);
 
     form->Line_A(-2, 5, 3, -5);
-    for (double x : {-1.5, 0.0, 2.5}) EXPECT_TRUE(near(x, 1 - 2 * x, kRed)) << x;
+    for (double x : {-1.5, 0.0, 2.5}) EXPECT_TRUE(nearShown(x, 1 - 2 * x, kRed)) << x;
     form->Line_A(0, 0, 1e9, 2e9);  // ends far off the surface
-    for (double x : {1.0, 5.0, 10.0, 20.0}) EXPECT_TRUE(near(x, 2 * x, kRed)) << x;
+    for (double x : {1.0, 5.0, 10.0, 20.0}) EXPECT_TRUE(nearShown(x, 2 * x, kRed)) << x;
     form->Line_A(-1e30, 30, 1e30, 30);
     for (double x = -state.OrgX; x <= state.GraphW - state.OrgX; x += 0.5)
         EXPECT_EQ(at(x, 30), kRed) << x;
@@ -197,25 +206,6 @@ class GraphView : public GraphWindow {
     }
     void marker(double x, double radius) {
         form->picThree().Circle(x + state.OffX, f(x) + state.OrgY, radius, kGreen);
-    }
-    PlotSurface& pic() { return form->picThree(); }
-    double dpr() { return pic().devicePixelRatioF(); }
-    // Where a world point shows, in widget pixels, through the view.
-    QPointF shown(double x, double y) { return pic().toWidget(x + state.OffX, y + state.OrgY); }
-    QPointF worldUnder(QPointF widgetPos) {
-        return pic().shownUserAt(widgetPos) - QPointF(state.OffX, state.OrgY);
-    }
-    // Whether a pixel of colour c lies within one pixel of where a world point shows.
-    bool nearShown(double x, double y, QColor c, int reach = 1) {
-        const QImage img = pic().image();
-        const QPointF d = (shown(x, y) - QPointF(2, 2)) * dpr();
-        const int r = reach * int(std::ceil(dpr()));
-        for (int i = -r; i <= r; ++i)
-            for (int j = -r; j <= r; ++j) {
-                const QPoint p(int(std::floor(d.x())) + i, int(std::floor(d.y())) + j);
-                if (img.rect().contains(p) && img.pixelColor(p) == c) return true;
-            }
-        return false;
     }
     void wheel(QPointF pos, int delta, Qt::KeyboardModifiers mods = {}) {
         QWheelEvent e(pos, pic().mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
