@@ -29,10 +29,6 @@ TEST_F(StartUp, SharedValuesAndPlacements) {
     EXPECT_EQ(s.OrgFracY, 0.5);
     EXPECT_EQ(s.PauseSeconds, 5);
     EXPECT_EQ(s.NewLine, "\r\n");
-    EXPECT_EQ(s.GraphW, 39);
-    EXPECT_EQ(s.GraphH, 90);
-    EXPECT_EQ(s.OrgX, 19);
-    EXPECT_EQ(s.OrgY, 45);
     EXPECT_EQ(s.OffX, 0);
 
     EXPECT_EQ(main->windowTitle(), "Quorel ");
