@@ -17,7 +17,9 @@ qreal uniformDeviceScale(const QPainter& painter) {
     return sx;
 }
 
-QFont scaledFont(QFont f, qreal s) {
+}  // namespace
+
+QFont fontAtScale(QFont f, qreal s) {
     if (f.pointSizeF() > 0) {
         f.setPointSizeF(f.pointSizeF() * s);
     } else {
@@ -26,8 +28,6 @@ QFont scaledFont(QFont f, qreal s) {
     return f;
 }
 
-}  // namespace
-
 void drawTextAtDeviceScale(QPainter& painter, const QRectF& rect, int flags, const QString& text) {
     const qreal s = uniformDeviceScale(painter);
     if (std::abs(s - 1.0) < 1e-3) {
@@ -35,7 +35,7 @@ void drawTextAtDeviceScale(QPainter& painter, const QRectF& rect, int flags, con
         return;
     }
     painter.save();
-    painter.setFont(scaledFont(painter.font(), s));
+    painter.setFont(fontAtScale(painter.font(), s));
     painter.scale(1 / s, 1 / s);
     painter.drawText(QRectF(rect.x() * s, rect.y() * s, rect.width() * s, rect.height() * s), flags,
                      text);
@@ -49,7 +49,7 @@ void drawTextAtDeviceScale(QPainter& painter, const QPointF& baseline, const QSt
         return;
     }
     painter.save();
-    painter.setFont(scaledFont(painter.font(), s));
+    painter.setFont(fontAtScale(painter.font(), s));
     painter.scale(1 / s, 1 / s);
     painter.drawText(baseline * s, text);
     painter.restore();

@@ -6,6 +6,7 @@
 // painter and the font enlarged instead keeps the bold as heavy as at ratio 1.
 #pragma once
 
+#include <QFont>
 #include <QProxyStyle>
 #include <QRectF>
 #include <QString>
@@ -13,6 +14,9 @@
 class QPainter;
 
 namespace quorel {
+
+// `font` enlarged `scale` times, for drawing without a scaling transform.
+QFont fontAtScale(QFont font, qreal scale);
 
 // As QPainter::drawText(rect, flags, text) and drawText(baseline, text).
 void drawTextAtDeviceScale(QPainter& painter, const QRectF& rect, int flags, const QString& text);

@@ -93,18 +93,18 @@ void FrmGraph::Line_C(double x, double y) {
     }
 }
 
-void FrmGraph::Line_A(double x1, double y1, double x2, double y2) {
-    if (const int failure = drawTangent(x1, y1, x2, y2)) Err_Msg(failure, dialogs_, state_.NewLine);
-}
-
-int FrmGraph::drawTangent(double x1, double y1, double x2, double y2) {
+void FrmGraph::Line_A(double x1, double y1, double x2, double y2,
+                      const std::function<void(int)>& report) {
     try {
         pic_->Line(x1 + state_.OffX, y1 + state_.OrgY, x2 + state_.OffX, y2 + state_.OrgY,
                    kTangentColor);
     } catch (const Failure& f) {
-        return f.number();
+        if (report) {
+            report(f.number());
+        } else {
+            Err_Msg(f.number(), dialogs_, state_.NewLine);
+        }
     }
-    return 0;
 }
 
 void FrmGraph::INZGraph(double center) {

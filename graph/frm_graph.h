@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "common/program_state.h"
@@ -26,11 +27,10 @@ class FrmGraph : public QWidget {
     // One curve sample: moves the pen while IterCount is 0, else draws a blue
     // segment from the pen. Failures are swallowed silently.
     void Line_C(double x, double y);
-    // One red tangent segment; a failure goes to Err_Msg and the call returns.
-    void Line_A(double x1, double y1, double x2, double y2);
-    // The segment of Line_A; returns the failure number (0 when drawn) for the
-    // caller to report.
-    int drawTangent(double x1, double y1, double x2, double y2);
+    // One red tangent segment; a failure goes to `report` (Err_Msg when none
+    // is given) and the call returns.
+    void Line_A(double x1, double y1, double x2, double y2,
+                const std::function<void(int)>& report = {});
     // Clears the surface and draws axes, ticks and the centre label.
     void INZGraph(double center);
     // Lays the window out after a size change and recomputes GraphW, GraphH,

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "common/device_scale_text.h"
 #include "common/twips.h"
 #include "graph/raster.h"
 #include "graph/single_precision.h"
@@ -41,12 +42,7 @@ constexpr double kPanShare = 0.1;
 // scale they would come out thinner at a higher pixel ratio.
 void drawTextAt(QPainter& p, QPointF baselineDip, const QFont& font, QRgb rgb, double dpr,
                 const QString& text) {
-    QFont f = font;
-    if (f.pointSizeF() > 0)
-        f.setPointSizeF(f.pointSizeF() * dpr);
-    else
-        f.setPixelSize(qRound(f.pixelSize() * dpr));
-    p.setFont(f);
+    p.setFont(fontAtScale(font, dpr));
     p.setPen(QColor(rgb));
     p.drawText(baselineDip * dpr, text);
 }

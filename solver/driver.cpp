@@ -8,7 +8,6 @@
 #include "common/numtext.h"
 #include "engine/engine.h"
 #include "engine/err_msg.h"
-#include "engine/sequence_check.h"
 #include "graph/frm_graph.h"
 #include "solver/failure_messages.h"
 #include "solver/step_trap.h"
@@ -81,7 +80,7 @@ void IterationDriver::calculate(const CalculationInputs& inputs) {
     if (running_) return;
     running_ = true;
     abandoned_ = false;
-    // The table shows its rows at each refresh, not at each row.
+    // The table's scroll bar follows the rows at each refresh, not at each row.
     table_.holdUpdates(true);
     try {
         run(inputs);
@@ -118,11 +117,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     const bool cleared = step([&] { Clear(in.initialValue); }, initialValueText);
     step([&] { engine_.Fx_Postfix(in.fx); });
     // An f(x) that can give no value at any x: told once, and nothing is drawn.
-    const SequenceCheck check = checkSequence(engine_);
-    if (check.problem != SequenceProblem::None) {
-        // A sequence cut short was told by the translation.
-        if (check.problem != SequenceProblem::CutShort)
-            dialogs_.message(malformedMessage(in.fx, check), kAppTitle);
+    if (toldMalformed(in.fx, engine_, dialogs_)) {
         if (!cleared) clearAround(std::floor(v.CurX));
         return;
     }
@@ -154,10 +149,6 @@ void IterationDriver::run(const CalculationInputs& in) {
     graph_.setCaption(kCaptionTangent);
     shown.nextPhase();
     sinceRefresh_.invalidate();
-    // Line_A's own failure report, through the same gate.
-    auto tangent = [&](double x1, double y1, double x2, double y2) {
-        if (const int failure = graph_.drawTangent(x1, y1, x2, y2)) errMsg(failure);
-    };
 
     while (!abandoned_) {
         bool goOn = true;  // a failing loop test counts as true
@@ -185,7 +176,7 @@ void IterationDriver::run(const CalculationInputs& in) {
         step([&] {
             table_.DspDta({v.CurX, xFailure}, {v.CurFx, fxFailure}, {v.CurDfx, dfxFailure});
         });
-        tangent(v.CurX, v.CurFx, v.NextX, 0.0);
+        graph_.Line_A(v.CurX, v.CurFx, v.NextX, 0.0, errMsg);
         step([&] {
             graph_.picThree().Circle(checkedAdd(v.CurX, state_.OffX),
                                      checkedAdd(v.CurFx, state_.OrgY), kPointRadius, kMarkerColor);
@@ -211,7 +202,7 @@ void IterationDriver::run(const CalculationInputs& in) {
         const double p = engine_.Fx_Eval(v.CurX);
         const double q = engine_.Fx_Eval(v.CurX);
         const double r = engine_.Fx_Diff(v.CurX);
-        tangent(v.CurX, p, checkedSub(v.CurX, checkedDiv(q, r)), 0.0);
+        graph_.Line_A(v.CurX, p, checkedSub(v.CurX, checkedDiv(q, r)), 0.0, errMsg);
     });
     bool isRoot = true;  // a failing outcome test goes on to the root marker
     step([&] { isRoot = std::abs(engine_.Fx_Eval(v.CurX)) <= tolerance; });

@@ -9,6 +9,8 @@
 namespace quorel {
 namespace {
 
+constexpr const char* kBeyondDouble = "lies beyond the range of a double (about 1.8E+308).";
+
 bool isOperator(char c) {
     return c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
 }
@@ -71,8 +73,15 @@ bool hasOperand(const std::string& fx) {
 }  // namespace
 
 std::string numberTextMessage(const std::string& box, const std::string& text) {
-    return "The number in \"" + box + "\" cannot be read: \"" + text +
-           "\" lies beyond the range of a double (about 1.8E+308).";
+    return "The number in \"" + box + "\" cannot be read: \"" + text + "\" " + kBeyondDouble;
+}
+
+bool toldMalformed(const std::string& fx, Engine& engine, UserDialogs& dialogs) {
+    const SequenceCheck check = checkSequence(engine);
+    if (check.problem == SequenceProblem::None) return false;
+    if (check.problem != SequenceProblem::CutShort)
+        dialogs.message(malformedMessage(fx, check), kAppTitle);
+    return true;
 }
 
 std::string bracketSignAfterOperator(const std::string& fx) {
@@ -106,7 +115,7 @@ std::string malformedMessage(const std::string& fx, const SequenceCheck& check) 
         case SequenceProblem::BadNumber: {
             const std::string number = outOfRangeNumber(fx);
             return head + "the number " + (number.empty() ? "" : "\"" + number + "\" ") +
-                   "lies beyond the range of a double (about 1.8E+308).";
+                   kBeyondDouble;
         }
         case SequenceProblem::MissingOperand:
             break;

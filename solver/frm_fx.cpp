@@ -18,7 +18,6 @@
 #include "common/numtext.h"
 #include "common/text_fit.h"
 #include "engine/engine.h"
-#include "engine/sequence_check.h"
 #include "graph/frm_graph.h"
 #include "solver/driver.h"
 #include "solver/failure_messages.h"
@@ -201,15 +200,8 @@ void FrmFx::LabDFT_Click() {
     engine_.FxQueue.test(dialogs_);
     engine_.OpStack.test(dialogs_);
     engine_.FxQueue.SetValue();
-    // An f(x) that can give no value is told instead of evaluated; one cut
-    // short was told by the translation.
-    const SequenceCheck check = checkSequence(engine_);
-    if (check.problem != SequenceProblem::None) {
-        if (check.problem != SequenceProblem::CutShort)
-            dialogs_.message(malformedMessage(cmbFx_->currentText().toStdString(), check),
-                             kAppTitle);
-        return;
-    }
+    // An f(x) that can give no value is told instead of evaluated.
+    if (toldMalformed(cmbFx_->currentText().toStdString(), engine_, dialogs_)) return;
     const std::string typed = texDFT_->text().toStdString();
     try {
         values.CurX = textToNumber(typed);

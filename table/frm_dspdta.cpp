@@ -107,6 +107,14 @@ class Viewport : public QWidget {
     void setCellFonts(const std::array<QFont, kColumns>& fonts) { fonts_ = fonts; }
     const QFont& columnFont(int column) const { return fonts_[column]; }
     void setWheelTarget(QScrollBar* bar) { wheelTarget_ = bar; }
+    // Marks the viewport for repainting, once until it is next painted: rows
+    // come far faster than frames, and whatever paints next (a refresh, a
+    // message box over it) shows them all.
+    void touch() {
+        if (dirty_) return;
+        dirty_ = true;
+        update();
+    }
 
     // The cell under a point of the viewport: column and row, or column -1.
     std::pair<int, long long> cellAt(QPointF pos) const {
@@ -150,6 +158,7 @@ class Viewport : public QWidget {
     }
 
     void paintEvent(QPaintEvent* event) override {
+        dirty_ = false;
         QPainter p(this);
         p.fillRect(event->rect(), kContentBack);
         const QColor cellBack[kColumns] = {kContentBack, QColor(192, 255, 192),
@@ -183,6 +192,7 @@ class Viewport : public QWidget {
     const Content& content_;
     std::array<QFont, kColumns> fonts_;
     QScrollBar* wheelTarget_ = nullptr;
+    bool dirty_ = false;
 };
 
 // The scroll bar's look: the platform's bar with a dark thumb, which a light
@@ -211,10 +221,9 @@ QLabel* headerLabel(QWidget* frame, const char* name, const char* text, double p
                     Qt::Alignment align, QRect geometry) {
     auto* label = new QLabel(QString::fromLatin1(text), frame);
     label->setObjectName(name);
-    label->setFont(formFont(kFaceTimes, points, false));
     label->setAlignment(align | Qt::AlignTop);
     label->setGeometry(geometry);
-    fitLabelText(label, label->font());
+    fitLabelText(label, formFont(kFaceTimes, points, false));
     return label;
 }
 
@@ -230,10 +239,9 @@ class FrmDSPDTA::Impl {
     Viewport* picOne = nullptr;
     QScrollBar* vsbScroll = nullptr;
     // While updates are held the rows and the content's place change at once,
-    // the bar and the viewport catch up at the next Refresh.
+    // the bar catches up at the next Refresh.
     bool held = false;
     bool barStale = false;
-    bool barEnabled = false;
 };
 
 FrmDSPDTA::FrmDSPDTA(ProgramState& state, QWidget* parent)
@@ -298,7 +306,7 @@ void FrmDSPDTA::DspDta(double Xi, double FXi, double DFXi) {
 void FrmDSPDTA::DspDta(CellValue Xi, CellValue FXi, CellValue DFXi) {
     const long long n = d_->state.IterCount;
     d_->content.rows.set(n, {Xi, FXi, DFXi});
-    if (!d_->held) d_->picOne->update();
+    d_->picOne->touch();
     if (n > 0) Enable_Scroll();
 }
 
@@ -313,11 +321,8 @@ void FrmDSPDTA::Dta_Clr() {
 }
 
 void FrmDSPDTA::Enable_Scroll() {
-    if (kViewport > d_->content.height()) {
-        d_->barEnabled = false;
-    } else {
+    if (kViewport <= d_->content.height()) {
         d_->range = ScrollRange::forMaximum(d_->content.height() - kViewport);
-        d_->barEnabled = true;
         // Where the bar at its maximum puts the content: the newest row in view.
         d_->content.top = -d_->range.toTwips(d_->range.barMaximum());
     }
@@ -329,7 +334,7 @@ void FrmDSPDTA::syncBar() {
     if (!d_->barStale) return;
     d_->barStale = false;
     QScrollBar* bar = d_->vsbScroll;
-    if (!d_->barEnabled) {
+    if (kViewport > d_->content.height()) {
         bar->setEnabled(false);
         return;
     }
@@ -338,15 +343,11 @@ void FrmDSPDTA::syncBar() {
     bar->setSingleStep(d_->range.lineStep());
     bar->setEnabled(true);
     bar->setValue(d_->range.barMaximum());
-    d_->picOne->update();
 }
 
 void FrmDSPDTA::holdUpdates(bool hold) {
     d_->held = hold;
-    if (!hold) {
-        syncBar();
-        d_->picOne->update();
-    }
+    if (!hold) syncBar();
 }
 
 void FrmDSPDTA::vsbScroll_Change() {
@@ -361,8 +362,6 @@ void FrmDSPDTA::vsbScroll_Scroll() {
 
 void FrmDSPDTA::Refresh() {
     syncBar();
-    // Rows added while updates were held have not marked the viewport dirty.
-    d_->picOne->update();
     repaint();
 }
 

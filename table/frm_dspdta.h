@@ -45,9 +45,9 @@ class FrmDSPDTA : public QWidget {
     void vsbScroll_Scroll();
     // Repaints the window at once.
     void Refresh();
-    // While held, adding rows leaves the scroll bar and the painting to the
-    // next Refresh (or the release): a long calculation adds rows far faster
-    // than they can be shown.
+    // While held, adding rows leaves the scroll bar to the next Refresh (or
+    // the release): a long calculation adds rows far faster than the bar can
+    // follow.
     void holdUpdates(bool hold);
 
     // What the table shows. Rows 0..rowCount()-1 exist (row 0 always).
