@@ -1,25 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTest>
 #include <cmath>
 
-#include "app/mdi_form.h"
 #include "calculation_fixture.h"
-#include "common/numtext.h"
-#include "engine/engine.h"
-#include "engine/err_msg.h"
-#include "graph/frm_graph.h"
 #include "solver/driver.h"
-#include "solver/frm_fx.h"
-#include "table/frm_dspdta.h"
 
 namespace quorel {
 namespace {
@@ -39,6 +25,11 @@ class DriverTest : public testing::CalculationTest {
             }
         }
         return false;
+    }
+    // The inputs locked while a calculation runs.
+    std::vector<QWidget*> locked() {
+        return {&panel().CmdCal(), &panel().CmdClr(), &panel().ChkStep(),
+                &panel().CmbFx(),  &panel().TexDFT(), &panel().TexError()};
     }
 };
 
@@ -91,15 +82,18 @@ TEST_F(DriverTest, LoopLimitsAndTolerances) {
     EXPECT_EQ(table().rowCount(), 1);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(markerAround(2, 0, 0.3));
+
+    // The zero-slope exit compares f at the kept next iterate (0 on a new
+    // panel) with twice the tolerance: 0.0015 is not above 0.002, so the
+    // passes go on to the limit; above it the loop is left at once.
+    for (const auto& [f, rows] : {std::pair{"x^2+0.0015", 6}, std::pair{"x^2+0.0025", 1}}) {
+        panel().values = IterationValues{};
+        calculate(f, "0", "5", "0.001");
+        EXPECT_EQ(table().rowCount(), rows) << f;
+    }
 }
 
-TEST_F(DriverTest, HardCases) {
-    // An empty initial value starts from 0, where the slope is now computable.
-    calculate("X^3-3X-10", "");
-    EXPECT_GT(table().rowCount(), 2);
-    EXPECT_EQ(cell(1, 0), 0);
-    EXPECT_NEAR(cell(3, 0), -3, 1e-5);
-
+TEST_F(DriverTest, HardCasesAndTheResumeRule) {
     // log is undefined left of 0: those curve samples are skipped silently.
     calculate("log(x)", "1.5");
     EXPECT_TRUE(dialogs.messages.empty());
@@ -111,9 +105,6 @@ TEST_F(DriverTest, HardCases) {
     calculate("x/(x*x)^0.45", "2");
     EXPECT_EQ(table().rowCount(), 56);
     EXPECT_EQ(overflowMessages(), 1);
-    // The bar has followed the rows: the newest one is in view.
-    EXPECT_EQ(table().vsbScroll()->maximum(), 335 * 57 - 4695);
-    EXPECT_EQ(table().vsbScroll()->value(), table().vsbScroll()->maximum());
     EXPECT_EQ(dialogs.messages.back().text, kNoRootMessage);
 
     // atn flattens out far away: the slope becomes exactly 0 and the loop is left.
@@ -130,9 +121,8 @@ TEST_F(DriverTest, HardCases) {
     EXPECT_EQ(cell(3, 0), 0);
     EXPECT_EQ(countMessages(kNoRootMessage), 1);
     EXPECT_EQ(overflowMessages(), 0);
-}
 
-TEST_F(DriverTest, FailuresFollowTheResumeRule) {
+    restart();
     // On a fresh panel from -1 with log: f, f' and the next iterate all fail
     // (0/0 is an overflow), the zero-slope test fails and leaves the loop, the
     // final row and tangent fail, and the failing outcome test goes on to the
@@ -166,9 +156,6 @@ TEST_F(DriverTest, EveryExampleEndsCleanly) {
         EXPECT_FALSE(i == 0 && converged) << "3X^2-2X+1 has no real root";
         EXPECT_TRUE(panel().CmdCal().isEnabled());
     }
-    calculate("3X^3-2X^2-8", "1");
-    const double r = panel().values.CurX;
-    EXPECT_NEAR(3 * r * r * r - 2 * r * r - 8, 0, 1e-6);
 }
 
 TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
@@ -176,12 +163,7 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
     int checks = 0;
     dialogs.onPause = [&] {
         ++checks;
-        EXPECT_FALSE(panel().CmdCal().isEnabled());
-        EXPECT_FALSE(panel().CmdClr().isEnabled());
-        EXPECT_FALSE(panel().ChkStep().isEnabled());
-        EXPECT_FALSE(panel().CmbFx().isEnabled());
-        EXPECT_FALSE(panel().TexDFT().isEnabled());
-        EXPECT_FALSE(panel().TexError().isEnabled());
+        for (QWidget* w : locked()) EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
         EXPECT_TRUE(panel().TexLoops().isEnabled());
         EXPECT_TRUE(panel().Command1().isEnabled());
         // Everything of the pass is on screen when the pause starts.
@@ -202,10 +184,7 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
     calculate("X^3-3X-10", "3");
     EXPECT_EQ(dialogs.pauses, 4);
     EXPECT_EQ(checks, 4);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{&panel().CmdCal(), &panel().CmdClr(), &panel().ChkStep(),
-                                         &panel().CmbFx(), &panel().TexDFT(), &panel().TexError()})
-        EXPECT_TRUE(w->isEnabled());
+    for (QWidget* w : locked()) EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
 }
 
 TEST_F(DriverTest, EndDuringARunStopsItAndOtherInputIsBlocked) {
@@ -242,57 +221,6 @@ TEST_F(DriverTest, ClickOnTheGraphStartsFromTheXUnderThePointer) {
     QTest::mouseClick(&s, Qt::LeftButton, {}, s.toWidget(5.0 + st.OffX, st.OrgY).toPoint());
     EXPECT_NEAR(textToNumber(panel().TexDFT().text().toStdString()), 5.0, 0.08);
     EXPECT_EQ(cell(1, 0), textToNumber(panel().TexDFT().text().toStdString()));
-}
-
-// The driver with a graph and a table of its own, no panel and no main window.
-class DriverAlone : public ::testing::Test {
-  protected:
-    DriverAlone() {
-        state.OrgFracX = state.OrgFracY = 0.5;
-        state.NewLine = "\r\n";
-        graph.resize(523, 600);
-        graph.computeGraphState();
-        QObject::connect(&driver, &IterationDriver::runningChanged,
-                         [this](bool running) { notices.push_back(running); });
-    }
-    long long run(const char* f, const char* x0, const char* tolerance, const char* loops) {
-        notices.clear();
-        dialogs.messages.clear();
-        driver.calculate({f, x0, tolerance, loops, false});
-        return table.rowCount();
-    }
-
-    ProgramState state;
-    testing::RecordingDialogs dialogs;
-    Engine engine{dialogs};
-    FrmGraph graph{state, dialogs};
-    FrmDSPDTA table{state};
-    IterationValues values;
-    IterationDriver driver{state, engine, dialogs, graph, table, values};
-    std::vector<bool> notices;
-};
-
-TEST_F(DriverAlone, StoppingRulesAndTheRunningNotice) {
-    // Convergence after four passes; the inputs are locked for the iteration only.
-    EXPECT_EQ(run("X^3-3X-10", "3", "0.000001", "55"), 5);
-    EXPECT_EQ(notices, (std::vector<bool>{true, false}));
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_FALSE(driver.running());
-
-    // The zero-slope exit compares f at the kept next iterate with twice the
-    // tolerance: 0.0015 is not above 0.002, so the passes go on to the limit.
-    // The kept next iterate is that of a new panel, 0.
-    values = IterationValues{};
-    EXPECT_EQ(run("x^2+0.0015", "0", "0.001", "5"), 6);
-    // Above twice the tolerance the loop is left at once: only the final row.
-    values = IterationValues{};
-    EXPECT_EQ(run("x^2+0.0025", "0", "0.001", "5"), 1);
-    EXPECT_EQ(state.IterCount, 0);
-
-    // An f(x) that can give no value never locks the inputs.
-    EXPECT_EQ(run("x*-2", "1", "0.000001", "55"), 1);
-    EXPECT_TRUE(notices.empty());
-    EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 }  // namespace

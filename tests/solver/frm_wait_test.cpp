@@ -32,24 +32,17 @@ class WaitTest : public ::testing::Test {
     FrmWait wait;
 };
 
-TEST_F(WaitTest, LoadsWithTheLengthSelectedAndTheTimerRunning) {
+TEST_F(WaitTest, LoadsWithTheLengthSelectedAndEnterSetsTheLengthOrRefusesIt) {
+    // A close button only, to leave room for the title.
+    EXPECT_EQ(wait.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+              Qt::WindowCloseButtonHint);
     EXPECT_EQ(wait.windowTitle(), "Waiting");
-    // Room for the title: a close button only.
-    const Qt::WindowFlags flags = wait.windowFlags();
-    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowTitleHint);
-    EXPECT_TRUE(wait.isWindow());
     EXPECT_EQ(wait.Label1().text(), "pause second:");
     EXPECT_EQ(wait.CmdGo().text(), "Continue");
-    EXPECT_EQ(wait.TexSec().text(), "5");
     EXPECT_EQ(wait.TexSec().selectedText(), "5");
     EXPECT_TRUE(wait.Timer1().isActive());
     EXPECT_EQ(wait.Timer1().interval(), 5000);
-}
 
-TEST_F(WaitTest, EnterSetsTheLengthOrRefusesIt) {
     struct Case {
         const char* typed;
         int seconds;  // -1: refused
@@ -57,20 +50,18 @@ TEST_F(WaitTest, EnterSetsTheLengthOrRefusesIt) {
                  {"33", -1}, {"-1", -1}, {"40000", -1}, {"1e999", -1}, {"0", 0}};
     for (const auto& c : cases) {
         const int before = state.PauseSeconds;
-        const std::size_t messagesBefore = dialogs.messages.size();
+        const std::size_t told = dialogs.messages.size();
         typeSeconds(c.typed);
-        if (c.seconds < 0) {
-            EXPECT_EQ(state.PauseSeconds, before) << c.typed;
-            EXPECT_EQ(dialogs.messages.size(), messagesBefore + 1) << c.typed;
-            EXPECT_EQ(wait.TexSec().text(), QString::number(before));
-            EXPECT_EQ(wait.Timer1().isActive(), before > 0) << c.typed;
-        } else {
-            EXPECT_EQ(state.PauseSeconds, c.seconds) << c.typed;
-            EXPECT_EQ(dialogs.messages.size(), messagesBefore) << c.typed;
-            EXPECT_EQ(wait.Timer1().isActive(), c.seconds > 0) << c.typed;
-            if (c.seconds > 0) {
-                EXPECT_EQ(wait.Timer1().interval(), c.seconds * 1000);
-            }
+        const bool refused = c.seconds < 0;
+        const int now = refused ? before : c.seconds;
+        EXPECT_EQ(state.PauseSeconds, now) << c.typed;
+        EXPECT_EQ(dialogs.messages.size(), told + (refused ? 1 : 0)) << c.typed;
+        if (refused) {
+            EXPECT_EQ(wait.TexSec().text(), QString::number(before)) << c.typed;
+        }
+        EXPECT_EQ(wait.Timer1().isActive(), now > 0) << c.typed;
+        if (now > 0) {
+            EXPECT_EQ(wait.Timer1().interval(), now * 1000) << c.typed;
         }
     }
 }

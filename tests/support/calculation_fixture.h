@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,7 @@ class CalculationTest : public ProgramTest {
         return texts;
     }
     int countMessages(const std::string& text) {
-        int n = 0;
-        for (const auto& m : dialogs.messages) n += m.text == text;
-        return n;
+        return static_cast<int>(std::ranges::count(dialogs.messages, text, &ShownMessage::text));
     }
     // Whether the graph holds a pixel of exactly this colour.
     bool graphHas(QRgb rgb) {
@@ -51,9 +50,8 @@ class CalculationTest : public ProgramTest {
         return false;
     }
     int overflowMessages() {
-        int n = 0;
-        for (const auto& m : dialogs.messages) n += m.title == kErrMsgTitle;
-        return n;
+        return static_cast<int>(
+            std::ranges::count(dialogs.messages, std::string(kErrMsgTitle), &ShownMessage::title));
     }
 };
 
