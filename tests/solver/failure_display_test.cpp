@@ -29,7 +29,6 @@ class FailureDisplayTest : public testing::CalculationTest {
         for (const std::string& c : overflowCaptions) n += c == caption;
         return n;
     }
-    void forgetBoxes() { overflowCaptions.clear(); }
     bool graphHasTangents() { return graphHas(qRgb(255, 0, 0)); }
     using Row = std::vector<std::string>;
 
@@ -52,11 +51,10 @@ TEST_F(FailureDisplayTest, OneOverflowBoxWhileTheCurveIsDrawnAndOneForTheIterati
         {"exp(x)", "700", 1, 1, true},
     };
     for (const Case& c : cases) {
-        forgetBoxes();
+        overflowCaptions.clear();
         calculate(c.f, c.x0);
         EXPECT_EQ(overflowBoxesWhile(kCaptionCurve), c.curveBoxes) << c.f << " " << c.x0;
         EXPECT_EQ(overflowBoxesWhile(kCaptionTangent), c.iterationBoxes) << c.f << " " << c.x0;
-        EXPECT_EQ(overflowMessages(), c.curveBoxes + c.iterationBoxes) << c.f;
         EXPECT_EQ(countMessages(kNoRootMessage), c.noRoot ? 1 : 0) << c.f;
         EXPECT_EQ(static_cast<int>(dialogs.messages.size()),
                   c.curveBoxes + c.iterationBoxes + (c.noRoot ? 1 : 0));

@@ -33,12 +33,12 @@ void* allocateNoThrow(std::size_t size) noexcept {
 
 namespace quorel::testing {
 
-void failAllocationsFrom(std::size_t minBytes) {
+AllocationFailure::AllocationFailure(std::size_t minBytes) {
     gRefused = 0;
     gMinBytes = minBytes == 0 ? 1 : minBytes;
 }
 
-void allowAllocations() {
+AllocationFailure::~AllocationFailure() {
     gMinBytes = 0;
 }
 

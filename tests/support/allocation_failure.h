@@ -8,17 +8,13 @@
 
 namespace quorel::testing {
 
-// Makes allocations of at least minBytes fail from now on.
-void failAllocationsFrom(std::size_t minBytes);
-// Allocations succeed again.
-void allowAllocations();
-// Allocations refused since the last failAllocationsFrom.
+// Allocations refused since the last AllocationFailure was armed.
 int refusedAllocations();
 
-// Arms the failure for its lifetime.
+// Makes allocations of at least minBytes fail for its lifetime.
 struct AllocationFailure {
-    explicit AllocationFailure(std::size_t minBytes) { failAllocationsFrom(minBytes); }
-    ~AllocationFailure() { allowAllocations(); }
+    explicit AllocationFailure(std::size_t minBytes);
+    ~AllocationFailure();
     AllocationFailure(const AllocationFailure&) = delete;
     AllocationFailure& operator=(const AllocationFailure&) = delete;
 };
