@@ -10,12 +10,10 @@
 #include <cstring>
 #include <string>
 
-#include "common/checked_math.h"
 #include "common/failure.h"
 #include "common/numtext.h"
 #include "engine/engine.h"
 #include "engine/operators.h"
-#include "engine/power.h"
 
 namespace {
 
@@ -35,11 +33,6 @@ struct Outcome {
     bool succeeded = false;
 };
 
-bool isEngineFailure(int n) {
-    return n == quorel::kErrDomain || n == quorel::kErrOverflow || n == quorel::kErrDivZero ||
-           n == quorel::kErrMissing;
-}
-
 template <typename F>
 Outcome run(quorel::Engine& e, F f) {
     Outcome o;
@@ -47,8 +40,10 @@ Outcome run(quorel::Engine& e, F f) {
         o.value = f();
         if (!std::isfinite(o.value)) __builtin_trap();
     } catch (const Failure& failure) {
-        if (!isEngineFailure(failure.number())) __builtin_trap();
         o.failure = failure.number();
+        if (o.failure != quorel::kErrDomain && o.failure != quorel::kErrOverflow &&
+            o.failure != quorel::kErrDivZero && o.failure != quorel::kErrMissing)
+            __builtin_trap();
     }
     o.front = e.FxQueue.front();
     o.hasItems = e.FxQueue.hasItems();
@@ -56,7 +51,8 @@ Outcome run(quorel::Engine& e, F f) {
     return o;
 }
 
-// The evaluation read literally: fetch, lower-case, act on the token text.
+// The evaluation read literally: fetch, lower-case, look the token up in the
+// operator table and apply its row; x (always finite here) and numbers are pushed.
 double readingEval(quorel::Engine& e, double x) {
     quorel::Queue& q = e.FxQueue;
     q.SetValue();
@@ -70,64 +66,16 @@ double readingEval(quorel::Engine& e, double x) {
     for (;;) {
         std::string t = quorel::valueText(q.fetch());
         if (!q.succeeded || t.empty()) break;
-        for (char& c : t) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
+        for (char& c : t) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
         double r;
-        if (t == "+" || t == "-" || t == "*" || t == "/" || t == "^") {
-            const double b = pop();
-            const double a = pop();
-            switch (t[0]) {
-                case '+':
-                    r = quorel::checkedAdd(a, b);
-                    break;
-                case '-':
-                    r = quorel::checkedSub(a, b);
-                    break;
-                case '*':
-                    r = quorel::checkedMul(a, b);
-                    break;
-                case '/':
-                    r = quorel::checkedDiv(a, b);
-                    break;
-                default:
-                    if (a < 0 && b != std::floor(b)) throw Failure(quorel::kErrDomain);
-                    if (a == 0 && b < 0) throw Failure(quorel::kErrDivZero);
-                    r = quorel::finiteOr6(quorel::power(a, b));
-            }
-        } else if (t == "0+") {
-            r = pop();
-        } else if (t == "0-") {
-            r = 0.0 - pop();
-        } else if (t == "sin") {
-            r = std::sin(pop());
-        } else if (t == "cos") {
-            r = std::cos(pop());
-        } else if (t == "tan") {
-            r = quorel::finiteOr6(std::tan(pop()));
-        } else if (t == "atn") {
-            r = std::atan(pop());
-        } else if (t == "exp") {
-            r = quorel::finiteOr6(std::exp(pop()));
-        } else if (t == "sqr") {
-            const double a = pop();
-            if (a < 0) throw Failure(quorel::kErrDomain);
-            r = std::sqrt(a);
-        } else if (t == "log") {
-            const double a = pop();
-            if (a <= 0) throw Failure(quorel::kErrDomain);
-            r = std::log(a);
-        } else if (const int row = quorel::operatorRow(t); row >= 0) {
-            // A function added to the table after the ones above.
+        if (const int row = quorel::operatorRow(t); row >= 0) {
             const quorel::OperatorRow& op = quorel::kOperators[row];
             const double b = op.operands == 2 ? pop() : 0.0;
             const double a = pop();
             r = op.evaluate(a, b);
             if (!std::isfinite(r)) throw Failure(op.failure(a, b));
-        } else if (t == "x") {
-            r = quorel::finiteOr6(x);
         } else {
-            r = quorel::textToNumber(t);
+            r = t == "x" ? x : quorel::textToNumber(t);
         }
         operands.push(r);
     }
@@ -149,12 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text.empty() && text[0] == '\x01') {
         // Tokens added to the queue directly, one per line, as a caller of
         // the containers may do: empty tokens, odd cases, a full ring.
-        std::size_t from = 1;
-        for (;;) {
-            const std::size_t to = text.find('\n', from);
+        for (std::size_t from = 1, to = 0; to != std::string::npos; from = to + 1) {
+            to = text.find('\n', from);
             engine.FxQueue.add(text.substr(from, to == std::string::npos ? to : to - from));
-            if (to == std::string::npos) break;
-            from = to + 1;
         }
         engine.FxQueue.HoldValue();
     } else {

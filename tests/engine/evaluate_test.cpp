@@ -23,32 +23,23 @@ TEST(Evaluation, MatchesClosedForms) {
         std::function<double(double)> f;
         std::vector<double> xs;
     } cases[] = {
-        {"3X^2-2X+1", [](double x) { return 3 * x * x - 2 * x + 1; }, {2, -1.5, 0, 10.25}},
+        {"3X^2-2X+1", [](double x) { return 3 * x * x - 2 * x + 1; }, {2, -1.5, 10.25}},
         {"sin(3)*X^2-2*cos(X+8)",
          [](double x) { return std::sin(3.0) * x * x - 2 * std::cos(x + 8); },
          {2, -0.7, 40}},
-        {"3X^3-2X^2-8", [](double x) { return 3 * x * x * x - 2 * x * x - 8; }, {2, -3, 0.1}},
-        {"X^3-3X-10", [](double x) { return x * x * x - 3 * x - 10; }, {2, -1.25, 7}},
-        {"(3x^2)*exp(2x-1)",
-         [](double x) { return 3 * x * x * std::exp(2 * x - 1); },
-         {1, -2, 0.3}},
-        {"sin(x)-cos(x)+0.2x",
-         [](double x) { return std::sin(x) - std::cos(x) + 0.2 * x; },
-         {0, 1, -4.5}},
+        {"(3x^2)*exp(2x-1)", [](double x) { return 3 * x * x * std::exp(2 * x - 1); }, {1, 0.3}},
         {"log(x^9-x^7+x^5)/log(9)-x-8",
          [](double x) {
              return std::log(std::pow(x, 9) - std::pow(x, 7) + std::pow(x, 5)) / std::log(9.0) - x -
                     8;
          },
-         {0.5, 2, 3.7}},
+         {0.5, 3.7}},
         {"-x^2", [](double x) { return -(x * x); }, {3, -3}},
-        {"-(x-1)", [](double x) { return 1 - x; }, {4}},
         {"2^3^2", [](double) { return 64.0; }, {0}},
         {"2(x+1)", [](double x) { return x + 1; }, {5}},
         {"sqr(x)+atn(x)-tan(x)/x",
          [](double x) { return std::sqrt(x) + std::atan(x) - std::tan(x) / x; },
          {2, 0.01}},
-        {"x^x", [](double x) { return std::pow(x, x); }, {-2, 0.5, 3}},
         {"x^0", [](double) { return 1.0; }, {0, -7}},
         {"ex+1", [](double) { return 1.0; }, {9}},
         {"x +1", [](double) { return 1.0; }, {9}},
@@ -57,7 +48,6 @@ TEST(Evaluation, MatchesClosedForms) {
         {"1e3x+1D2", [](double x) { return 1000 * x + 100; }, {0.5}},
         {"2.5.3*x", [](double x) { return 2.5 * x; }, {2}},
         {"3sin(x)", [](double x) { return x; }, {0.25}},
-        {"-(+x)", [](double x) { return -x; }, {6}},
     };
     // One engine for all rows, three rounds: positions keep advancing and the
     // ring wraps from slot 499 to slot 0.
@@ -77,34 +67,6 @@ TEST(Evaluation, MatchesClosedForms) {
         }
     }
     EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST(Evaluation, FailureNumbers) {
-    const double big = std::numeric_limits<double>::max();
-    struct Case {
-        const char* text;
-        double x;
-        int number;
-    } cases[] = {
-        {"sin()", 1, kErrMissing},     {"sin+x", 1, kErrMissing},
-        {"log(x)", -1, kErrDomain},    {"x^0.5", -4, kErrDomain},
-        {"(-8)^(1/3)", 0, kErrDomain}, {"-1/x", 0, kErrDivZero},
-        {"x^(-1)", 0, kErrDivZero},    {"x^(-2)", 0, kErrDivZero},
-        {"x^2", -1e200, kErrOverflow}, {"(1/x)^2", 1e-200, kErrOverflow},
-        {"x+x", big, kErrOverflow},    {"0-x-x", big, kErrOverflow},
-        {"x/0.5", big, kErrOverflow},  {"1e999+x", 0, kErrOverflow},
-        {"1/0+1e999", 0, kErrDivZero}, {"x", std::numeric_limits<double>::infinity(), kErrOverflow},
-    };
-    for (const auto& c : cases) {
-        testing::RecordingDialogs dialogs;
-        Engine e(dialogs);
-        e.Fx_Postfix(c.text);
-        EXPECT_EQ(failureNumber([&] { e.Fx_Eval(c.x); }), c.number) << c.text << " at " << c.x;
-    }
-
-    testing::RecordingDialogs dialogs;
-    Engine never(dialogs);
-    EXPECT_EQ(failureNumber([&] { never.Fx_Eval(1.0); }), kErrMissing);
 }
 
 TEST(Evaluation, LeavesTheQueueReadToItsEndOrToTheFailingToken) {
@@ -130,102 +92,74 @@ TEST(Evaluation, LeavesTheQueueReadToItsEndOrToTheFailingToken) {
 TEST(Evaluation, TokensAddedToTheQueueDirectly) {
     testing::RecordingDialogs dialogs;
     Engine e(dialogs);
-    for (const Value& t :
-         {Value(2.0), Value(std::string("X")), Value(std::string("^")), Value(std::string(" 1")),
-          Value(std::string("SIN")), Value(std::string("-"))}) {
-        e.FxQueue.add(t);
-    }
-    e.FxQueue.HoldValue();
+    auto add = [&](std::initializer_list<const char*> tokens, bool hold) {
+        for (const char* t : tokens) e.FxQueue.add(std::string(t));
+        if (hold) e.FxQueue.HoldValue();
+    };
+    e.FxQueue.add(2.0);
+    add({"X", "^", " 1", "SIN", "-"}, true);
     EXPECT_NEAR(e.Fx_Eval(3.0), 8.0 - std::sin(1.0), 1e-15);
 
     // Tokens added after a translation count once HoldValue takes them in.
-    e.Fx_Postfix("x+1");
-    e.FxQueue.add(std::string("2"));
-    e.FxQueue.add(std::string("*"));
-    EXPECT_EQ(e.Fx_Eval(3.0), 4.0);
-    e.Fx_Postfix("x+1");
-    e.FxQueue.add(std::string("2"));
-    e.FxQueue.add(std::string("*"));
-    e.FxQueue.HoldValue();
-    EXPECT_EQ(e.Fx_Eval(3.0), 8.0);
+    for (bool hold : {false, true}) {
+        e.Fx_Postfix("x+1");
+        add({"2", "*"}, hold);
+        EXPECT_EQ(e.Fx_Eval(3.0), hold ? 8.0 : 4.0);
+    }
 
     // An empty token ends the evaluation; what follows it stays unread.
     e.Fx_Postfix("x");
-    e.FxQueue.add(std::string());
-    e.FxQueue.add(std::string("5"));
-    e.FxQueue.HoldValue();
+    add({"", "5"}, true);
     EXPECT_EQ(e.Fx_Eval(7.0), 7.0);
     EXPECT_TRUE(e.FxQueue.succeeded);
     EXPECT_EQ(valueText(e.FxQueue.nowValue()), "5");
     e.Fx_Postfix("");
-    e.FxQueue.add(std::string());
-    e.FxQueue.add(std::string("5"));
-    e.FxQueue.HoldValue();
+    add({"", "5"}, true);
     EXPECT_EQ(failureNumber([&] { e.Fx_Eval(7.0); }), kErrMissing);
 }
 
-TEST(Slope, CentralDifferenceWithDecimalStep) {
+TEST(Slope, CentralDifferenceWithDecimalStepAndItsFailures) {
+    const double big = std::numeric_limits<double>::max();
     struct Case {
         const char* text;
         double x;
         double slope;
         double tolerance;
+        int failure = 0;
     } cases[] = {
-        {"x^3", 2, 12.000001, 1e-8},        // h = 0.001
-        {"x^3", 0.5, 0.75000001, 1e-10},    // h = 0.0001
-        {"x^3", 100, 30000.01, 1e-6},       // h = 0.1
-        {"x^3", 1000, 3000000.01, 1e-4},    // h = 0.1, not 1
-        {"x^3", 1e6, 3000000010000.0, 10},  // h = 100
-        {"x^3", 0, 1e-6, 1e-12},            // h = 0.001 at 0
-        {"X^3-3X-10", 0, -2.999999, 1e-9},
+        {"x^3", 2, 12.000001, 1e-8},      // h = 0.001
+        {"x^3", 1000, 3000000.01, 1e-4},  // h = 0.1, not 1
+        {"x^3", 0, 1e-6, 1e-12},          // h = 0.001 at 0
         {"X^3-3X-10", std::numeric_limits<double>::denorm_min(), -2.999999, 1e-9},
         {"3", 0, 0, 0},
+        {"sqr(x)", 0, 0, 0, kErrDomain},        // f(-0.001)
+        {"1/(x-1.001)", 1, 0, 0, kErrDivZero},  // f(1.001)
+        {"1", big, 0, 0, kErrOverflow},         // x + h
+        {"1", -big, 0, 0, kErrOverflow},        // x - h
+        {"x^3", 1e300, 0, 0, kErrOverflow},
+        {"1.5e308*x/sqr(x^2)", 0, 0, 0, kErrOverflow},  // f(h) - f(-h)
+        {"", 1, 0, 0, kErrMissing},
     };
-    for (const auto& c : cases) {
-        testing::RecordingDialogs dialogs;
-        Engine e(dialogs);
-        e.Fx_Postfix(c.text);
-        EXPECT_NEAR(e.Fx_Diff(c.x), c.slope, c.tolerance) << c.text << " at " << c.x;
-    }
-
     testing::RecordingDialogs dialogs;
     Engine e(dialogs);
+    for (const auto& c : cases) {
+        e.Fx_Postfix(c.text);
+        double slope = 0.0;
+        EXPECT_EQ(failureNumber([&] { slope = e.Fx_Diff(c.x); }), c.failure)
+            << c.text << " at " << c.x;
+        EXPECT_NEAR(slope, c.slope, c.tolerance) << c.text << " at " << c.x;
+    }
     e.Fx_Postfix("x^3");
     EXPECT_EQ(e.Fx_Diff(-2.0), e.Fx_Diff(2.0));
 
     // The step through many decades and at their ends: for f = x the slope
     // is ((x + h) - (x - h)) / 2h with the step of the formula.
     e.Fx_Postfix("x");
-    const double xs[] = {500,    1000,  999.9999999, 1000.000001, 2,    10,         9.99999999999,
-                         0.5,    -0.01, 0.0999999,   1e6,         1e-7, 1e-300,     3e-320,
-                         -500.5, 100,   99.99999,    1e300,       1e-3, 0.001000001};
-    for (double x : xs) {
+    for (double x : {500.0, 999.9999999, 1000.000001, 9.99999999999, 0.5, -0.01, 0.0999999, 1e6,
+                     1e-300, 3e-320, -500.5, 99.99999, 1e300, 0.001000001}) {
         double h = std::pow(10.0, std::floor(std::log(std::fabs(x)) / std::log(10.0)) - 3.0);
         if (h == 0.0) h = 0.001;
         EXPECT_EQ(e.Fx_Diff(x), ((x + h) - (x - h)) / (2.0 * h)) << x;
-    }
-}
-
-TEST(Slope, FailureNumbers) {
-    const double big = std::numeric_limits<double>::max();
-    struct Case {
-        const char* text;
-        double x;
-        int number;
-    } cases[] = {
-        {"sqr(x)", 0, kErrDomain},        // f(-0.001)
-        {"1/(x-1.001)", 1, kErrDivZero},  // f(1.001)
-        {"1", big, kErrOverflow},         // x + h
-        {"1", -big, kErrOverflow},        // x - h
-        {"x^3", 1e300, kErrOverflow},
-        {"1.5e308*x/sqr(x^2)", 0, kErrOverflow},  // f(h) - f(-h)
-        {"", 1, kErrMissing},
-    };
-    for (const auto& c : cases) {
-        testing::RecordingDialogs dialogs;
-        Engine e(dialogs);
-        e.Fx_Postfix(c.text);
-        EXPECT_EQ(failureNumber([&] { e.Fx_Diff(c.x); }), c.number) << c.text << " at " << c.x;
     }
 }
 

@@ -1,5 +1,5 @@
 // Evaluation with fused steps against evaluation one step per token, and the
-// fused forms one by one against their closed forms.
+// fused forms against their closed forms.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -17,10 +17,13 @@
 #include "engine/engine.h"
 #include "engine/power.h"
 #include "tests/engine/translation_cases.h"
+#include "tests/support/failure_number.h"
 #include "tests/support/recording_dialogs.h"
 
 namespace quorel {
 namespace {
+
+using testing::failureNumber;
 
 struct Outcome {
     std::uint64_t bits = 0;
@@ -40,11 +43,7 @@ std::ostream& operator<<(std::ostream& out, const Outcome& o) {
 template <typename F>
 Outcome outcomeOf(Engine& e, F f) {
     Outcome o;
-    try {
-        o.bits = std::bit_cast<std::uint64_t>(f());
-    } catch (const Failure& failure) {
-        o.failure = failure.number();
-    }
+    o.failure = failureNumber([&] { o.bits = std::bit_cast<std::uint64_t>(f()); });
     o.front = e.FxQueue.front();
     o.hasItems = e.FxQueue.hasItems();
     o.succeeded = e.FxQueue.succeeded;
@@ -63,42 +62,19 @@ void enter(Engine& e, const std::string& input) {
     e.FxQueue.HoldValue();
 }
 
-std::vector<std::string> seeds() {
+TEST(Fusion, SameValueBitsFailuresAndReadStateAsOneStepPerToken) {
     std::vector<std::string> inputs;
+    for (const auto& c : testing::kTranslationCases) inputs.emplace_back(c.text);
     for (const auto& entry : std::filesystem::directory_iterator(QUOREL_FUZZ_SEEDS)) {
         std::ifstream in(entry.path(), std::ios::binary);
         inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    return inputs;
-}
-
-const double kInf = std::numeric_limits<double>::infinity();
-const double kXs[] = {0.0,
-                      1.0,
-                      -1.0,
-                      2.0,
-                      -2.5,
-                      0.5,
-                      3.0,
-                      -8.0,
-                      1e-3,
-                      1e-160,
-                      1e300,
-                      -1e300,
-                      710.0,
-                      1.5e8,
-                      kInf,
-                      -kInf,
-                      std::numeric_limits<double>::quiet_NaN(),
-                      5e-324,
-                      1.7976931348623157e308};
-
-TEST(Fusion, SameValueBitsFailuresAndReadStateAsOneStepPerToken) {
-    std::vector<std::string> inputs;
-    for (const auto& c : testing::kTranslationCases) inputs.emplace_back(c.text);
-    const std::vector<std::string> seedInputs = seeds();
-    ASSERT_GE(seedInputs.size(), 30u);
-    inputs.insert(inputs.end(), seedInputs.begin(), seedInputs.end());
+    ASSERT_GE(inputs.size(), std::size(testing::kTranslationCases) + 30);
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double big = std::numeric_limits<double>::max();
+    const double xs[] = {0.0,   1.0,    -1.0,  2.0,   -2.5, 0.5,  3.0, -8.0,   1e-3, 1e-160,
+                         1e300, -1e300, 710.0, 1.5e8, inf,  -inf, nan, 5e-324, big};
 
     // Both engines see the same history, so their queues advance alike.
     testing::RecordingDialogs dialogs;
@@ -106,17 +82,16 @@ TEST(Fusion, SameValueBitsFailuresAndReadStateAsOneStepPerToken) {
     Engine stepwise(dialogs);
     stepwise.setFusion(false);
     ASSERT_TRUE(fused.fusion());
-    ASSERT_FALSE(stepwise.fusion());
     for (const std::string& input : inputs) {
         enter(fused, input);
         enter(stepwise, input);
-        for (double x : kXs) {
-            const Outcome a = outcomeOf(fused, [&] { return fused.Fx_Eval(x); });
-            const Outcome b = outcomeOf(stepwise, [&] { return stepwise.Fx_Eval(x); });
-            EXPECT_EQ(a, b) << '"' << input << "\" at " << x;
-            const Outcome da = outcomeOf(fused, [&] { return fused.Fx_Diff(x); });
-            const Outcome db = outcomeOf(stepwise, [&] { return stepwise.Fx_Diff(x); });
-            EXPECT_EQ(da, db) << "slope of \"" << input << "\" at " << x;
+        for (double x : xs) {
+            EXPECT_EQ(outcomeOf(fused, [&] { return fused.Fx_Eval(x); }),
+                      outcomeOf(stepwise, [&] { return stepwise.Fx_Eval(x); }))
+                << '"' << input << "\" at " << x;
+            EXPECT_EQ(outcomeOf(fused, [&] { return fused.Fx_Diff(x); }),
+                      outcomeOf(stepwise, [&] { return stepwise.Fx_Diff(x); }))
+                << "slope of \"" << input << "\" at " << x;
         }
     }
 }
@@ -129,102 +104,100 @@ struct Result {
 };
 
 Result evaluate(const std::string& text, double x) {
-    Result results[2];
-    for (bool fusion : {true, false}) {
+    Result r[2];
+    for (int i = 0; i < 2; ++i) {
         testing::RecordingDialogs dialogs;
         Engine e(dialogs);
-        e.setFusion(fusion);
+        e.setFusion(i == 0);
         e.Fx_Postfix(text);
-        Result& r = results[fusion ? 0 : 1];
-        try {
-            r.value = e.Fx_Eval(x);
-        } catch (const Failure& f) {
-            r.failure = f.number();
-        }
+        r[i].failure = failureNumber([&] { r[i].value = e.Fx_Eval(x); });
     }
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(results[0].value),
-              std::bit_cast<std::uint64_t>(results[1].value))
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(r[0].value), std::bit_cast<std::uint64_t>(r[1].value))
         << text << " at " << x;
-    EXPECT_EQ(results[0].failure, results[1].failure) << text << " at " << x;
-    return results[0];
+    EXPECT_EQ(r[0].failure, r[1].failure) << text << " at " << x;
+    return r[0];
 }
 
-// Each binary operator with its operands taken from a number, from x and
-// from a computed group, in every combination: each is a different fused
+// A number as f(x) text: no "+" in the exponent (it would end the number), a
+// negative one in parentheses.
+std::string literal(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g", std::fabs(v));
+    std::string t;
+    for (const char* c = buf; *c != 0; ++c) {
+        if (*c != '+') t += *c;
+    }
+    return v < 0 ? "(-" + t + ")" : t;
+}
+
+// Each operator and function with its operands taken from a number, from x
+// and from a computed group, in every combination: each is a different fused
 // step. The group is (x+0), whose value is x.
-TEST(Fusion, EveryFormOfEveryOperatorMatchesItsClosedForm) {
+TEST(Fusion, EveryFormOfEveryOperatorAndFunctionMatchesItsClosedForm) {
     struct Pair {
         double a, b;
-        int failure;  // 0: the closed form's value
+        int failure = 0;  // 0: the closed form's value
     };
     struct Operator {
-        char symbol;
+        std::string name;  // a binary operator, or a function of a
         double (*closed)(double, double);
         std::vector<Pair> pairs;
     } operators[] = {
-        {'+',
-         [](double a, double b) { return a + b; },
-         {{1.5, 2.25, 0}, {-7, 3, 0}, {1e308, 1e308, kErrOverflow}}},
-        {'-',
+        {"+", [](double a, double b) { return a + b; }, {{-7, 3}, {1e308, 1e308, kErrOverflow}}},
+        {"-",
          [](double a, double b) { return a - b; },
-         {{1.5, 4, 0}, {2, 9, 0}, {-1e308, 1e308, kErrOverflow}}},
-        {'*',
-         [](double a, double b) { return a * b; },
-         {{1.5, -4, 0}, {0.1, 3, 0}, {1e200, 1e200, kErrOverflow}}},
-        {'/',
+         {{2, 9}, {2.5, 2.5}, {-1e308, 1e308, kErrOverflow}}},
+        {"*", [](double a, double b) { return a * b; }, {{0.1, 3}, {1e200, 1e200, kErrOverflow}}},
+        {"/",
          [](double a, double b) { return a / b; },
-         {{3, 4, 0},
-          {1, 3, 0},
-          {5, 0, kErrDivZero},
-          {0, 0, kErrOverflow},
-          {1e308, 0.1, kErrOverflow}}},
-        {'^',
+         {{1, 3}, {5, 0, kErrDivZero}, {0, 0, kErrOverflow}, {1e308, 0.1, kErrOverflow}}},
+        {"^",
          [](double a, double b) { return power(a, b); },
-         {{3, 3, 0},
-          {-2, 5, 0},
-          {1.1, 16, 0},
-          {2.5, 0.5, 0},
-          {0.7, 9, 0},
-          {2, -1, 0},
+         {{3, 3}, {-2, 5}, {1.1, 16}, {2.5, 0.5}, {2, -1}}},
+        {"^",
+         [](double a, double b) { return power(a, b); },
+         {{-0.5, -0.5, kErrDomain},
           {-8, 0.5, kErrDomain},
           {0, -1, kErrDivZero},
           {10, 400, kErrOverflow},
           {1e200, 3, kErrOverflow}}},
+        {"sin", [](double a, double) { return std::sin(a); }, {{0.5, 0}, {100, 0}}},
+        {"cos", [](double a, double) { return std::cos(a); }, {{-3, 0}, {100, 0}}},
+        {"tan", [](double a, double) { return std::tan(a); }, {{0.5, 0}, {-3, 0}}},
+        {"atn", [](double a, double) { return std::atan(a); }, {{-3, 0}, {1e10, 0}}},
+        {"exp",
+         [](double a, double) { return std::exp(a); },
+         {{-3, 0}, {700, 0}, {710, 0, kErrOverflow}}},
+        {"sqr",
+         [](double a, double) { return std::sqrt(a); },
+         {{3, 0}, {0, 0}, {-1, 0, kErrDomain}}},
+        {"log",
+         [](double a, double) { return std::log(a); },
+         {{0.5, 0}, {0, 0, kErrDomain}, {-1, 0, kErrDomain}}},
     };
-    // How an operand is written: a number literal, x, or the group (x+0).
     enum Source { Number, X, Group };
-    // A number as f(x) text: no "+" in the exponent (it would end the
-    // number), a negative one in parentheses.
-    auto literal = [](double v) {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.17g", std::fabs(v));
-        std::string t;
-        for (const char* c = buf; *c != 0; ++c) {
-            if (*c != '+') t += *c;
-        }
-        return v < 0 ? "(-" + t + ")" : t;
-    };
-    auto operand = [&](Source s, double v) {
+    auto operand = [](Source s, double v) {
         return s == Number ? literal(v) : s == X ? std::string("x") : std::string("(x+0)");
     };
     int checked = 0;
     for (const Operator& op : operators) {
+        const bool function = op.name.size() > 1;
         for (Source left : {Number, X, Group}) {
             for (Source right : {Number, X, Group}) {
-                if (left == Number && right == Number) continue;
+                if (function ? right != Number : left == Number && right == Number) continue;
                 for (const Pair& p : op.pairs) {
                     // x stands for whichever operands are not numbers; both
                     // of them when neither is.
                     if (left != Number && right != Number && p.a != p.b) continue;
-                    const double x = left != Number ? p.a : p.b;
+                    const double x = left != Number || function ? p.a : p.b;
                     const std::string text =
-                        operand(left, p.a) + std::string(1, op.symbol) + operand(right, p.b);
+                        function
+                            ? op.name + "(" + operand(left, p.a) + (left == Number ? ")+x*0" : ")")
+                            : operand(left, p.a) + op.name + operand(right, p.b);
                     const Result r = evaluate(text, x);
+                    EXPECT_EQ(r.failure, p.failure) << text << " at " << x;
                     if (p.failure == 0) {
-                        EXPECT_EQ(r.failure, 0) << text << " at " << x;
                         EXPECT_EQ(r.value, op.closed(p.a, p.b)) << text << " at " << x;
-                    } else {
-                        EXPECT_EQ(r.failure, p.failure) << text << " at " << x;
                     }
                     ++checked;
                 }
@@ -232,31 +205,20 @@ TEST(Fusion, EveryFormOfEveryOperatorMatchesItsClosedForm) {
         }
     }
     EXPECT_GT(checked, 100);
-
-    // Operands equal by construction: x op x and (x+0) op (x+0).
-    for (const char* text : {"x-x", "(x+0)-(x+0)", "x-(x+0)", "(x+0)-x"})
-        EXPECT_EQ(evaluate(text, 3.5).value, 0.0) << text;
-    for (const char* text : {"x/x", "(x+0)/(x+0)"})
-        EXPECT_EQ(evaluate(text, 0).failure, kErrOverflow);
-    for (const char* text : {"x^x", "(x+0)^x", "x^(x+0)"}) {
-        EXPECT_EQ(evaluate(text, 3).value, 27.0) << text;
-        EXPECT_EQ(evaluate(text, -0.5).failure, kErrDomain) << text;
-    }
 }
 
-// Constant minus group and the like: a fused step whose constant stands on
-// the other side of a group must keep the operands in their order.
-TEST(Fusion, ConstantsOnEitherSideOfAGroup) {
+// A fused step whose constant stands on the other side of a group must keep
+// the operands in their order; failures inside and after a group come at the
+// group's operator.
+TEST(Fusion, ConstantsOnEitherSideOfAGroupAndFailuresAroundIt) {
     struct Case {
         const char* text;
         double x;
         double value;
     } cases[] = {
-        {"2-x^2", 3, -7},       {"x^2-2", 3, 7},        {"12/x^2", 2, 3},     {"x^2/12", 6, 3},
-        {"2^x^2", 3, 64},       {"(x^2)^0.5", -3, 3},   {"3^(x+1)", 1, 9},    {"(x+1)^3", 1, 8},
-        {"10-sin(x)*4", 0, 10}, {"x-(2-x)", 5, 8},      {"1-(x-1)-1", 4, -3}, {"2*x-x*3", 1, -1},
-        {"x-2*x^3", 2, -14},    {"(x-1)-(x+1)", 7, -2}, {"-x^3", 2, -8},      {"2/(x-1)/4", 2, 0.5},
-        {"x^3-3x-10", 2, -8},   {"(2-x)^3", 5, -27},    {"0-(x^2-x)", 3, -6}, {"4-exp(0)*x", 1, 3},
+        {"2-x^2", 3, -7},       {"12/x^2", 2, 3},    {"2^x^2", 3, 64},     {"3^(x+1)", 1, 9},
+        {"10-sin(x)*4", 0, 10}, {"x-(2-x)", 5, 8},   {"1-(x-1)-1", 4, -3}, {"2/(x-1)/4", 2, 0.5},
+        {"(2-x)^3", 5, -27},    {"x-2*x^3", 2, -14}, {"-x^3", 2, -8},      {"-2^2", 0, -4},
     };
     for (const auto& c : cases) {
         const Result r = evaluate(c.text, c.x);
@@ -264,70 +226,30 @@ TEST(Fusion, ConstantsOnEitherSideOfAGroup) {
         EXPECT_EQ(r.value, c.value) << c.text << " at " << c.x;
     }
 
-    // Failures inside and after a group, at the group's operator.
+    const double big = std::numeric_limits<double>::max();
+    const double inf = std::numeric_limits<double>::infinity();
     struct Failing {
         const char* text;
         double x;
         int failure;
     } failing[] = {
+        {"sin()", 1, kErrMissing},           {"sin+x", 1, kErrMissing},
         {"1/(x-2)", 2, kErrDivZero},         {"(x-2)/0", 5, kErrDivZero},
         {"0/(x-2)", 2, kErrOverflow},        {"2-(x*x)^0.5*0", -1e200, kErrOverflow},
-        {"(-1)^(x/2)", 1, kErrDomain},       {"(x-1)^0.5", 0, kErrDomain},
-        {"0^(x-2)", 1, kErrDivZero},         {"(x-1)^(-1)", 1, kErrDivZero},
+        {"(-1)^(x/2)", 1, kErrDomain},       {"(-8)^(1/3)", 0, kErrDomain},
+        {"(x-1)^0.5", 0, kErrDomain},        {"0^(x-2)", 1, kErrDivZero},
+        {"(x-1)^(-1)", 1, kErrDivZero},      {"-1/x", 0, kErrDivZero},
         {"1e300*(x+1)", 1e10, kErrOverflow}, {"(1/0)*x", 1, kErrDivZero},
-        {"10^400+x", 1, kErrOverflow},       {"log(0)*x", 1, kErrDomain},
-        {"(x*3)^9", 1e40, kErrOverflow},     {"exp(x*2)", 400, kErrOverflow},
+        {"10^400+x", 1, kErrOverflow},       {"(x*3)^9", 1e40, kErrOverflow},
+        {"exp(x*2)", 400, kErrOverflow},     {"(1/x)^2", 1e-200, kErrOverflow},
+        {"0-x-x", big, kErrOverflow},        {"1e999+x", 0, kErrOverflow},
+        {"1/0+1e999", 0, kErrDivZero},       {"x", inf, kErrOverflow},
     };
     for (const auto& c : failing) EXPECT_EQ(evaluate(c.text, c.x).failure, c.failure) << c.text;
-}
 
-// Functions of a number (computed once), of x, and of a group.
-TEST(Fusion, FunctionsOfANumberOfXAndOfAGroup) {
-    struct Function {
-        const char* name;
-        double (*closed)(double);
-        std::vector<double> args;
-        std::vector<std::pair<double, int>> failing;
-    } functions[] = {
-        {"sin", [](double a) { return std::sin(a); }, {0.5, -3, 100}, {}},
-        {"cos", [](double a) { return std::cos(a); }, {0.5, -3, 100}, {}},
-        {"tan", [](double a) { return std::tan(a); }, {0.5, -3}, {}},
-        {"atn", [](double a) { return std::atan(a); }, {0.5, -3, 1e10}, {}},
-        {"exp", [](double a) { return std::exp(a); }, {0.5, -3, 700}, {{710, kErrOverflow}}},
-        {"sqr", [](double a) { return std::sqrt(a); }, {0.5, 3, 0}, {{-4, kErrDomain}}},
-        {"log",
-         [](double a) { return std::log(a); },
-         {0.5, 3},
-         {{0, kErrDomain}, {-1, kErrDomain}}},
-    };
-    for (const Function& f : functions) {
-        for (double a : f.args) {
-            std::ostringstream number;
-            number.precision(17);
-            number << a;
-            const std::string texts[] = {std::string(f.name) + "(" + number.str() + ")+x*0",
-                                         std::string(f.name) + "(x)",
-                                         std::string(f.name) + "((x+0))"};
-            for (const std::string& text : texts) {
-                const Result r = evaluate(text, a);
-                EXPECT_EQ(r.failure, 0) << text << " at " << a;
-                EXPECT_EQ(r.value, f.closed(a)) << text << " at " << a;
-            }
-        }
-        for (const auto& [a, failure] : f.failing) {
-            std::ostringstream number;
-            number << std::fabs(a);
-            const std::string arg = a < 0 ? "(-" + number.str() + ")" : number.str();
-            for (const std::string& text :
-                 {std::string(f.name) + "(" + arg + ")", std::string(f.name) + "(x)",
-                  std::string(f.name) + "((x+0))"})
-                EXPECT_EQ(evaluate(text, a).failure, failure) << text << " at " << a;
-        }
-    }
-    EXPECT_EQ(evaluate("-(x+0)", 2).value, -2.0);
-    EXPECT_EQ(evaluate("-x", 2).value, -2.0);
-    EXPECT_EQ(evaluate("+(x+0)", 2).value, 2.0);
-    EXPECT_EQ(evaluate("-2^2", 0).value, -4.0);
+    testing::RecordingDialogs dialogs;
+    Engine never(dialogs);
+    EXPECT_EQ(failureNumber([&] { never.Fx_Eval(1.0); }), kErrMissing);
 }
 
 }  // namespace
