@@ -5,10 +5,11 @@
 // finite, and that evaluation with fused steps, evaluation one step per token
 // and a plain token-by-token reading of the queue all agree: same value bits,
 // same failure, same read state.
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
+#include <tuple>
 
 #include "common/failure.h"
 #include "common/numtext.h"
@@ -25,30 +26,22 @@ class SilentDialogs : public quorel::UserDialogs {
     void pause() override {}
 };
 
-struct Outcome {
-    double value = 0.0;
-    int failure = 0;
-    int front = 0;
-    bool hasItems = false;
-    bool succeeded = false;
-};
-
+// The value bits or the failure number, and the read state of the queue.
 template <typename F>
-Outcome run(quorel::Engine& e, F f) {
-    Outcome o;
+auto run(quorel::Engine& e, F f) {
+    std::uint64_t bits = 0;
+    int failure = 0;
     try {
-        o.value = f();
-        if (!std::isfinite(o.value)) __builtin_trap();
-    } catch (const Failure& failure) {
-        o.failure = failure.number();
-        if (o.failure != quorel::kErrDomain && o.failure != quorel::kErrOverflow &&
-            o.failure != quorel::kErrDivZero && o.failure != quorel::kErrMissing)
+        const double v = f();
+        if (!std::isfinite(v)) __builtin_trap();
+        bits = std::bit_cast<std::uint64_t>(v);
+    } catch (const Failure& failed) {
+        failure = failed.number();
+        if (failure != quorel::kErrDomain && failure != quorel::kErrOverflow &&
+            failure != quorel::kErrDivZero && failure != quorel::kErrMissing)
             __builtin_trap();
     }
-    o.front = e.FxQueue.front();
-    o.hasItems = e.FxQueue.hasItems();
-    o.succeeded = e.FxQueue.succeeded;
-    return o;
+    return std::tuple(bits, failure, e.FxQueue.front(), e.FxQueue.hasItems(), e.FxQueue.succeeded);
 }
 
 // The evaluation read literally: fetch, lower-case, look the token up in the
@@ -82,11 +75,6 @@ double readingEval(quorel::Engine& e, double x) {
     return pop();
 }
 
-bool same(const Outcome& a, const Outcome& b) {
-    return std::memcmp(&a.value, &b.value, sizeof a.value) == 0 && a.failure == b.failure &&
-           a.front == b.front && a.hasItems == b.hasItems && a.succeeded == b.succeeded;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -106,12 +94,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         engine.Fx_Postfix(text);
     }
     for (double x : {0.0, 1.0, -2.5, 1e300, 0.75, -1e-160}) {
-        const Outcome fast = run(engine, [&] { return engine.Fx_Eval(x); });
+        const auto fast = run(engine, [&] { return engine.Fx_Eval(x); });
         engine.setFusion(false);
-        const Outcome stepwise = run(engine, [&] { return engine.Fx_Eval(x); });
+        const auto stepwise = run(engine, [&] { return engine.Fx_Eval(x); });
         engine.setFusion(true);
-        const Outcome reading = run(engine, [&] { return readingEval(engine, x); });
-        if (!same(fast, reading) || !same(stepwise, reading)) __builtin_trap();
+        const auto reading = run(engine, [&] { return readingEval(engine, x); });
+        if (fast != reading || stepwise != reading) __builtin_trap();
         run(engine, [&] { return engine.Fx_Diff(x); });
     }
     return 0;

@@ -34,9 +34,6 @@ TEST(Evaluation, MatchesClosedForms) {
                     8;
          },
          {0.5, 3.7}},
-        {"-x^2", [](double x) { return -(x * x); }, {3, -3}},
-        {"2^3^2", [](double) { return 64.0; }, {0}},
-        {"2(x+1)", [](double x) { return x + 1; }, {5}},
         {"sqr(x)+atn(x)-tan(x)/x",
          [](double x) { return std::sqrt(x) + std::atan(x) - std::tan(x) / x; },
          {2, 0.01}},

@@ -11,6 +11,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/failure.h"
@@ -25,29 +26,13 @@ namespace {
 
 using testing::failureNumber;
 
-struct Outcome {
-    std::uint64_t bits = 0;
-    int failure = 0;
-    int front = 0;
-    bool hasItems = false;
-    bool succeeded = false;
-
-    bool operator==(const Outcome&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Outcome& o) {
-    return out << "value " << std::bit_cast<double>(o.bits) << " failure " << o.failure << " front "
-               << o.front << " hasItems " << o.hasItems << " succeeded " << o.succeeded;
-}
-
+// The value bits or the failure number of a call, and the read state of the
+// queue after it.
 template <typename F>
-Outcome outcomeOf(Engine& e, F f) {
-    Outcome o;
-    o.failure = failureNumber([&] { o.bits = std::bit_cast<std::uint64_t>(f()); });
-    o.front = e.FxQueue.front();
-    o.hasItems = e.FxQueue.hasItems();
-    o.succeeded = e.FxQueue.succeeded;
-    return o;
+auto outcomeOf(Engine& e, F f) {
+    std::uint64_t bits = 0;
+    const int failure = failureNumber([&] { bits = std::bit_cast<std::uint64_t>(f()); });
+    return std::tuple(bits, failure, e.FxQueue.front(), e.FxQueue.hasItems(), e.FxQueue.succeeded);
 }
 
 // f(x) as a text typed by the user, or (after a leading byte 1) tokens added

@@ -59,9 +59,8 @@ TEST(Power, OtherExponentsAndRangesAreTheLibrarys) {
         for (double b : {0.0, 1.0, 17.0, 2.5, -2.0, 0.5, 1e6}) {
             const double expected = std::pow(a, b);
             const double got = power(a, b);
-            if (std::isnan(expected)) {
-                EXPECT_TRUE(std::isnan(got)) << a << "^" << b;
-            } else {
+            EXPECT_EQ(std::isnan(got), std::isnan(expected)) << a << "^" << b;
+            if (!std::isnan(expected)) {
                 EXPECT_EQ(got, expected) << a << "^" << b;
             }
         }
@@ -75,9 +74,6 @@ TEST(Power, OtherExponentsAndRangesAreTheLibrarys) {
             EXPECT_EQ(wholePowerWithoutFma(a, b), expected) << a << "^" << b;
         }
     }
-    EXPECT_TRUE(std::isinf(power(1e200, 3)));
-    EXPECT_EQ(power(-2, 3), -8.0);
-    EXPECT_EQ(power(10, 15), 1e15);
 }
 
 }  // namespace

@@ -31,20 +31,15 @@ TEST(SequenceCheck, NamesWhatFailsAtEveryXAndAgreesWithEvaluation) {
     } cases[] = {
         {"X^3-3X-10", SequenceProblem::None, -1},
         {"2(x+1)", SequenceProblem::None, -1},
-        {"log(x)", SequenceProblem::None, -1},
         {"0/0", SequenceProblem::None, -1},
-        {"-x", SequenceProblem::None, -1},
         {"x*(-2)", SequenceProblem::None, -1},
         {"x*-2", SequenceProblem::MissingOperand, operatorRow("*")},
-        {"x+", SequenceProblem::MissingOperand, operatorRow("+")},
         {"/x", SequenceProblem::MissingOperand, operatorRow("/")},
-        {"sin", SequenceProblem::MissingOperand, operatorRow("sin")},
         {"sqr()+1", SequenceProblem::MissingOperand, operatorRow("sqr")},
         {"x+sqr()", SequenceProblem::MissingOperand, operatorRow("+")},
         {"+", SequenceProblem::MissingOperand, operatorRow("0+")},
         {"-", SequenceProblem::MissingOperand, operatorRow("0-")},
         {"", SequenceProblem::Empty, -1},
-        {"((", SequenceProblem::Empty, -1},
         {"()", SequenceProblem::Empty, -1},
         {"1e999*x", SequenceProblem::BadNumber, -1},
         {longSum(300), SequenceProblem::CutShort, -1},
@@ -78,8 +73,6 @@ TEST(SequenceCheck, NamesWhatFailsAtEveryXAndAgreesWithEvaluation) {
 
     // The operator named as the user typed it.
     EXPECT_EQ(tokenText(operatorRow("0-")), "-");
-    EXPECT_EQ(tokenText(operatorRow("0+")), "+");
-    EXPECT_EQ(tokenText(operatorRow("*")), "*");
     EXPECT_EQ(tokenText(operatorRow("sqr")), "sqr");
     EXPECT_EQ(tokenText(-1), "");
 }
