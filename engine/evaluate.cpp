@@ -258,11 +258,7 @@ void Engine::compileSequence() {
     std::vector<Token> tokens;
     const int rear = FxQueue.rear();
     int slot = FxQueue.front();
-    int count = 0;
-    if (FxQueue.hasItems()) {
-        count = rear - slot;
-        if (count <= 0) count += Queue::kRing;
-    }
+    int count = FxQueue.unread();
     tokens.reserve(static_cast<std::size_t>(count));
     c.endFront = count > 0 ? rear : slot;
     c.endHasItems = false;

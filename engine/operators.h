@@ -32,49 +32,6 @@ struct OperatorRow {
 
 namespace operation {
 
-inline double add(double a, double b) {
-    return a + b;
-}
-inline double sub(double a, double b) {
-    return a - b;
-}
-inline double mul(double a, double b) {
-    return a * b;
-}
-inline double div(double a, double b) {
-    return a / b;
-}
-inline double pow(double a, double b) {
-    return power(a, b);
-}
-inline double plus(double a, double) {
-    return a;
-}
-inline double minus(double a, double) {
-    return 0.0 - a;
-}
-inline double sin(double a, double) {
-    return std::sin(a);
-}
-inline double cos(double a, double) {
-    return std::cos(a);
-}
-inline double exp(double a, double) {
-    return std::exp(a);
-}
-inline double tan(double a, double) {
-    return std::tan(a);
-}
-inline double sqr(double a, double) {
-    return std::sqrt(a);
-}
-inline double log(double a, double) {
-    return std::log(a);
-}
-inline double atn(double a, double) {
-    return std::atan(a);
-}
-
 inline int overflow(double, double) {
     return kErrOverflow;
 }
@@ -94,20 +51,20 @@ inline int powFailure(double a, double b) {
 }  // namespace operation
 
 inline constexpr OperatorRow kOperators[] = {
-    {"+", "+", 1, 2, operation::add, operation::overflow},
-    {"-", "-", 1, 2, operation::sub, operation::overflow},
-    {"*", "*", 2, 2, operation::mul, operation::overflow},
-    {"/", "/", 2, 2, operation::div, operation::divFailure},
-    {"^", "^", 5, 2, operation::pow, operation::powFailure},
-    {"0+", "+", 3, 1, operation::plus, operation::overflow},
-    {"0-", "-", 3, 1, operation::minus, operation::overflow},
-    {"sin", "sin", 6, 1, operation::sin, operation::overflow},
-    {"cos", "cos", 6, 1, operation::cos, operation::overflow},
-    {"exp", "exp", 6, 1, operation::exp, operation::overflow},
-    {"tan", "tan", 6, 1, operation::tan, operation::overflow},
-    {"sqr", "sqr", 6, 1, operation::sqr, operation::domain},
-    {"log", "log", 6, 1, operation::log, operation::domain},
-    {"atn", "atn", 6, 1, operation::atn, operation::overflow},
+    {"+", "+", 1, 2, [](double a, double b) { return a + b; }, operation::overflow},
+    {"-", "-", 1, 2, [](double a, double b) { return a - b; }, operation::overflow},
+    {"*", "*", 2, 2, [](double a, double b) { return a * b; }, operation::overflow},
+    {"/", "/", 2, 2, [](double a, double b) { return a / b; }, operation::divFailure},
+    {"^", "^", 5, 2, [](double a, double b) { return power(a, b); }, operation::powFailure},
+    {"0+", "+", 3, 1, [](double a, double) { return a; }, operation::overflow},
+    {"0-", "-", 3, 1, [](double a, double) { return 0.0 - a; }, operation::overflow},
+    {"sin", "sin", 6, 1, [](double a, double) { return std::sin(a); }, operation::overflow},
+    {"cos", "cos", 6, 1, [](double a, double) { return std::cos(a); }, operation::overflow},
+    {"exp", "exp", 6, 1, [](double a, double) { return std::exp(a); }, operation::overflow},
+    {"tan", "tan", 6, 1, [](double a, double) { return std::tan(a); }, operation::overflow},
+    {"sqr", "sqr", 6, 1, [](double a, double) { return std::sqrt(a); }, operation::domain},
+    {"log", "log", 6, 1, [](double a, double) { return std::log(a); }, operation::domain},
+    {"atn", "atn", 6, 1, [](double a, double) { return std::atan(a); }, operation::overflow},
 };
 
 inline constexpr int kOperatorCount = static_cast<int>(std::size(kOperators));
@@ -118,13 +75,6 @@ constexpr int operatorRow(std::string_view name) {
         if (kOperators[i].name == name) return i;
     }
     return -1;
-}
-
-// The operands a token takes: 2 for a binary operator, 1 for a unary marker
-// or a function, 0 for anything that is not an operator.
-constexpr int operandsOf(std::string_view name) {
-    const int row = operatorRow(name);
-    return row < 0 ? 0 : kOperators[row].operands;
 }
 
 }  // namespace quorel

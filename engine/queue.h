@@ -60,6 +60,12 @@ class Queue {
     int front() const { return front_; }
     int rear() const { return rear_; }
     bool hasItems() const { return hasItems_; }
+    // How many tokens are unread: those in the slots after front() up to rear().
+    int unread() const {
+        if (!hasItems_) return 0;
+        const int n = rear_ - front_;
+        return n > 0 ? n : n + kRing;
+    }
     const CompiledToken& compiledAt(int slot) const { return compiled_[slot]; }
     // Sets the read state directly (used by evaluation, which reads the
     // compiled tokens without fetching each one).

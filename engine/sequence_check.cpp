@@ -9,13 +9,8 @@ SequenceCheck checkSequence(Engine& engine) {
     if (engine.sequenceCut()) return {SequenceProblem::CutShort, -1};
     Queue& q = engine.FxQueue;
     q.SetValue();
-    int count = 0;
-    if (q.hasItems()) {
-        count = q.rear() - q.front();
-        if (count <= 0) count += Queue::kRing;
-    }
     int depth = 0;
-    for (int slot = q.front(); count > 0; --count) {
+    for (int slot = q.front(), count = q.unread(); count > 0; --count) {
         if (++slot == Queue::kRing) slot = 0;
         const CompiledToken& t = q.compiledAt(slot);
         if (t.kind == SlotKind::End) break;
