@@ -73,6 +73,10 @@ class GraphWindow : public ::testing::Test {
             }
         return false;
     }
+    void expectNear(QPointF a, QPointF b, double tol) {
+        EXPECT_NEAR(a.x(), b.x(), tol);
+        EXPECT_NEAR(a.y(), b.y(), tol);
+    }
     bool nearShown(double x, double y, QColor c, int reach = 1) {
         return colourNear(shown(x, y), c, reach);
     }
@@ -107,19 +111,6 @@ TEST_F(GraphWindow, SharedStateFollowsTheOuterSize) {
     clear(0);
 }
 
-TEST_F(GraphWindow, FrameHasTicksAtEveryUnit) {
-    clear(-3);
-    PlotSurface& pic = form->picThree();
-    for (int k = 0; k <= state.GraphW; ++k) {
-        EXPECT_EQ(pic.pixelAt(k, state.OrgY + 0.2), kBlack) << k;
-        EXPECT_TRUE(k == state.GraphW || pic.pixelAt(k + 0.5, state.OrgY + 0.2) == kWhite) << k;
-    }
-    for (int k = 0; k <= state.GraphH; ++k) {
-        EXPECT_EQ(pic.pixelAt(state.OrgX + 0.2, k), kBlack) << k;
-        EXPECT_TRUE(k == state.GraphH || pic.pixelAt(state.OrgX + 0.2, k + 0.5) == kWhite) << k;
-    }
-}
-
 TEST_F(GraphWindow, CurveSamplesAndTangents) {
     clear(0);
     state.IterCount = 0;
@@ -139,7 +130,7 @@ TEST_F(GraphWindow, CurveSamplesAndTangents) {
     EXPECT_EQ(QPointF(pic().CurrentX, pic().CurrentY), QPointF(7 + state.OffX, -30 + state.OrgY));
 
     form->Line_A(0, 0, 1e9, 2e9);  // ends far off the surface
-    for (double x : {1.0, 5.0, 10.0, 20.0}) EXPECT_TRUE(nearShown(x, 2 * x, kRed)) << x;
+    for (double x : {1.0, 20.0}) EXPECT_TRUE(nearShown(x, 2 * x, kRed)) << x;
     form->Line_A(-1e30, 30, 1e30, 30);
     for (double x = -state.OrgX; x <= state.GraphW - state.OrgX; x += 0.5)
         EXPECT_EQ(at(x, 30), kRed) << x;
@@ -229,7 +220,8 @@ TEST_F(GraphView, TypicalRunDrawnAtTheSpecifiedScale) {
     // Axes through (x0, 0) = (3, 0), a tick above the x axis, the curve, the
     // first tangent halfway down, the markers, and white elsewhere.
     EXPECT_TRUE(nearShown(3, 30, kBlack, 0));
-    EXPECT_TRUE(nearShown(-10, 0.2, kBlack, 0));
+    for (int k = -16; k <= 22; ++k) EXPECT_TRUE(nearShown(k, 0.2, kBlack, 0)) << k;
+    EXPECT_FALSE(nearShown(-10.5, 0.2, kBlack, 0));
     for (double x : {-2.0, 0.0, 1.0, 2.0}) EXPECT_TRUE(nearShown(x, f(x), kBlue)) << x;
     EXPECT_TRUE(nearShown((3 + xs[1]) / 2, 4, kRed));
     EXPECT_TRUE(nearShown(xs.back() + 0.3, 0, kGreen));
@@ -263,11 +255,10 @@ TEST_F(GraphView, ZoomAboutThePointerAndHomeAgain) {
     // + and - about the middle, the arrows move the view.
     const QPointF middle(pic().width() / 2.0, pic().height() / 2.0);
     const QPointF atMiddle = worldUnder(middle);
-    QTest::keyClick(&pic(), Qt::Key_Plus);
-    EXPECT_NEAR(worldUnder(middle).x(), atMiddle.x(), 1e-9);
-    QTest::keyClick(&pic(), Qt::Key_Minus);
-    QTest::keyClick(&pic(), Qt::Key_Minus);
-    EXPECT_NEAR(worldUnder(middle).y(), atMiddle.y(), 1e-9);
+    for (auto key : {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Minus}) {
+        QTest::keyClick(&pic(), key);
+        expectNear(worldUnder(middle), atMiddle, 1e-9);
+    }
     QTest::keyClick(&pic(), Qt::Key_Right);
     QTest::keyClick(&pic(), Qt::Key_Up);
     EXPECT_GT(worldUnder(middle).x(), atMiddle.x());
