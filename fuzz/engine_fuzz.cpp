@@ -1,10 +1,8 @@
-// Feeds arbitrary bytes as f(x) text to one long-lived engine, as the program
-// does (or, after a leading byte 1, as tokens added to its queue directly),
-// and evaluates f and its slope at a few x. Besides the sanitizers it
-// checks that only the engine's failure numbers are thrown, that results are
-// finite, and that evaluation with fused steps, evaluation one step per token
-// and a plain token-by-token reading of the queue all agree: same value bits,
-// same failure, same read state.
+// Feeds arbitrary bytes to one long-lived engine as f(x) text (or, after a
+// leading byte 1, as tokens added to its queue directly) and evaluates f and
+// its slope at a few x. Only the engine's failure numbers and finite results
+// may come out, and fused steps, one step per token and a plain reading of
+// the queue must agree: same value bits, same failure, same read state.
 #include <bit>
 #include <cmath>
 #include <cstdint>
