@@ -12,6 +12,22 @@ namespace {
 
 class DriverTest : public testing::CalculationTest {
   protected:
+    // Dark text pixels in a row's Xi cell on the screen itself (the window's
+    // backing store), not in a fresh rendering.
+    int darkPixelsShownInXi(long long row) {
+        const QPoint at = table().mapTo(main.get(), QPoint(40, (480 + 335 * int(row)) / 15 + 1));
+        const QImage shown =
+            main->screen()->grabWindow(main->winId(), at.x(), at.y(), 96, 15).toImage();
+        // Black text on the cell's light green; the content's blue is neither.
+        int dark = 0, light = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb p = shown.pixel(x, y);
+                dark += qRed(p) + qGreen(p) + qBlue(p) < 150;
+                light += qGreen(p) > 200;
+            }
+        return light > shown.width() * shown.height() / 2 ? dark : 0;
+    }
     // True when a marker-coloured pixel lies on the circle of radius r plot
     // units around the world point (x, y).
     bool markerAround(double x, double y, double r) {
@@ -67,12 +83,20 @@ TEST_F(DriverTest, LoopLimitsAndTolerances) {
         {"0", "0.000001", 1, true},   {"-3", "0.000001", 1, true}, {"abc", "0.000001", 1, true},
         {"2.5", "0.000001", 4, true}, {"5", "-1", 6, true},        {"55", "1000", 1, false},
     };
+    // Behind the message box the rows already worked out are on screen.
+    int shownBehindBox = 0;
+    dialogs.onMessage = [&](const auto&) {
+        QApplication::processEvents();  // as the modal box does
+        shownBehindBox += darkPixelsShownInXi(table().rowCount() - 1) > 5;
+    };
     for (const auto& c : cases) {
         calculate("X^3-3X-10", "3", c.loops, c.tolerance);
         EXPECT_EQ(table().rowCount(), c.rows) << c.loops << " " << c.tolerance;
         EXPECT_EQ(countMessages(kNoRootMessage), c.message ? 1 : 0) << c.loops;
         EXPECT_EQ(cell(1, 0), 3);
     }
+    EXPECT_EQ(shownBehindBox, 5);
+    dialogs.onMessage = nullptr;
     // Within tolerance at once: row 0 and the root marker at the initial value.
     calculate("x-2", "2");
     EXPECT_EQ(table().rowCount(), 1);
@@ -149,16 +173,7 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
         EXPECT_EQ(table().rowCount(), main->state().IterCount + 1);
         EXPECT_EQ(graph().caption(),
                   "drafting area--\\quorel tangent line/drawing,please just moment...");
-        // On the screen itself, not in a fresh rendering: the pass's Xi cell
-        // holds dark text on its light background.
-        const long long row = main->state().IterCount;
-        const QPoint at = table().mapTo(main.get(), QPoint(40, (480 + 335 * int(row)) / 15 + 1));
-        const QImage shown =
-            main->screen()->grabWindow(main->winId(), at.x(), at.y(), 96, 15).toImage();
-        int dark = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x) dark += qGray(shown.pixel(x, y)) < 100;
-        EXPECT_GT(dark, 5) << "row " << row;
+        EXPECT_GT(darkPixelsShownInXi(main->state().IterCount), 5);
     };
     calculate("X^3-3X-10", "3");
     EXPECT_EQ(dialogs.pauses, 4);

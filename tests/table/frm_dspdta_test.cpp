@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <climits>
@@ -197,6 +198,17 @@ TEST(FrmDSPDTA, TheWheelAndTheThumbScrollTheRows) {
     bar->setSliderDown(false);
     EXPECT_EQ(bar->value(), -t.form.contentTop());
     EXPECT_LT(bar->value(), bar->maximum());
+
+    // Down the middle of the bar, the thumb stands clearly apart from its track.
+    bar->setValue(bar->maximum() / 2);
+    const QImage shot = bar->grab().toImage();
+    int lo = 255, hi = 0;
+    for (int y = shot.height() / 4; y < shot.height() * 3 / 4; ++y) {
+        const int g = qGray(shot.pixel(shot.width() / 2, y));
+        lo = std::min(lo, g);
+        hi = std::max(hi, g);
+    }
+    EXPECT_GE(hi - lo, 120) << lo << " " << hi;
 }
 
 TEST(FrmDSPDTA, AMillionRowsKeepTheirNumbersWholeAndTheirValuesAsToolTips) {
