@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth
   fonts-liberation fonts-arphic-ukai
+  librsvg2-bin desktop-file-utils appstream dpkg-dev
+  xdotool dbus at-spi2-core python3-pyatspi
 )
 
 missing=()
