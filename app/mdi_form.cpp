@@ -14,6 +14,7 @@
 #include "solver/frm_fx.h"
 #include "solver/frm_wait.h"
 #include "table/frm_dspdta.h"
+#include "table/table_accessible.h"
 
 namespace quorel {
 
@@ -26,6 +27,7 @@ MDIForm1::MDIForm1(UserDialogs* dialogs) {
         dialogs = ownDialogs_.get();
     }
     dialogs_ = dialogs;
+    installTableAccessibility();
     setWindowTitle(kMainCaption);
     mdi_ = new QMdiArea(this);
     setCentralWidget(mdi_);

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyleFactory>
 #include <cmath>
 
@@ -19,6 +20,7 @@
 #include "common/text_fit.h"
 #include "engine/engine.h"
 #include "graph/frm_graph.h"
+#include "solver/accessible_names.h"
 #include "solver/driver.h"
 #include "solver/failure_messages.h"
 #include "solver/input_guard.h"
@@ -129,6 +131,12 @@ void FrmFx::buildControls() {
     connect(cmdCal_, &QPushButton::clicked, this, &FrmFx::CmdCal_Click);
     connect(cmdClr_, &QPushButton::clicked, this, &FrmFx::clearPressed);
     connect(command1_, &QPushButton::clicked, this, &FrmFx::Command1_Click);
+
+    // The keyboard's way to the click on "initial value=".
+    auto* diagnostic = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), this);
+    diagnostic->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(diagnostic, &QShortcut::activated, this, &FrmFx::LabDFT_Click);
+    nameControls(*this);
 }
 
 bool FrmFx::eventFilter(QObject* watched, QEvent* event) {

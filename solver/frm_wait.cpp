@@ -10,6 +10,7 @@
 #include "common/form_geometry.h"
 #include "common/numtext.h"
 #include "common/text_fit.h"
+#include "solver/accessible_names.h"
 #include "solver/failure_messages.h"
 
 namespace quorel {
@@ -46,6 +47,7 @@ FrmWait::FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
     connect(cmdGo_, &QPushButton::clicked, this, &FrmWait::CmdGo_Click);
     connect(texSec_, &QLineEdit::returnPressed, this, [this] { TexSec_KeyPress(13); });
     connect(timer1_, &QTimer::timeout, this, &FrmWait::Timer1_Timer);
+    nameControls(*this);
 }
 
 void FrmWait::Form_Load() {

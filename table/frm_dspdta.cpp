@@ -400,6 +400,16 @@ double FrmDSPDTA::cellTop(long long row) const {
     return static_cast<double>(kPitch * row);
 }
 
+QRectF FrmDSPDTA::cellRect(int column, long long row) const {
+    if (column < 0 || column >= kColumns) return {};
+    return twipsRectF(kCellLeft[column], contentTop() + cellTop(row), kCellWidth[column],
+                      static_cast<double>(kCellHeight));
+}
+
+QWidget* FrmDSPDTA::rowsView() const {
+    return d_->picOne;
+}
+
 double FrmDSPDTA::contentHeight() const {
     return static_cast<double>(d_->content.height());
 }

@@ -68,6 +68,10 @@ class FrmDSPDTA : public QWidget {
     double contentHeight() const;         // twips
     double contentTop() const;            // twips, -position
     QScrollBar* vsbScroll() const;
+    // The widget that shows the rows, and where a cell stands on it
+    // (device-independent pixels).
+    QWidget* rowsView() const;
+    QRectF cellRect(int column, long long row) const;
 
   private:
     void syncBar();

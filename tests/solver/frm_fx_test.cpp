@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -42,6 +43,27 @@ TEST_F(PanelTest, ControlsAndExamples) {
     // Tab order from Calculate on.
     p.CmdCal().setFocus();
     EXPECT_EQ(p.CmdCal().nextInFocusChain(), &p.TexDFT());
+
+    // Assistive technology: every control has a name and a description; each
+    // box is named by, and related to, the caption beside it.
+    for (QWidget* w : p.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << w->metaObject()->className();
+        EXPECT_FALSE(a->text(QAccessible::Description).isEmpty())
+            << a->text(QAccessible::Name).toStdString();
+    }
+    const std::pair<QWidget*, QLabel*> boxes[] = {{&p.CmbFx(), &p.LabFx()},
+                                                  {&p.TexDFT(), &p.LabDFT()},
+                                                  {&p.TexLoops(), &p.Label3()},
+                                                  {&p.TexError(), &p.Label2()},
+                                                  {&p.ChkStep(), &p.LabSel1()}};
+    for (auto [box, label] : boxes) {
+        EXPECT_EQ(box->accessibleName(), label->text());
+        const auto related =
+            QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label);
+        ASSERT_EQ(related.size(), 1) << label->text().toStdString();
+        EXPECT_EQ(related[0].first->object(), label);
+    }
 }
 
 TEST_F(PanelTest, ClearCentresOnTheFloorOfTheInitialValue) {
@@ -85,6 +107,13 @@ TEST_F(PanelTest, DiagnosticViewShowsQueueStackAndValues) {
     ASSERT_EQ(last.rfind(head, 0), 0u) << last;
     EXPECT_NEAR(textToNumber(last.substr(head.size())), 4.0, 1e-6);
     EXPECT_EQ(dialogs.messages[2].title, kAppTitle);
+
+    // The keyboard's way to the same view, from any control of the panel.
+    const std::string valuesByMouse = dialogs.messages[2].text;
+    dialogs.messages.clear();
+    QTest::keyClick(&panel().TexError(), Qt::Key_I, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[2].text, valuesByMouse);
 
     // Failures name what failed and leave the panel usable; an f(x) that can
     // give no value is told instead of evaluated.

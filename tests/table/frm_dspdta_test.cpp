@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QImage>
@@ -19,8 +20,10 @@
 #include "allocation_failure.h"
 #include "common/text_fit.h"
 
+#include "common/failure.h"
 #include "table/frm_dspdta.h"
 #include "table/scroll_range.h"
+#include "table/table_accessible.h"
 
 namespace quorel {
 namespace {
@@ -246,6 +249,49 @@ TEST(FrmDSPDTA, AMillionRowsKeepTheirNumbersWholeAndTheirValuesAsToolTips) {
     // The last rows in view paint at their sizes without a failure.
     t.form.vsbScroll()->setValue(t.form.vsbScroll()->maximum());
     EXPECT_FALSE(rows->grab().isNull());
+}
+
+// Assistive technology reads the painted rows as a table whose cells say
+// what the cells show, a failure by its name, and stand where they are drawn.
+TEST(FrmDSPDTA, AssistiveTechnologyReadsEveryCellAsShown) {
+    installTableAccessibility();
+    Table t;
+    t.row(CellValue{3, 0}, CellValue{8, 0}, CellValue{0, kErrDivZero});
+    t.rows(40);
+    t.form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.form));
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(t.form.rowsView());
+    ASSERT_TRUE(table && table->tableInterface());
+    QAccessibleTableInterface* cells = table->tableInterface();
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    ASSERT_EQ(cells->rowCount(), 41);
+    ASSERT_EQ(cells->columnCount(), 4);
+    const char* heads[] = {"times i", "Xi", "f(Xi)", "f'(Xi)"};
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(cells->columnDescription(c), heads[c]);
+    EXPECT_FALSE(t.form.cellText(3, 0).empty());
+    const QRect rowsOnScreen(t.form.rowsView()->mapToGlobal(QPoint()), t.form.rowsView()->size());
+    for (int r : {0, 1, 40}) {
+        for (int c = 0; c < 4; ++c) {
+            QAccessibleInterface* cell = cells->cellAt(r, c);
+            ASSERT_TRUE(cell);
+            EXPECT_EQ(cell->text(QAccessible::Name).toStdString(), t.form.cellText(c, r));
+            EXPECT_EQ(cell->text(QAccessible::Description), t.form.cellToolTip(c, r));
+            EXPECT_EQ(cell->tableCellInterface()->rowIndex(), r);
+            EXPECT_EQ(table->child(table->indexOfChild(cell)), cell);
+            // The newest rows are in view: a point of such a cell finds it.
+            if (r == 40) {
+                EXPECT_TRUE(rowsOnScreen.contains(cell->rect())) << c;
+                EXPECT_EQ(table->childAt(cell->rect().center().x(), cell->rect().center().y()),
+                          cell);
+            }
+        }
+    }
+    // After a clear nothing of the old rows is read.
+    QAccessibleInterface* old = cells->cellAt(40, 1);
+    t.form.Dta_Clr();
+    EXPECT_EQ(cells->rowCount(), 1);
+    EXPECT_EQ(old->text(QAccessible::Name), "");
+    EXPECT_EQ(cells->cellAt(0, 1)->text(QAccessible::Name), "");
 }
 
 // Rows as a calculation makes them, each Xi the tangent step from the row
