@@ -20,6 +20,7 @@
 #include <string>
 
 #include "common/user_dialogs.h"
+#include "engine/fx_problem.h"
 #include "engine/queue.h"
 #include "engine/stack.h"
 
@@ -43,7 +44,10 @@ class Engine {
     Queue FxQueue;
 
     // Appends the postfix tokens of expr to FxQueue (unread tokens of an
-    // earlier sequence are dropped first), then HoldValue. Never fails. Every
+    // earlier sequence are dropped first), then HoldValue. Never fails: the
+    // first problem of the text is recorded (problem()), and a sequence with
+    // a problem fails at every evaluation (13; 6 for a number beyond the
+    // range, unless an operation before it fails). Every
     // operator it pushes on OpStack reaches this queue; only unclosed "("
     // stay, and those left by earlier translations give way when this one
     // would otherwise run out of stack. When the queue or the stack refuses a
@@ -68,6 +72,8 @@ class Engine {
 
     // True when the last translation was cut short.
     bool sequenceCut() const { return cut_; }
+    // The first problem of the last translated text.
+    const FxProblem& problem() const { return problem_; }
 
     // Evaluation runs a compiled form of the sequence in which groups of
     // tokens (x^3, 2*x, "top - c", constant groups such as sin(3)) are fused
@@ -89,6 +95,7 @@ class Engine {
 
     UserDialogs& dialogs_;
     bool cut_ = false;
+    FxProblem problem_;
     bool fusion_ = true;
     // During a translation: OpStack slots up to here hold "(" left over by
     // earlier translations; everything above was pushed by this one.

@@ -1,9 +1,11 @@
-// Infix to postfix: one left-to-right scan of the f(x) text with a pending
-// token, operators waiting on OpStack for their right operand.
+// Infix to postfix: the pieces of the f(x) text, read once, pass left to right
+// through OpStack, where operators wait for their right operand. The same walk
+// records the first problem it meets: a piece where it cannot stand.
 #include <string_view>
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/fx_pieces.h"
 #include "engine/operators.h"
 
 namespace quorel {
@@ -11,13 +13,6 @@ namespace {
 
 constexpr std::int16_t kNotOperator = -9;
 constexpr std::int16_t kParenthesisLevel = 9;
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-char upperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 std::int16_t levelOf(std::string_view t) {
     if (t == "(" || t == ")") return kParenthesisLevel;
@@ -116,52 +111,112 @@ void Engine::Fx_Postfix(const std::string& expr) {
         FxQueue.fetch();
     } while (FxQueue.succeeded);
     cut_ = false;
+    problem_ = {};
     ownBase_ = OpStack.top();
 
-    std::string pending;
-    bool signIsInfix = false;
-    const std::size_t n = expr.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const char ch = lowerAscii(expr[i]);
-        if (ch == 'x') {
-            if (levelOf(pending) > kNotOperator) {
-                Op_Handle(pending);
-                addToken(std::string("X"));
-                pending.clear();
-            } else if (i + 1 < n && upperAscii(expr[i + 1]) == 'P') {
-                pending += ch;  // the x of "exp"
-            } else {
-                if (!pending.empty()) {
-                    addToken(pending);
-                    Op_Handle(std::string("*"));
-                    pending.clear();
+    const std::vector<FxPiece> pieces = readPieces(expr);
+    // What the last piece was; every state but Operand waits for an operand.
+    enum class After { Start, Open, Operator, Sign, Function, Operand } after = After::Start;
+    auto note = [&](FxProblemKind kind, std::size_t at) {
+        if (problem_.kind == FxProblemKind::None) problem_ = problemAt(kind, expr, pieces, at);
+    };
+    // A sign right after an operator or a sign: the hint puts it in parentheses.
+    auto noteBeforeSign = [&](FxProblemKind kind, std::size_t at, std::size_t sign) {
+        if (problem_.kind != FxProblemKind::None) return;
+        note(kind, at);
+        bracketSign(problem_, expr, pieces, sign);
+    };
+    // Nothing stands where an operand should, before the piece `at`.
+    auto noteMissing = [&](std::size_t at) {
+        const std::size_t before = at - 1;
+        switch (after) {
+            case After::Open:
+                if (before > 0 && pieces[before - 1].kind == PieceKind::Function) {
+                    note(FxProblemKind::FunctionArgument, before - 1);
+                } else {
+                    note(FxProblemKind::EmptyGroup, before);
                 }
-                addToken(std::string("X"));
-            }
-        } else if (ch == '+' || ch == '-') {
-            if (!signIsInfix) {
-                Op_Handle(std::string{'0', ch});
-            } else {
-                if (!pending.empty()) {
-                    addToken(pending);
-                    pending.clear();
-                }
-                Op_Handle(std::string(1, ch));
-            }
-        } else if (levelOf(std::string_view(&ch, 1)) == kNotOperator) {
-            pending += ch;
-        } else {
-            if (levelOf(pending) > kNotOperator) {
-                Op_Handle(pending);
-            } else if (!pending.empty()) {
-                addToken(pending);
-            }
-            Op_Handle(std::string(1, ch));
-            pending.clear();
+                break;
+            case After::Operator:
+                note(FxProblemKind::OperatorOperand, before);
+                break;
+            case After::Sign:
+                note(FxProblemKind::SignOperand, before);
+                break;
+            case After::Function:
+                note(FxProblemKind::FunctionArgument, before);
+                break;
+            case After::Start:
+            case After::Operand:
+                break;
         }
-        signIsInfix = ch != '(';
+    };
+
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const FxPiece& p = pieces[i];
+        switch (p.kind) {
+            case PieceKind::Number:
+            case PieceKind::X:
+            case PieceKind::Unknown:
+                if (p.kind == PieceKind::Unknown) note(FxProblemKind::UnknownPiece, i);
+                if (p.beyondRange) note(FxProblemKind::BeyondRange, i);
+                if (after == After::Function && p.kind == PieceKind::Number) noteMissing(i);
+                if (after == After::Operand) {
+                    // A number after x or ")" is no product.
+                    if (p.kind == PieceKind::Number) {
+                        note(FxProblemKind::NumberAfter, i);
+                    } else {
+                        Op_Handle(std::string("*"));
+                    }
+                }
+                addToken(p.token);
+                after = After::Operand;
+                break;
+            case PieceKind::Function:
+                if (after == After::Function) noteMissing(i);
+                if (after == After::Operand) Op_Handle(std::string("*"));
+                Op_Handle(p.token);
+                after = After::Function;
+                break;
+            case PieceKind::Open:
+                if (after == After::Operand) Op_Handle(std::string("*"));
+                Op_Handle(p.token);
+                after = After::Open;
+                break;
+            case PieceKind::Close:
+                if (after == After::Start) note(FxProblemKind::CloseFirst, i);
+                noteMissing(i);
+                Op_Handle(p.token);
+                after = After::Operand;
+                break;
+            case PieceKind::Operator: {
+                const bool sign = p.token == "+" || p.token == "-";
+                if (sign && (after == After::Start || after == After::Open)) {
+                    Op_Handle("0" + p.token);
+                    after = After::Sign;
+                    break;
+                }
+                if (after == After::Start || after == After::Open) {
+                    note(FxProblemKind::OperatorOperand, i);
+                } else if (sign && after == After::Operator) {
+                    noteBeforeSign(FxProblemKind::OperatorOperand, i - 1, i);
+                } else if (sign && after == After::Sign) {
+                    noteBeforeSign(FxProblemKind::SignOperand, i - 1, i);
+                } else {
+                    noteMissing(i);
+                }
+                // Otherwise the sign is taken as the operator it looks like.
+                Op_Handle(p.token);
+                after = After::Operator;
+                break;
+            }
+        }
     }
-    if (!pending.empty()) addToken(pending);
+    if (after == After::Start) {
+        problem_.kind = FxProblemKind::Empty;
+    } else if (after != After::Operand) {
+        noteMissing(pieces.size());
+    }
     Op_Handle(std::string(")"));
     flushOwnOperators();
     ownBase_ = 0;

@@ -1,73 +1,41 @@
 #include "solver/failure_messages.h"
 
-#include <cctype>
+#include <cstdio>
 
 #include "common/failure.h"
-#include "common/numtext.h"
-#include "engine/operators.h"
+#include "engine/engine.h"
 
 namespace quorel {
 namespace {
 
 constexpr const char* kBeyondDouble = "lies beyond the range of a double (about 1.8E+308).";
+// A longer f(x) is not repeated in its message.
+constexpr int kQuotedLength = 100;
 
-bool isOperator(char c) {
-    return c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
-}
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-bool isOperandChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '.';
+int characters(const std::string& s) {
+    return characterPosition(s, s.size()) - 1;
 }
 
-// End of the operand that starts at i: a run of letters, digits and points
-// (a number, x or a function name), with the bracket that follows it.
-std::size_t operandEnd(const std::string& s, std::size_t i) {
-    while (i < s.size() && isBlank(s[i])) ++i;
-    while (i < s.size() && isOperandChar(s[i])) ++i;
-    if (i < s.size() && s[i] == '(') {
-        int depth = 0;
-        for (; i < s.size(); ++i) {
-            if (s[i] == '(') ++depth;
-            if (s[i] == ')' && --depth == 0) return i + 1;
-        }
+// A piece in quotes; a control character by its code ("the character U+0009").
+std::string named(const std::string& piece) {
+    if (piece.size() == 1 && (static_cast<unsigned char>(piece[0]) < 0x20 || piece[0] == 0x7f)) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned char>(piece[0]));
+        return std::string("the character ") + code;
     }
-    return i;
+    return "\"" + piece + "\"";
 }
 
-// The first piece of f(x) read as a number token that lies beyond the double
-// range ("1e999" of "1e999*x"); "" when none is found.
-std::string outOfRangeNumber(const std::string& fx) {
-    std::string piece;
-    auto check = [&]() -> bool {
-        bool bad = false;
-        if (!piece.empty() &&
-            (std::isdigit(static_cast<unsigned char>(piece[0])) || piece[0] == '.')) {
-            try {
-                textToNumber(piece);
-            } catch (const Failure&) {
-                bad = true;
-            }
-        }
-        if (!bad) piece.clear();
-        return bad;
-    };
-    for (char c : fx) {
-        if (isOperator(c) || c == '(' || c == ')' || c == 'x' || c == 'X' || isBlank(c)) {
-            if (check()) return piece;
-        } else {
-            piece += c;
-        }
-    }
-    return check() ? piece : std::string();
-}
-
-bool hasOperand(const std::string& fx) {
-    for (char c : fx) {
-        if (isOperandChar(c)) return true;
-    }
-    return false;
+std::string unknownHint(const std::string& piece) {
+    std::string lower;
+    for (char c : piece) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (lower == "pi") return "Write the number itself, for example 3.14159265358979.";
+    if (lower == "e") return "Write exp(1) for the number e.";
+    if (piece == "\u00b2" || piece == "\u00b3") return "Write a power with ^, for example x^2.";
+    if (!piece.empty() && (piece[0] == '.' || (piece[0] >= '0' && piece[0] <= '9')))
+        return "A number has digits and at most one \".\", for example 3.12 or 2.5E-3.";
+    return "f(x) is made of numbers, x, + - * / ^, parentheses and the functions sin, cos, tan, "
+           "atn, exp, log and sqr.";
 }
 
 }  // namespace
@@ -77,68 +45,67 @@ std::string numberTextMessage(const std::string& box, const std::string& text) {
 }
 
 bool toldMalformed(const std::string& fx, Engine& engine, UserDialogs& dialogs) {
-    const SequenceCheck check = checkSequence(engine);
-    if (check.problem == SequenceProblem::None) return false;
-    if (check.problem != SequenceProblem::CutShort)
-        dialogs.message(malformedMessage(fx, check), kAppTitle);
+    if (engine.sequenceCut()) return true;
+    if (engine.problem().kind == FxProblemKind::None) return false;
+    dialogs.message(malformedMessage(fx, engine.problem()), kAppTitle);
     return true;
 }
 
-std::string bracketSignAfterOperator(const std::string& fx) {
-    for (std::size_t i = 0; i < fx.size(); ++i) {
-        if (!isOperator(fx[i])) continue;
-        std::size_t j = i + 1;
-        while (j < fx.size() && isBlank(fx[j])) ++j;
-        if (j >= fx.size() || (fx[j] != '-' && fx[j] != '+')) continue;
-        const std::size_t end = operandEnd(fx, j + 1);
-        return fx.substr(0, j) + "(" + fx.substr(j, end - j) + ")" + fx.substr(end);
+std::string malformedMessage(const std::string& fx, const FxProblem& problem) {
+    const bool quoted = characters(fx) <= kQuotedLength;
+    const std::string head =
+        quoted ? "f(x) \"" + fx + "\" cannot be calculated: " : "f(x) cannot be calculated: ";
+    const std::string at = " at position " + std::to_string(problem.position);
+    const std::string piece = named(problem.piece) + at;
+    // The rewrite of a sign after an operator: the whole f(x) when it is quoted.
+    const std::string rewrite =
+        quoted ? problem.bracketed + "." : problem.bracketedPart + " there.";
+    switch (problem.kind) {
+        case FxProblemKind::None:
+            return {};
+        case FxProblemKind::Empty:
+            return "f(x) is empty: there is nothing to calculate. Type a function of x, for "
+                   "example X^3-3X-10.";
+        case FxProblemKind::UnknownPiece:
+            return head + piece + " is not a number, x, an operator or a function. " +
+                   unknownHint(problem.piece);
+        case FxProblemKind::BeyondRange:
+            return head + "the number " + piece + " " + kBeyondDouble;
+        case FxProblemKind::NumberAfter:
+            return head + "the number " + piece +
+                   " has no operator before it. Write * or ^ there, for example x*2 or x^2.";
+        case FxProblemKind::OperatorOperand:
+            if (!problem.bracketed.empty())
+                return head + "the operator " + piece +
+                       " lacks an operand. A sign right after an operator needs parentheses: "
+                       "write " +
+                       rewrite;
+            return head + "the operator " + piece +
+                   " lacks an operand. Write a number, x or an expression on each side of it, "
+                   "for example 2*x.";
+        case FxProblemKind::SignOperand:
+            if (!problem.bracketed.empty())
+                return head + "the sign " + piece +
+                       " is followed by another sign. A sign right after a sign needs "
+                       "parentheses: write " +
+                       rewrite;
+            return head + "the sign " + piece +
+                   " has nothing to apply to. Write a number, x or an expression after it, for "
+                   "example -x.";
+        case FxProblemKind::FunctionArgument:
+            return head + "the function " + piece +
+                   " has no argument. Write its argument in parentheses, for example " +
+                   problem.piece + "(x).";
+        case FxProblemKind::EmptyGroup:
+            return head + "the " + piece +
+                   " holds no expression. Every \"(\" needs an expression and its \")\", for "
+                   "example (x+1)*(x-2).";
+        case FxProblemKind::CloseFirst:
+            return head + "the " + piece +
+                   " has no expression before it. Every \")\" closes an expression opened by "
+                   "\"(\", for example (x+1)*(x-2).";
     }
     return {};
-}
-
-std::string malformedMessage(const std::string& fx, const SequenceCheck& check) {
-    const std::string head = "f(x) \"" + fx + "\" cannot be calculated: ";
-    switch (check.problem) {
-        case SequenceProblem::None:
-        case SequenceProblem::CutShort:
-            return {};
-        case SequenceProblem::Empty:
-            if (!hasOperand(fx)) {
-                if (fx.find('(') != std::string::npos)
-                    return head +
-                           "it holds no number and no x. Every \"(\" needs an expression and "
-                           "its \")\", for example (x+1)*(x-2).";
-                return "f(x) is empty: there is nothing to calculate. Type a function of x, for "
-                       "example X^3-3X-10.";
-            }
-            return head + "it gives no value. Type a function of x, for example X^3-3X-10.";
-        case SequenceProblem::BadNumber: {
-            const std::string number = outOfRangeNumber(fx);
-            return head + "the number " + (number.empty() ? "" : "\"" + number + "\" ") +
-                   kBeyondDouble;
-        }
-        case SequenceProblem::MissingOperand:
-            break;
-    }
-    const std::string name(tokenText(check.row));
-    const OperatorRow& row = kOperators[check.row];
-    if (row.operands == 2) {
-        const std::string fixed = bracketSignAfterOperator(fx);
-        if (!fixed.empty())
-            return head + "the operator \"" + name +
-                   "\" lacks an operand. A sign right after an operator needs parentheses: "
-                   "write " +
-                   fixed + ".";
-        return head + "the operator \"" + name +
-               "\" lacks an operand. Write a number, x or an expression on each side of it, for "
-               "example 2*x.";
-    }
-    if (row.name == "0+" || row.name == "0-")
-        return head + "the sign \"" + name +
-               "\" has nothing to apply to. Write a number, x or an expression after it, for "
-               "example -x.";
-    return head + "the function \"" + name +
-           "\" has no argument. Write its argument in parentheses, for example " + name + "(x).";
 }
 
 }  // namespace quorel

@@ -7,7 +7,7 @@ namespace quorel::testing {
 
 struct TranslationCase {
     const char* text;
-    const char* queue;  // tokens separated by blanks, "_" for a blank inside a token
+    const char* queue;  // tokens separated by blanks
     int operatorsLeft;
 };
 
@@ -20,17 +20,17 @@ inline constexpr TranslationCase kTranslationCases[] = {
     {"-2*x", "2 0- X *", 0},
     {"2^3^2", "2 3 ^ 2 ^", 0},
     {"x*-2", "X * 2 -", 0},
-    {"2(x+1)", "2 X 1 +", 0},
+    {"2(x+1)", "2 X 1 + *", 0},
     {"SIN(X)", "X sin", 0},
     {"expx", "X exp", 0},
-    {"ex+1", "e X * 1 +", 0},
+    {"ex+1", "ex 1 +", 0},
     {"x+1)", "X 1 +", 0},
     {"((x+1)", "X 1 +", 0},
     {"(((x+1)", "X 1 +", 1},
-    {"x+ 1", "X _1 +", 0},
-    {"x +1", "X _ 1 +", 0},
+    {"x+ 1", "X 1 +", 0},
+    {"x +1", "X 1 +", 0},
     {"", "", 0},
-    {"3sin(x)", "3sin X", 0},
+    {"3sin(x)", "3 X sin *", 0},
     {"sin+x", "sin X +", 0},
     {"x2", "X 2", 0},
     {"1E5*X", "1e5 X *", 0},

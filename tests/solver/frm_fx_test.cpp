@@ -127,8 +127,8 @@ TEST_F(PanelTest, DiagnosticViewShowsQueueStackAndValues) {
         {"sqr(x)", "0",
          "F(0)=0 , but F'(0) cannot be computed (Argument outside the function's domain)."},
         {"x*-2", "1",
-         "f(x) \"x*-2\" cannot be calculated: the operator \"*\" lacks an operand. A sign right "
-         "after an operator needs parentheses: write x*(-2)."},
+         "f(x) \"x*-2\" cannot be calculated: the operator \"*\" at position 2 lacks an operand. A "
+         "sign right after an operator needs parentheses: write x*(-2)."},
     };
     for (const auto& c : cases) {
         dialogs.messages.clear();

@@ -1,0 +1,152 @@
+#include "engine/fx_pieces.h"
+
+#include "common/failure.h"
+#include "common/numtext.h"
+#include "engine/operators.h"
+
+namespace quorel {
+namespace {
+
+bool isSkipped(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool isContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The typed text without the skipped characters, each byte with its offset.
+class Compact {
+  public:
+    explicit Compact(std::string_view text) : text_(text) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (!isSkipped(text[i])) at_.push_back(i);
+        }
+    }
+    std::size_t size() const { return at_.size(); }
+    char operator[](std::size_t k) const { return k < at_.size() ? text_[at_[k]] : '\0'; }
+    bool has(std::size_t k) const { return k < at_.size(); }
+
+    // The piece made of compact bytes [from, to).
+    FxPiece piece(PieceKind kind, std::size_t from, std::size_t to) const {
+        std::string token;
+        for (std::size_t k = from; k < to; ++k) token += lowerAscii((*this)[k]);
+        return {kind, std::move(token), at_[from], at_[to - 1] + 1};
+    }
+
+  private:
+    std::string_view text_;
+    std::vector<std::size_t> at_;
+};
+
+// The end of the number that starts at k, and whether it is one.
+std::size_t numberEnd(const Compact& c, std::size_t k, bool& wellFormed) {
+    auto inRun = [&](std::size_t j) { return c.has(j) && (isDigit(c[j]) || c[j] == '.'); };
+    int digits = 0;
+    int points = 0;
+    std::size_t j = k;
+    for (; inRun(j); ++j) (c[j] == '.' ? points : digits) += 1;
+    const char e = lowerAscii(c[j]);
+    if (digits > 0 && c.has(j) && (e == 'e' || e == 'd')) {
+        std::size_t d = j + 1;
+        if (c[d] == '+' || c[d] == '-') ++d;
+        if (c.has(d) && isDigit(c[d])) {
+            while (c.has(d) && isDigit(c[d])) ++d;
+            j = d;
+        }
+    }
+    wellFormed = digits > 0 && points <= 1 && !inRun(j);
+    while (inRun(j)) ++j;
+    return j;
+}
+
+// The function name that starts at k, as lower-case text, or "".
+std::string functionAt(const Compact& c, std::size_t k) {
+    if (!c.has(k + 2)) return {};
+    const std::string name{lowerAscii(c[k]), lowerAscii(c[k + 1]), lowerAscii(c[k + 2])};
+    const int row = operatorRow(name);
+    return row >= 0 && kOperators[row].operands == 1 && isLetter(name[0]) ? name : std::string();
+}
+
+// Splits the letters [k, end) into function names and x; false when they do
+// not split.
+bool splitLetters(const Compact& c, std::size_t k, std::size_t end, std::vector<FxPiece>& out) {
+    const std::size_t first = out.size();
+    while (k < end) {
+        if (!functionAt(c, k).empty() && k + 3 <= end) {
+            out.push_back(c.piece(PieceKind::Function, k, k + 3));
+            k += 3;
+        } else if (lowerAscii(c[k]) == 'x') {
+            FxPiece x = c.piece(PieceKind::X, k, k + 1);
+            x.token.assign(1, 'X');
+            out.push_back(std::move(x));
+            ++k;
+        } else {
+            out.resize(first);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<FxPiece> readPieces(std::string_view text) {
+    const Compact c(text);
+    std::vector<FxPiece> pieces;
+    std::size_t k = 0;
+    while (c.has(k)) {
+        const char ch = c[k];
+        if (isDigit(ch) || ch == '.') {
+            bool wellFormed = false;
+            const std::size_t end = numberEnd(c, k, wellFormed);
+            FxPiece p = c.piece(wellFormed ? PieceKind::Number : PieceKind::Unknown, k, end);
+            if (wellFormed) {
+                try {
+                    textToNumber(p.token);
+                } catch (const Failure&) {
+                    p.beyondRange = true;
+                }
+            }
+            pieces.push_back(std::move(p));
+            k = end;
+        } else if (isLetter(ch)) {
+            std::size_t end = k;
+            while (c.has(end) && isLetter(c[end])) ++end;
+            if (!splitLetters(c, k, end, pieces)) {
+                pieces.push_back(c.piece(PieceKind::Unknown, k, end));
+            }
+            k = end;
+        } else if (ch == '+' || ch == '-' || ch == '*' || ch == '/' || ch == '^') {
+            pieces.push_back(c.piece(PieceKind::Operator, k, k + 1));
+            ++k;
+        } else if (ch == '(' || ch == ')') {
+            pieces.push_back(c.piece(ch == '(' ? PieceKind::Open : PieceKind::Close, k, k + 1));
+            ++k;
+        } else {
+            // One character: a byte and the continuation bytes of its UTF-8 form.
+            std::size_t end = k + 1;
+            while (c.has(end) && isContinuation(c[end])) ++end;
+            pieces.push_back(c.piece(PieceKind::Unknown, k, end));
+            k = end;
+        }
+    }
+    return pieces;
+}
+
+int characterPosition(std::string_view text, std::size_t offset) {
+    int position = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i)
+        position += !isContinuation(text[i]);
+    return position;
+}
+
+}  // namespace quorel
