@@ -15,6 +15,7 @@ constexpr int kInnerMargin = 2;
 }  // namespace
 
 FittingLineEdit::FittingLineEdit(QWidget* parent) : QLineEdit(parent), designFont_(font()) {
+    setMaxLength(kWholeText);
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (!hasFocus()) showWhole();
     });

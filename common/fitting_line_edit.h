@@ -1,13 +1,17 @@
 // A one-line text box of fixed size that, while it is not being edited, shows
 // its whole text from its first character (a minus sign is never scrolled
 // out of view), in a smaller font where the text would not fit. While it has
-// the keyboard focus it edits in its design font.
+// the keyboard focus it edits in its design font. It takes any text whole.
 #pragma once
 
 #include <QFont>
 #include <QLineEdit>
+#include <limits>
 
 namespace quorel {
+
+// The longest text a box takes: a text is never cut at the usual 32767.
+inline constexpr int kWholeText = std::numeric_limits<int>::max();
 
 class FittingLineEdit : public QLineEdit {
     Q_OBJECT

@@ -72,6 +72,8 @@ void FrmFx::buildControls() {
     cmbFx_->setEditable(true);
     auto* fxEdit = new FittingLineEdit(cmbFx_);
     cmbFx_->setLineEdit(fxEdit);
+    // What is typed stays as typed: no completion to an example.
+    cmbFx_->setCompleter(nullptr);
     cmbFx_->setInsertPolicy(QComboBox::NoInsert);
     for (const char* f : kExampleFunctions) cmbFx_->addItem(f);
     cmbFx_->setEditText(kInitialFunction);
@@ -90,11 +92,13 @@ void FrmFx::buildControls() {
 
     label3_ = label("Loops =", twipsRect(2640, 1080, 975, 375), kai);
     texLoops_ = new QLineEdit("55", this);
+    texLoops_->setMaxLength(kWholeText);
     texLoops_->setGeometry(twipsRect(3720, 1080, 1215, 375));
     texLoops_->setFont(tnrBold);
 
     label2_ = label("error=", twipsRect(120, 1680, 975, 375), kai);
     texError_ = new QLineEdit("0.000001", this);
+    texError_->setMaxLength(kWholeText);
     texError_->setGeometry(twipsRect(1200, 1680, 1335, 375));
     texError_->setFont(tnrBold);
 

@@ -66,6 +66,38 @@ TEST_F(PanelTest, ControlsAndExamples) {
     }
 }
 
+TEST_F(PanelTest, WhatIsTypedIsKeptWholeAndSolved) {
+    FrmFx& p = panel();
+    // Nothing completes the f(x) box: x typed and left stays x, and x is solved.
+    p.CmbFx().setFocus();
+    p.CmbFx().lineEdit()->selectAll();
+    QTest::keyClicks(&p.CmbFx(), "x");
+    p.TexDFT().setFocus();
+    EXPECT_EQ(p.CmbFx().currentText(), "x");
+    p.TexDFT().setText("1");
+    QTest::mouseClick(&p.CmdCal(), Qt::LeftButton);
+    EXPECT_EQ(p.CmbFx().currentText(), "x");
+    ASSERT_EQ(table().rowCount(), 2);
+    EXPECT_EQ(table().cellText(1, 1), "0");
+    EXPECT_EQ(table().cellText(2, 1), "0");
+
+    // No box cuts a long text: 40000 blanks inside change nothing.
+    const QString blanks(40000, ' ');
+    const QString typed[] = {"x-2" + blanks + "+1", blanks + "3", "5" + blanks + "5",
+                             "0.1" + blanks + "E-9"};
+    QLineEdit* boxes[] = {p.CmbFx().lineEdit(), &p.TexDFT(), &p.TexLoops(), &p.TexError()};
+    for (int i = 0; i < 4; ++i) {
+        boxes[i]->clear();
+        boxes[i]->insert(typed[i]);
+        EXPECT_EQ(boxes[i]->text(), typed[i]) << i;
+    }
+    QTest::mouseClick(&p.CmdCal(), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.messages.empty());
+    ASSERT_EQ(table().rowCount(), 2);
+    EXPECT_EQ(table().cellText(1, 0), "3");
+    EXPECT_EQ(table().cellText(1, 1), "1");
+}
+
 TEST_F(PanelTest, ClearCentresOnTheFloorOfTheInitialValue) {
     struct Case {
         const char* text;
