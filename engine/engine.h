@@ -46,8 +46,7 @@ class Engine {
     // Appends the postfix tokens of expr to FxQueue (unread tokens of an
     // earlier sequence are dropped first), then HoldValue. Never fails: the
     // first problem of the text is recorded (problem()), and a sequence with
-    // a problem fails at every evaluation (13; 6 for a number beyond the
-    // range, unless an operation before it fails). Every
+    // a problem fails at every evaluation (see refused()). Every
     // operator it pushes on OpStack reaches this queue; only unclosed "("
     // stay, and those left by earlier translations give way when this one
     // would otherwise run out of stack. When the queue or the stack refuses a
@@ -74,6 +73,15 @@ class Engine {
     bool sequenceCut() const { return cut_; }
     // The first problem of the last translated text.
     const FxProblem& problem() const { return problem_; }
+    // True while FxQueue holds the sequence of a translation that met a
+    // problem other than a number beyond the range (which fails at its own
+    // token): evaluation fails with 13. Tokens added to the queue after the
+    // translation make a sequence of their own.
+    bool refused() const {
+        return problem_.kind != FxProblemKind::None &&
+               problem_.kind != FxProblemKind::BeyondRange &&
+               FxQueue.generation() == translatedGeneration_;
+    }
 
     // Evaluation runs a compiled form of the sequence in which groups of
     // tokens (x^3, 2*x, "top - c", constant groups such as sin(3)) are fused
@@ -96,6 +104,7 @@ class Engine {
     UserDialogs& dialogs_;
     bool cut_ = false;
     FxProblem problem_;
+    std::uint32_t translatedGeneration_ = 0;
     bool fusion_ = true;
     // During a translation: OpStack slots up to here hold "(" left over by
     // earlier translations; everything above was pushed by this one.

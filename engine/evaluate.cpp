@@ -413,11 +413,7 @@ void Engine::compileSequence() {
 double Engine::Fx_Eval(double x) {
     clearUpperVectorState();
     FxQueue.SetValue();
-    // A number beyond the range fails at its own token (6), or an operation
-    // before it fails first.
-    if (cut_ ||
-        (problem_.kind != FxProblemKind::None && problem_.kind != FxProblemKind::BeyondRange))
-        throw Failure(kErrMissing);
+    if (cut_ || refused()) throw Failure(kErrMissing);
     if (!compiled_ || FxQueue.generation() != compiledGeneration_) compileSequence();
 
     const Compiled& c = *compiled_;

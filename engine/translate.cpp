@@ -221,6 +221,7 @@ void Engine::Fx_Postfix(const std::string& expr) {
     flushOwnOperators();
     ownBase_ = 0;
     FxQueue.HoldValue();
+    translatedGeneration_ = FxQueue.generation();
     compileSequence();
     if (cut_) dialogs_.message(kTooLongMessage, kAppTitle);
 }

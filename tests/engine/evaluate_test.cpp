@@ -96,6 +96,12 @@ TEST(Evaluation, TokensAddedToTheQueueDirectly) {
         add({"2", "*"}, hold);
         EXPECT_EQ(e.Fx_Eval(3.0), hold ? 8.0 : 4.0);
     }
+    // A refused translation fails; tokens added after it make a sequence of
+    // their own.
+    e.Fx_Postfix("x-pi");
+    EXPECT_EQ(failureNumber([&] { e.Fx_Eval(3.0); }), kErrMissing);
+    add({"2", "*"}, true);
+    EXPECT_EQ(e.Fx_Eval(3.0), 6.0);
 
     // An empty token ends the evaluation; what follows it stays unread.
     e.Fx_Postfix("x");
