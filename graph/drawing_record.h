@@ -1,18 +1,14 @@
-// Everything drawn on a surface since it was last cleared, kept compactly so
-// that it can be painted again at any scale: lines and circles in the user
-// coordinates they were drawn in (single precision, as drawn), texts at the
-// place they were printed. A line takes 16 bytes, 8 when it starts where the
-// line before it ended and ends at that line's height (as one pass's tangent
-// follows the last), a circle 8 (none when it is centred on the start of the
-// line just drawn, as a pass's marker is on its tangent), each one more for
-// its kind; colours, radii and user frames are kept once per run of equal
-// ones.
+// Everything drawn on a surface since it was last cleared, as it was drawn:
+// lines and circles in the user coordinates of their frame (single
+// precision, as drawn), texts at the place they were printed, in drawing
+// order. Colours and frames are kept once per run of parts that share them.
 #pragma once
 
 #include <QFont>
 #include <QPointF>
 #include <QRgb>
 #include <QString>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -64,12 +60,11 @@ class DrawingRecord {
         QFont font;
         QRgb rgb;
     };
-    // Where a replay stands; a default cursor starts at the beginning.
+    // Where a replay stands: how many lines, circles and texts it has handed
+    // over. A default cursor starts at the beginning.
     struct Cursor {
-        std::size_t op = 0, line = 0, circle = 0, centre = 0, text = 0;
-        std::size_t lineRun = 0, circleRun = 0, frame = 0;
-        std::size_t fullLine = 0, joinedLine = 0;
-        Line last{};  // the latest line handed over
+        std::size_t line = 0, circle = 0, text = 0;
+        std::size_t part() const { return line + circle + text; }
     };
 
     void addLine(const UserFrame& frame, const Line& line, QRgb rgb);
@@ -86,41 +81,36 @@ class DrawingRecord {
 
     // Hands the drawing from the cursor on to the visitor, in drawing order:
     // v.frame(UserFrame) first and whenever the frame changes, then
-    // v.line(Line, rgb, index), v.circle(Circle, rgb, index) or v.text(Text).
-    // Leaves the cursor at the end.
+    // v.line(Line, rgb), v.circle(Circle, rgb) or v.text(Text). Leaves the
+    // cursor at the end.
     template <class Visitor>
     void replay(Cursor& c, Visitor& v) const;
 
   private:
-    enum Kind : std::uint8_t { kLine, kJoinedLine, kCircle, kCircleAtLineStart, kText };
+    enum Kind : std::uint8_t { kLine, kCircle, kText };
+    // From its first part on (counted among the parts of one kind, or among
+    // all parts for frames), a run shares one colour or frame.
     struct ColourRun {
         std::size_t first;
         QRgb rgb;
-        float radius;  // of circles
-    };
-    struct Centre {
-        float x, y;
-    };
-    // A line from the end of the one before it to (x2, that line's y2).
-    struct Joint {
-        float y1, x2;
     };
     struct FrameRun {
         std::size_t first;
         UserFrame frame;
     };
+    template <class Run>
+    static std::size_t runAt(const std::vector<Run>& runs, std::size_t index) {
+        const auto after =
+            std::upper_bound(runs.begin(), runs.end(), index,
+                             [](std::size_t i, const Run& r) { return i < r.first; });
+        return static_cast<std::size_t>(after - runs.begin()) - 1;
+    }
     void noteFrame(const UserFrame& frame);
-    static void noteStyle(std::vector<ColourRun>& runs, std::size_t index, QRgb rgb, float radius);
-    static std::size_t runAt(const std::vector<ColourRun>& runs, std::size_t run,
-                             std::size_t index);
+    static void noteColour(std::vector<ColourRun>& runs, std::size_t index, QRgb rgb);
 
-    BlockVector<std::uint8_t> kinds_;
+    BlockVector<Kind> kinds_;
     BlockVector<Line> lines_;
-    BlockVector<Joint> joints_;
-    std::size_t lineCount_ = 0;
-    Line last_{};  // the latest line added
-    BlockVector<Centre> centres_;
-    std::size_t circleCount_ = 0;
+    BlockVector<Circle> circles_;
     std::vector<Text> texts_;
     std::vector<ColourRun> lineColours_, circleColours_;
     std::vector<FrameRun> frames_;
@@ -129,55 +119,32 @@ class DrawingRecord {
 template <class Visitor>
 void DrawingRecord::replay(Cursor& c, Visitor& v) const {
     const std::size_t n = kinds_.size();
-    bool sent = false;
-    for (; c.op < n; ++c.op) {
-        std::size_t f = c.frame;
-        while (f + 1 < frames_.size() && frames_[f + 1].first <= c.op) ++f;
-        if (f != c.frame || !sent) {
-            c.frame = f;
-            sent = true;
-            v.frame(frames_[f].frame);
-        }
-        switch (kinds_[c.op]) {
+    std::size_t part = c.part();
+    if (part >= n) return;
+    std::size_t frame = runAt(frames_, part);
+    std::size_t lineRun = lineColours_.empty() ? 0 : runAt(lineColours_, c.line);
+    std::size_t circleRun = circleColours_.empty() ? 0 : runAt(circleColours_, c.circle);
+    v.frame(frames_[frame].frame);
+    for (; part < n; ++part) {
+        if (frame + 1 < frames_.size() && frames_[frame + 1].first == part)
+            v.frame(frames_[++frame].frame);
+        switch (kinds_[part]) {
             case kLine:
-            case kJoinedLine: {
-                if (kinds_[c.op] == kLine) {
-                    c.last = lines_[c.fullLine++];
-                } else {
-                    const Joint& j = joints_[c.joinedLine++];
-                    c.last = Line{c.last.x2, j.y1, j.x2, c.last.y2};
-                }
-                c.lineRun = runAt(lineColours_, c.lineRun, c.line);
-                v.line(c.last, lineColours_[c.lineRun].rgb, c.op);
-                ++c.line;
+                if (lineRun + 1 < lineColours_.size() && lineColours_[lineRun + 1].first == c.line)
+                    ++lineRun;
+                v.line(lines_[c.line++], lineColours_[lineRun].rgb);
                 break;
-            }
             case kCircle:
-            case kCircleAtLineStart: {
-                c.circleRun = runAt(circleColours_, c.circleRun, c.circle);
-                const ColourRun& style = circleColours_[c.circleRun];
-                if (kinds_[c.op] == kCircle) {
-                    v.circle(Circle{centres_[c.centre].x, centres_[c.centre].y, style.radius},
-                             style.rgb, c.op);
-                    ++c.centre;
-                } else {
-                    v.circle(Circle{c.last.x1, c.last.y1, style.radius}, style.rgb, c.op);
-                }
-                ++c.circle;
+                if (circleRun + 1 < circleColours_.size() &&
+                    circleColours_[circleRun + 1].first == c.circle)
+                    ++circleRun;
+                v.circle(circles_[c.circle++], circleColours_[circleRun].rgb);
                 break;
-            }
-            default:
-                v.text(texts_[c.text]);
-                ++c.text;
+            case kText:
+                v.text(texts_[c.text++]);
                 break;
         }
     }
-}
-
-inline std::size_t DrawingRecord::runAt(const std::vector<ColourRun>& runs, std::size_t run,
-                                        std::size_t index) {
-    while (run + 1 < runs.size() && runs[run + 1].first <= index) ++run;
-    return run;
 }
 
 }  // namespace quorel

@@ -9,155 +9,25 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QVarLengthArray>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "common/device_scale_text.h"
 #include "common/twips.h"
-#include "graph/raster.h"
+#include "graph/record_painter.h"
 #include "graph/single_precision.h"
 
 namespace quorel {
 namespace {
 
 constexpr int kBorderDip = 2;
-// Beyond this radius (pixels) a circle is drawn as its visible arc.
-constexpr double kLargeRadiusPx = 1e5;
-constexpr int kArcSegments = 256;
 // Text anchored farther out than this (pixels) cannot show.
 constexpr double kTextReachPx = 1e6;
-// The first parts of a drawing go through the painter; a drawing longer than
-// this (a run of many thousand passes) has the rest of its lines and small
-// circles set pixel by pixel, which costs a fraction of a painter call.
-constexpr std::size_t kPainterParts = 20000;
-constexpr double kRasterMaxRadiusPx = 64;
 // An arrow key moves the view by this share of the inner area.
 constexpr double kPanShare = 0.1;
 
-// Text at device size without a scaling transform: glyphs of a face without a
-// bold style are emboldened for the size they are rendered at, so under a
-// scale they would come out thinner at a higher pixel ratio.
-void drawTextAt(QPainter& p, QPointF baselineDip, const QFont& font, QRgb rgb, double dpr,
-                const QString& text) {
-    p.setFont(fontAtScale(font, dpr));
-    p.setPen(QColor(rgb));
-    p.drawText(baselineDip * dpr, text);
-}
-
 }  // namespace
-
-// Paints records into the image through the mapping, one frame at a time.
-class PlotSurface::Painter {
-  public:
-    Painter(QImage& image, const SurfaceMapping& mapping) : image_(image), p_(&image), m_(mapping) {
-        p_.setRenderHint(QPainter::Antialiasing, false);
-        p_.setBrush(Qt::NoBrush);
-        penWidth_ = std::max(1, qRound(m_.dpr()));
-        zoomed_ = !m_.atHome();
-    }
-    ~Painter() { flushLines(); }
-
-    void frame(const UserFrame& f) {
-        flushLines();
-        m_.setFrame(f);
-    }
-    void line(const DrawingRecord::Line& l, QRgb rgb, std::size_t index) {
-        QLine px;
-        if (!m_.clipToDevice(l.x1, l.y1, l.x2, l.y2, px)) return;
-        if (index >= kPainterParts) {
-            flushLines();
-            rasterLine(image_, px, rgb, penWidth_);
-            return;
-        }
-        // Consecutive lines of one colour go to the painter together.
-        if (!lines_.isEmpty() && rgb != linesRgb_) flushLines();
-        linesRgb_ = rgb;
-        lines_.append(px);
-    }
-    void circle(const DrawingRecord::Circle& c, QRgb rgb, std::size_t index) {
-        if (!m_.drawable()) return;
-        const QPointF d = m_.toDevice(c.x, c.y);
-        const double u = d.x(), v = d.y();
-        double rpx = m_.lengthToDevice(c.radius);
-        if (zoomed_) {
-            // Circles mark points: zoomed, they keep a few pixels of radius
-            // and grow at most threefold from the size they show at home.
-            const double atHome = rpx / m_.zoomX();
-            const double lo = kMinMarkerRadius * m_.dpr();
-            rpx = std::clamp(rpx, lo, std::max(lo, kMaxMarkerGrowth * atHome));
-        }
-        if (!std::isfinite(u) || !std::isfinite(v) || !std::isfinite(rpx)) return;
-        const double w = m_.deviceSize().width(), h = m_.deviceSize().height();
-        if (u + rpx < 0 || u - rpx > w || v + rpx < 0 || v - rpx > h) return;
-        const double farU = std::max(std::fabs(u), std::fabs(w - u));
-        const double farV = std::max(std::fabs(v), std::fabs(h - v));
-        if (rpx > 1.0 && farU * farU + farV * farV < (rpx - 1.0) * (rpx - 1.0))
-            return;  // the whole area lies inside
-        flushLines();
-        if (index >= kPainterParts && rpx <= kRasterMaxRadiusPx) {
-            rasterCircle(image_, QPointF(u - 0.5, v - 0.5), rpx, rgb, penWidth_);
-            return;
-        }
-        usePen(rgb);
-        if (rpx <= kLargeRadiusPx) {
-            p_.drawEllipse(QPointF(u - 0.5, v - 0.5), rpx, rpx);
-            return;
-        }
-        // The centre lies outside the area: the corners bound the visible arc.
-        const double toMid = std::atan2(h / 2.0 - v, w / 2.0 - u);
-        double lo = 0.0, hi = 0.0;
-        for (const auto& [cu, cv] : {std::pair{0.0, 0.0}, {w, 0.0}, {0.0, h}, {w, h}}) {
-            double a = std::atan2(cv - v, cu - u) - toMid;
-            a = std::remainder(a, 2 * std::numbers::pi);
-            lo = std::min(lo, a);
-            hi = std::max(hi, a);
-        }
-        double pu = 0, pv = 0;
-        for (int i = 0; i <= kArcSegments; ++i) {
-            const double a = toMid + lo + (hi - lo) * i / kArcSegments;
-            const double nu = u + rpx * std::cos(a), nv = v + rpx * std::sin(a);
-            QLine px;
-            if (i > 0 && clipToPixels(pu, pv, nu, nv, m_.deviceSize(), px)) p_.drawLine(px);
-            pu = nu;
-            pv = nv;
-        }
-    }
-    void text(const DrawingRecord::Text& t) {
-        flushLines();
-        p_.save();
-        drawTextAt(p_, t.baselineDip, t.font, t.rgb, m_.dpr(), t.text);
-        p_.restore();
-    }
-
-  private:
-    void usePen(QRgb rgb) {
-        if (penSet_ && rgb == penRgb_) return;
-        QPen pen{QColor(rgb), double(penWidth_)};
-        pen.setCosmetic(true);
-        p_.setPen(pen);
-        penRgb_ = rgb;
-        penSet_ = true;
-    }
-    void flushLines() {
-        if (lines_.isEmpty()) return;
-        usePen(linesRgb_);
-        p_.drawLines(lines_.constData(), int(lines_.size()));
-        lines_.clear();
-    }
-
-    QImage& image_;
-    QPainter p_;
-    SurfaceMapping m_;
-    int penWidth_ = 1;
-    bool zoomed_ = false;
-    QVarLengthArray<QLine, 256> lines_;
-    QRgb linesRgb_ = 0;
-    QRgb penRgb_ = 0;
-    bool penSet_ = false;
-};
 
 PlotSurface::PlotSurface(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -357,9 +227,8 @@ void PlotSurface::invalidateImage() {
 }
 
 void PlotSurface::paintPending() {
-    if (image_.isNull() || painted_.op >= record_.size()) return;
-    image_.bits();  // detached before painting: pixels are also set directly
-    Painter painter(image_, mapping_);
+    if (image_.isNull() || painted_.part() >= record_.size()) return;
+    RecordPainter painter(image_, mapping_);
     record_.replay(painted_, painter);
 }
 

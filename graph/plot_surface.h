@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include "graph/drawing_record.h"
+#include "graph/record_painter.h"
 #include "graph/surface_mapping.h"
 
 namespace quorel {
@@ -92,9 +93,8 @@ class PlotSurface : public QWidget {
     // Zoom factor of one wheel notch or one key press.
     static constexpr double kZoomStep = 1.25;
     // Circles (the point markers) shown in a zoomed view keep at least this
-    // radius (DIP) and grow at most this many times their size at home.
-    static constexpr double kMinMarkerRadius = 3.0;
-    static constexpr double kMaxMarkerGrowth = 3.0;
+    // radius (DIP).
+    static constexpr double kMinMarkerRadius = RecordPainter::kMinMarkerRadius;
 
   signals:
     // A mouse press, with the position in user coordinates.
@@ -115,8 +115,6 @@ class PlotSurface : public QWidget {
     void keyPressEvent(QKeyEvent* e) override;
 
   private:
-    class Painter;
-
     QSizeF innerDip() const;
     UserFrame currentFrame() const;
     // The mapping of the current image through the frame of the latest

@@ -55,5 +55,47 @@ TEST(PlotSurface, CircleIsRoundOnScreenWithUnequalUnits) {
     EXPECT_EQ(QPointF(s.CurrentX, s.CurrentY), QPointF(10, -15));
 }
 
+// One painter for every part: a part's pixels follow from what it is, not
+// from how many parts came before it or how much was painted at once.
+TEST(PlotSurface, PartsPaintAlikeWhateverCameBeforeAndHoweverPainted) {
+    // Red lines across, blue lines down and green circles, each kind
+    // repeating with its own period, so the colour of a crossing follows the
+    // latest of its parts.
+    auto draw = [](PlotSurface& s, int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const int r = i % 4, b = i % 3, c = i % 5;
+            s.Line(0, 5 + 8 * r, 50, 7 + 8 * r, QColor(255, 0, 0));
+            s.Line(5 + 12 * b, 0, 8 + 12 * b, 40, QColor(0, 0, 255));
+            s.Circle(10 + 9 * c, 10 + 6 * c, 3, QColor(0, 255, 8));
+        }
+    };
+    auto surface = [](PlotSurface& s) {
+        s.resize(304, 204);
+        s.Scale(0, 40, 50, 0);
+    };
+    // Repeated parts over other colours, painted at once and part by part.
+    PlotSurface once, stepwise;
+    surface(once);
+    surface(stepwise);
+    draw(once, 0, 60);
+    for (int i = 0; i < 60; ++i) {
+        draw(stepwise, i, i + 1);
+        stepwise.image();
+    }
+    EXPECT_EQ(once.image(), stepwise.image());
+
+    // The same line and circle as the first parts of a drawing and after
+    // thirty thousand parts off the surface.
+    PlotSurface first, late;
+    surface(first);
+    surface(late);
+    for (int i = 0; i < 30000; ++i) late.Line(-10, i, -5, i, Qt::black);
+    for (PlotSurface* s : {&first, &late}) {
+        s->Line(3.3, 1.1, 47.9, 37.3, QColor(255, 0, 0));
+        s->Circle(25.2, 20.1, 4.3, QColor(0, 255, 8));
+    }
+    EXPECT_EQ(first.image(), late.image());
+}
+
 }  // namespace
 }  // namespace quorel

@@ -1,0 +1,159 @@
+#include "graph/record_painter.h"
+
+#include <QHashFunctions>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "common/device_scale_text.h"
+
+namespace quorel {
+namespace {
+
+constexpr std::size_t kChunkParts = 65536;
+// Beyond this radius (pixels) a circle is drawn as its visible arc.
+constexpr double kLargeRadiusPx = 1e5;
+constexpr int kArcSegments = 256;
+
+int quarters(double px) {
+    return static_cast<int>(std::lround(px * 4));
+}
+
+}  // namespace
+
+void drawTextAt(QPainter& p, QPointF baselineDip, const QFont& font, QRgb rgb, double dpr,
+                const QString& text) {
+    p.setFont(fontAtScale(font, dpr));
+    p.setPen(QColor(rgb));
+    p.drawText(baselineDip * dpr, text);
+}
+
+size_t qHash(const RecordPainter::Part& p, size_t seed) noexcept {
+    return qHashMulti(seed, int(p.kind), p.rgb, p.a, p.b, p.c, p.d);
+}
+
+RecordPainter::RecordPainter(QImage& image, const SurfaceMapping& mapping)
+    : p_(&image), m_(mapping) {
+    p_.setRenderHint(QPainter::Antialiasing, false);
+    p_.setBrush(Qt::NoBrush);
+    penWidth_ = std::max(1, qRound(m_.dpr()));
+    zoomed_ = !m_.atHome();
+    chunk_.reserve(kChunkParts);
+}
+
+RecordPainter::~RecordPainter() {
+    flush();
+}
+
+void RecordPainter::line(const DrawingRecord::Line& l, QRgb rgb) {
+    QLine px;
+    if (!m_.clipToDevice(l.x1, l.y1, l.x2, l.y2, px)) return;
+    add({Part::kLine, rgb, px.x1(), px.y1(), px.x2(), px.y2()});
+}
+
+void RecordPainter::circle(const DrawingRecord::Circle& c, QRgb rgb) {
+    if (!m_.drawable()) return;
+    const QPointF d = m_.toDevice(c.x, c.y);
+    const double u = d.x(), v = d.y();
+    double rpx = m_.lengthToDevice(c.radius);
+    if (zoomed_) {
+        // Circles mark points: zoomed, they keep a few pixels of radius and
+        // grow at most threefold from the size they show at home.
+        const double atHome = rpx / m_.zoomX();
+        const double lo = kMinMarkerRadius * m_.dpr();
+        rpx = std::clamp(rpx, lo, std::max(lo, kMaxMarkerGrowth * atHome));
+    }
+    if (!std::isfinite(u) || !std::isfinite(v) || !std::isfinite(rpx)) return;
+    const double w = m_.deviceSize().width(), h = m_.deviceSize().height();
+    if (u + rpx < 0 || u - rpx > w || v + rpx < 0 || v - rpx > h) return;
+    const double farU = std::max(std::fabs(u), std::fabs(w - u));
+    const double farV = std::max(std::fabs(v), std::fabs(h - v));
+    if (rpx > 1.0 && farU * farU + farV * farV < (rpx - 1.0) * (rpx - 1.0))
+        return;  // the whole area lies inside
+    if (rpx > kLargeRadiusPx) {
+        flush();
+        drawArc(u, v, rpx, rgb);
+        return;
+    }
+    add({Part::kCircle, rgb, quarters(u), quarters(v), quarters(rpx), 0});
+}
+
+void RecordPainter::text(const DrawingRecord::Text& t) {
+    flush();
+    p_.save();
+    drawTextAt(p_, t.baselineDip, t.font, t.rgb, m_.dpr(), t.text);
+    p_.restore();
+}
+
+void RecordPainter::add(const Part& part) {
+    chunk_.push_back(part);
+    if (chunk_.size() == kChunkParts) flush();
+}
+
+void RecordPainter::flush() {
+    const std::size_t n = chunk_.size();
+    if (n == 0) return;
+    kept_.assign(n, 0);
+    later_.clear();
+    later_.reserve(qsizetype(n));
+    for (std::size_t i = n; i-- > 0;) {
+        const qsizetype before = later_.size();
+        later_.insert(chunk_[i]);
+        kept_[i] = later_.size() != before;
+    }
+    // Consecutive lines of one colour go to the painter together.
+    auto drawLines = [&] {
+        if (lines_.empty()) return;
+        p_.drawLines(lines_.data(), int(lines_.size()));
+        lines_.clear();
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!kept_[i]) continue;
+        const Part& part = chunk_[i];
+        if (!penSet_ || part.rgb != penRgb_) drawLines();
+        usePen(part.rgb);
+        if (part.kind == Part::kLine) {
+            lines_.emplace_back(part.a, part.b, part.c, part.d);
+        } else {
+            drawLines();
+            const double r = part.c / 4.0;
+            p_.drawEllipse(QPointF(part.a / 4.0 - 0.5, part.b / 4.0 - 0.5), r, r);
+        }
+    }
+    drawLines();
+    chunk_.clear();
+}
+
+void RecordPainter::drawArc(double u, double v, double rpx, QRgb rgb) {
+    // The centre lies outside the area: the corners bound the visible arc.
+    usePen(rgb);
+    const double w = m_.deviceSize().width(), h = m_.deviceSize().height();
+    const double toMid = std::atan2(h / 2.0 - v, w / 2.0 - u);
+    double lo = 0.0, hi = 0.0;
+    for (const auto& [cu, cv] : {std::pair{0.0, 0.0}, {w, 0.0}, {0.0, h}, {w, h}}) {
+        double a = std::atan2(cv - v, cu - u) - toMid;
+        a = std::remainder(a, 2 * std::numbers::pi);
+        lo = std::min(lo, a);
+        hi = std::max(hi, a);
+    }
+    double pu = 0, pv = 0;
+    for (int i = 0; i <= kArcSegments; ++i) {
+        const double a = toMid + lo + (hi - lo) * i / kArcSegments;
+        const double nu = u + rpx * std::cos(a), nv = v + rpx * std::sin(a);
+        QLine px;
+        if (i > 0 && clipToPixels(pu, pv, nu, nv, m_.deviceSize(), px)) p_.drawLine(px);
+        pu = nu;
+        pv = nv;
+    }
+}
+
+void RecordPainter::usePen(QRgb rgb) {
+    if (penSet_ && rgb == penRgb_) return;
+    QPen pen{QColor(rgb), double(penWidth_)};
+    pen.setCosmetic(true);
+    p_.setPen(pen);
+    penRgb_ = rgb;
+    penSet_ = true;
+}
+
+}  // namespace quorel
