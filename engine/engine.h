@@ -2,7 +2,7 @@
 // sequence, evaluation of that sequence at any x, and the numerical slope.
 // Pure C++, no windowing code. Failures are thrown as quorel::Failure with the
 // numbers of common/failure.h (5 domain, 6 overflow, 11 division, 13 missing
-// operand or a sequence cut short).
+// operand, a refused text or a sequence cut short).
 //
 // a^b: for a whole b from 2 to 16, the product a·a·…·a carried in
 // double-double and rounded once (b = 2: a·a); std::pow for every other b and

@@ -205,7 +205,7 @@ void Engine::Fx_Postfix(const std::string& expr) {
                 } else {
                     noteMissing(i);
                 }
-                // Otherwise the sign is taken as the operator it looks like.
+                // Past the start and "(", "+" and "-" are the operators they look like.
                 Op_Handle(p.token);
                 after = After::Operator;
                 break;
