@@ -5,6 +5,7 @@
 #include <QStyleOptionFrame>
 
 #include "common/text_fit.h"
+#include "common/whole_text.h"
 
 namespace quorel {
 namespace {

@@ -6,12 +6,8 @@
 
 #include <QFont>
 #include <QLineEdit>
-#include <limits>
 
 namespace quorel {
-
-// The longest text a box takes: a text is never cut at the usual 32767.
-inline constexpr int kWholeText = std::numeric_limits<int>::max();
 
 class FittingLineEdit : public QLineEdit {
     Q_OBJECT

@@ -18,6 +18,7 @@
 #include "common/form_geometry.h"
 #include "common/numtext.h"
 #include "common/text_fit.h"
+#include "common/whole_text.h"
 #include "engine/engine.h"
 #include "graph/frm_graph.h"
 #include "solver/accessible_names.h"

@@ -10,6 +10,7 @@
 #include "common/form_geometry.h"
 #include "common/numtext.h"
 #include "common/text_fit.h"
+#include "common/whole_text.h"
 #include "solver/accessible_names.h"
 #include "solver/failure_messages.h"
 
@@ -36,6 +37,7 @@ FrmWait::FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
     fitLabelText(label1_, formFont(kFaceKai, 9.75, false));
 
     texSec_ = new QLineEdit("5", this);
+    texSec_->setMaxLength(kWholeText);
     texSec_->setGeometry(twipsRect(1560, 120, 495, 315));
     texSec_->setFont(formFont(kFaceKai, 11.25, false));
 

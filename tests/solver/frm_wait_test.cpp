@@ -73,6 +73,11 @@ TEST_F(WaitTest, LoadsWithTheLengthSelectedAndEnterSetsTheLengthOrRefusesIt) {
             EXPECT_EQ(wait.Timer1().interval(), now * 1000) << c.typed;
         }
     }
+    // A long text is taken whole: 40000 blanks inside change nothing.
+    wait.TexSec().clear();
+    wait.TexSec().insert("1" + QString(40000, ' ') + "0");
+    QTest::keyClick(&wait.TexSec(), Qt::Key_Return);
+    EXPECT_EQ(state.PauseSeconds, 10);
 }
 
 TEST_F(WaitTest, APauseEndsOnContinueAndOnClosing) {
