@@ -1,6 +1,7 @@
 #include "common/numtext.h"
 
 #include <locale.h>
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -87,6 +88,39 @@ std::string numberToText(double v) {
         if (c == 'e') c = 'E';
     }
     return s;
+}
+
+std::string numberToText(double v, int digits) {
+    if (v == 0.0 || !std::isfinite(v)) return numberToText(v);
+    digits = std::clamp(digits, 1, 15);
+    char buf[64];
+    auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, digits - 1);
+    if (ec != std::errc()) return numberToText(v);
+    // "-d.ddde+XX": sign, the digits without trailing zeros, the exponent.
+    const std::string s(buf, end);
+    const std::size_t e = s.find('e');
+    const bool negative = s[0] == '-';
+    std::string mantissa;
+    for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
+        if (s[i] != '.') mantissa += s[i];
+    }
+    while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+    const int exponent = std::atoi(s.c_str() + e + 1);
+    std::string out = negative ? "-" : "";
+    if (exponent < -4 || exponent >= 15) {
+        out += mantissa[0];
+        if (mantissa.size() > 1) out.append(".").append(mantissa, 1);
+        const std::string power = std::to_string(std::abs(exponent));
+        out.append(exponent < 0 ? "E-" : "E+").append(power.size() < 2 ? "0" : "").append(power);
+    } else if (exponent < 0) {
+        out.append("0.").append(-exponent - 1, '0').append(mantissa);
+    } else if (mantissa.size() > static_cast<std::size_t>(exponent) + 1) {
+        out.append(mantissa, 0, exponent + 1).append(".").append(mantissa, exponent + 1);
+    } else {
+        out.append(mantissa).append(exponent + 1 - mantissa.size(), '0');
+    }
+    return out;
 }
 
 double roundHalfEven(double v) {

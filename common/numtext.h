@@ -20,6 +20,12 @@ double textToNumber(std::string_view text);
 // magnitudes. Negative zero is written "0".
 std::string numberToText(double v);
 
+// v rounded to `digits` significant digits (1 to 15; ties to even on the
+// exact binary value) in the same general form. The rounded number may lie
+// beyond the double range (next to the largest double): its digits are
+// written all the same.
+std::string numberToText(double v, int digits);
+
 // Round to the nearest whole number, a half going to the even neighbour.
 double roundHalfEven(double v);
 

@@ -1,5 +1,6 @@
 #include "table/cell_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -21,21 +22,6 @@ int decimalExponent(double v) {
     return e < end ? std::atoi(e + 1) : 0;
 }
 
-// v rounded to a multiple of 10^-decimals (decimals < 0), ties to even on the
-// exact binary value, keeping at least the leading digit.
-double roundToPowerOfTen(double v, int decimals) {
-    if (!std::isfinite(v) || v == 0.0) return v;
-    int digits = decimalExponent(v) + 1 + decimals;
-    if (digits < 1) digits = 1;
-    char buf[64];
-    auto [end, ec] =
-        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, digits - 1);
-    if (ec != std::errc()) return v;
-    double r = v;
-    std::from_chars(buf, end, r);
-    return r;
-}
-
 }  // namespace
 
 int decimalCount(double v, CellKind kind) {
@@ -50,7 +36,10 @@ int decimalCount(double v, CellKind kind) {
 }
 
 std::string cellText(double v, int decimals) {
-    return numberToText(decimals < 0 ? roundToPowerOfTen(v, decimals) : roundHalfEven(v, decimals));
+    if (decimals >= 0) return numberToText(roundHalfEven(v, decimals));
+    // A multiple of 10^-decimals: the digits down to that place, at least one.
+    if (!std::isfinite(v) || v == 0.0) return numberToText(v);
+    return numberToText(v, std::max(1, decimalExponent(v) + 1 + decimals));
 }
 
 }  // namespace quorel

@@ -53,6 +53,9 @@ TEST(FrmDSPDTA, CellTextsKeepElevenDigitsAndRoundTiesToEven) {
     // Beyond 1E+11 (1E+12 for a slope) the digits the rule keeps just below.
     t.row(350209322070123456789.0, -123456789012345.0, 1234567890123456.0);
     t.row(-1.0142320547489e304, 98765432109876.5, -98765432109876.5);
+    // Next to the largest double, where the rounded digits leave the double range.
+    constexpr double kMax = 1.7976931348623157e308;
+    t.row(kMax, -kMax, -kMax);
 
     const char* want[][4] = {
         {"0.", "1.2345678901", "0", "250000000000"},
@@ -61,9 +64,10 @@ TEST(FrmDSPDTA, CellTextsKeepElevenDigitsAndRoundTiesToEven) {
         {"3.", "1000.1234568", "-15000000000000", "5000.12345679"},
         {"4.", "3.5020932207E+20", "-123456789010000", "1.23456789012E+15"},
         {"5.", "-1.0142320547E+304", "98765432110000", "-98765432109900"},
+        {"6.", "1.7976931349E+308", "-1.7976931349E+308", "-1.79769313486E+308"},
     };
-    ASSERT_EQ(t.form.rowCount(), 6);
-    for (int r = 0; r < 6; ++r) {
+    ASSERT_EQ(t.form.rowCount(), 7);
+    for (int r = 0; r < 7; ++r) {
         for (int c = 0; c < 4; ++c) EXPECT_EQ(t.form.cellText(c, r), want[r][c]) << r << "," << c;
     }
 }
