@@ -23,6 +23,7 @@
 #include "graph/frm_graph.h"
 #include "solver/accessible_names.h"
 #include "solver/driver.h"
+#include "solver/enter_keys.h"
 #include "solver/failure_messages.h"
 #include "solver/input_guard.h"
 #include "table/frm_dspdta.h"
@@ -142,6 +143,8 @@ void FrmFx::buildControls() {
     diagnostic->setContext(Qt::WidgetWithChildrenShortcut);
     connect(diagnostic, &QShortcut::activated, this, &FrmFx::LabDFT_Click);
     nameControls(*this);
+    connectEnterKeys(*cmdCal_, {cmbFx_->lineEdit(), texDFT_, texLoops_, texError_},
+                     {cmdCal_, cmdClr_, command1_});
 }
 
 bool FrmFx::eventFilter(QObject* watched, QEvent* event) {
