@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -95,18 +96,20 @@ QFont fittedCellFont(const QFont& columnFont, int column, const QString& text,
 }
 
 // picOne: the fixed viewport; paints only the rows that show. The wheel over
-// it turns the scroll bar, as over the bar itself.
+// it turns the scroll bar, as over the bar itself, and so do the keys once a
+// click or Tab has given it the focus.
 class Viewport : public QWidget {
     Q_OBJECT
   public:
     Viewport(const Content& content, QWidget* parent) : QWidget(parent), content_(content) {
         setObjectName("picOne");
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::StrongFocus);
     }
 
     void setCellFonts(const std::array<QFont, kColumns>& fonts) { fonts_ = fonts; }
     const QFont& columnFont(int column) const { return fonts_[column]; }
-    void setWheelTarget(QScrollBar* bar) { wheelTarget_ = bar; }
+    void setScrollBar(QScrollBar* bar) { bar_ = bar; }
     // Marks the viewport for repainting, once until it is next painted: rows
     // come far faster than frames, and whatever paints next (a refresh, a
     // message box over it) shows them all.
@@ -150,11 +153,37 @@ class Viewport : public QWidget {
     }
 
     void wheelEvent(QWheelEvent* e) override {
-        if (wheelTarget_ && wheelTarget_->isEnabled()) {
-            QCoreApplication::sendEvent(wheelTarget_, e);
+        if (bar_ && bar_->isEnabled()) {
+            QCoreApplication::sendEvent(bar_, e);
         } else {
             e->ignore();
         }
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        const auto action = [e] {
+            switch (e->key()) {
+                case Qt::Key_Up:
+                    return QAbstractSlider::SliderSingleStepSub;
+                case Qt::Key_Down:
+                    return QAbstractSlider::SliderSingleStepAdd;
+                case Qt::Key_PageUp:
+                    return QAbstractSlider::SliderPageStepSub;
+                case Qt::Key_PageDown:
+                    return QAbstractSlider::SliderPageStepAdd;
+                case Qt::Key_Home:
+                    return QAbstractSlider::SliderToMinimum;
+                case Qt::Key_End:
+                    return QAbstractSlider::SliderToMaximum;
+                default:
+                    return QAbstractSlider::SliderNoAction;
+            }
+        }();
+        if (action == QAbstractSlider::SliderNoAction || !bar_ || !bar_->isEnabled()) {
+            QWidget::keyPressEvent(e);
+            return;
+        }
+        bar_->triggerAction(action);
     }
 
     void paintEvent(QPaintEvent* event) override {
@@ -191,7 +220,7 @@ class Viewport : public QWidget {
   private:
     const Content& content_;
     std::array<QFont, kColumns> fonts_;
-    QScrollBar* wheelTarget_ = nullptr;
+    QScrollBar* bar_ = nullptr;
     bool dirty_ = false;
 };
 
@@ -289,7 +318,7 @@ FrmDSPDTA::FrmDSPDTA(ProgramState& state, QWidget* parent)
     d_->vsbScroll->setTracking(false);
     d_->vsbScroll->setRange(0, 0);
     d_->vsbScroll->setEnabled(false);
-    d_->picOne->setWheelTarget(d_->vsbScroll);
+    d_->picOne->setScrollBar(d_->vsbScroll);
     auto* barLook = new ThumbStyle(QStyleFactory::create(d_->vsbScroll->style()->name()));
     barLook->setParent(d_->vsbScroll);
     d_->vsbScroll->setStyle(barLook);
@@ -339,8 +368,9 @@ void FrmDSPDTA::syncBar() {
         return;
     }
     bar->setRange(0, d_->range.barMaximum());
-    bar->setPageStep(d_->range.pageStep());
-    bar->setSingleStep(d_->range.lineStep());
+    // A line is one row, a page the rows the viewport shows whole.
+    bar->setSingleStep(d_->range.steps(kPitch));
+    bar->setPageStep(d_->range.steps(kViewport / kPitch * kPitch));
     bar->setEnabled(true);
     bar->setValue(d_->range.barMaximum());
 }

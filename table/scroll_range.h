@@ -21,8 +21,8 @@ struct ScrollRange {
     }
 
     int barMaximum() const { return static_cast<int>((maximumTwips + unit - 1) / unit); }
-    int pageStep() const { return barMaximum() / 10; }
-    int lineStep() const { return barMaximum() / 25; }
+    // The bar steps that move the content by `twips` (at least one step).
+    int steps(long long twips) const { return static_cast<int>(std::max(1LL, twips / unit)); }
     long long toTwips(int barPosition) const {
         return std::min(static_cast<long long>(barPosition) * unit, maximumTwips);
     }
