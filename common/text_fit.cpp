@@ -27,6 +27,14 @@ QFont fittedFont(const QFont& font, const QString& text, qreal width, const QPai
     return f;
 }
 
+FittedText fittedText(const QFont& font, const QString& text, qreal width, qreal floorPoints,
+                      const QPaintDevice* device) {
+    QFont f = fittedFont(font, text, width, device);
+    if (f.pointSizeF() >= floorPoints) return {f, text};
+    f.setPointSizeF(floorPoints);
+    return {f, QFontMetricsF(f, device).elidedText(text, Qt::ElideLeft, width)};
+}
+
 void fitLabelText(QLabel* label, const QFont& designFont) {
     const qreal width = label->width() - 2 * kTextMargin;
     if (textAdvance(designFont, label->text(), label) <= width) {

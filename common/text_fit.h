@@ -23,6 +23,16 @@ qreal textAdvance(const QFont& font, const QString& text, const QPaintDevice* de
 // already taken off.
 QFont fittedFont(const QFont& font, const QString& text, qreal width, const QPaintDevice* device);
 
+// `text` made to fit `width` in `font` or a smaller size, never below
+// `floorPoints`: a text too wide even at the floor is cut on the left behind
+// an ellipsis ("\u2026456789."), which keeps the digits that tell neighbours apart.
+struct FittedText {
+    QFont font;
+    QString text;
+};
+FittedText fittedText(const QFont& font, const QString& text, qreal width, qreal floorPoints,
+                      const QPaintDevice* device);
+
 // Gives `label` its design font when its text fits its width less
 // kTextMargin on each side, else a smaller one, with the text kept
 // kTextMargin inside the label's edges.

@@ -88,11 +88,15 @@ struct Content {
     }
 };
 
-// The font a cell's text is drawn in: its column's font, made smaller where
-// the text would not fit the cell with a pixel of background on each side.
-QFont fittedCellFont(const QFont& columnFont, int column, const QString& text,
-                     const QPaintDevice* device) {
-    return fittedFont(columnFont, text, FrmDSPDTA::cellTextWidth(column), device);
+// Row numbers are never drawn smaller than this; a longer one is shortened.
+constexpr qreal kRowNumberFloorPoints = 7.0;
+
+// A cell's text as drawn: in its column's font, made smaller where the text
+// would not fit the cell with a pixel of background on each side.
+FittedText fittedCell(const QFont& columnFont, int column, const QString& text,
+                      const QPaintDevice* device) {
+    return fittedText(columnFont, text, FrmDSPDTA::cellTextWidth(column),
+                      column == 0 ? kRowNumberFloorPoints : 0.0, device);
 }
 
 // picOne: the fixed viewport; paints only the rows that show. The wheel over
@@ -208,10 +212,11 @@ class Viewport : public QWidget {
                 const QString text = QString::fromStdString(content_.text(c, row));
                 if (text.isEmpty()) continue;
                 p.setClipRect(cell);
-                p.setFont(fittedCellFont(fonts_[c], c, text, this));
+                const FittedText shown = fittedCell(fonts_[c], c, text, this);
+                p.setFont(shown.font);
                 p.setPen(cellFore[c]);
                 p.drawText(cell.adjusted(kTextMargin, 0, -kTextMargin, 0),
-                           Qt::AlignRight | Qt::AlignTop, text);
+                           Qt::AlignRight | Qt::AlignTop, shown.text);
                 p.setClipping(false);
             }
         }
@@ -410,7 +415,13 @@ CellValue FrmDSPDTA::cellValue(int column, long long row) const {
 QFont FrmDSPDTA::cellFont(int column, long long row) const {
     if (column < 0 || column >= kColumns) return {};
     const QString text = QString::fromStdString(cellText(column, row));
-    return fittedCellFont(d_->picOne->columnFont(column), column, text, d_->picOne);
+    return fittedCell(d_->picOne->columnFont(column), column, text, d_->picOne).font;
+}
+
+QString FrmDSPDTA::cellShownText(int column, long long row) const {
+    if (column < 0 || column >= kColumns) return {};
+    const QString text = QString::fromStdString(cellText(column, row));
+    return fittedCell(d_->picOne->columnFont(column), column, text, d_->picOne).text;
 }
 
 double FrmDSPDTA::cellTextWidth(int column) {

@@ -52,7 +52,7 @@ class FrmDSPDTA : public QWidget {
 
     // What the table shows. Rows 0..rowCount()-1 exist (row 0 always).
     long long rowCount() const;
-    // Exactly what cell (column 0..3, row) shows: "" when blank.
+    // What cell (column 0..3, row) holds as text: "" when blank.
     std::string cellText(int column, long long row) const;
     // What the cell holds: column 0 the row number, columns 1..3 Xi, f(Xi),
     // f'(Xi) with their failure; failure kBlank for a blank cell.
@@ -62,6 +62,9 @@ class FrmDSPDTA : public QWidget {
     // cell less a pixel of background on each side), device-independent pixels.
     QFont cellFont(int column, long long row) const;
     static double cellTextWidth(int column);
+    // Exactly what the cell shows: its text, or for a row number too long at
+    // the smallest size a row number is drawn in, its last digits.
+    QString cellShownText(int column, long long row) const;
     // The cell's full value, shown when the pointer rests on it.
     QString cellToolTip(int column, long long row) const;
     double cellTop(long long row) const;  // twips inside the content

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -11,6 +12,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "common/form_geometry.h"
+#include "common/text_fit.h"
 #include "program_fixture.h"
 
 namespace quorel {
@@ -50,22 +53,23 @@ TEST_F(WindowBehaviour, TheTableScrollsByRowsAndPagesToItsLastRowAtAMillionRows)
     ASSERT_NE(rows, nullptr);
     const long long wheel = QApplication::wheelScrollLines();
     const long long page = 14;  // rows the viewport shows whole
+    // Rows 0 to n, as a run with a loop limit of n makes them.
     for (long long n : {1'000LL, 1'000'000LL}) {
         table().Dta_Clr();
         table().holdUpdates(true);
-        for (long long r = 0; r < n; ++r) {
+        for (long long r = 0; r <= n; ++r) {
             main->state().IterCount = r;
             table().DspDta(static_cast<double>(r), 0.5, 2.0);
         }
         table().holdUpdates(false);
-        ASSERT_EQ(table().rowCount(), n);
+        ASSERT_EQ(table().rowCount(), n + 1);
         // The newest row shows at the bottom, a pitch above the viewport's end.
-        long long top = n - 13;
+        long long top = n + 1 - 13;
         ASSERT_EQ(topRow(table()), top) << n;
 
         const auto step = [&](const char* what, long long move, auto&& act) {
             act();
-            top = std::clamp(top + move, 0LL, n - 13);
+            top = std::clamp(top + move, 0LL, n + 1 - 13);
             EXPECT_EQ(topRow(table()), top) << what << " at " << n << " rows";
         };
         auto turn = [&](int delta) {
@@ -110,6 +114,43 @@ TEST_F(WindowBehaviour, TheTableScrollsByRowsAndPagesToItsLastRowAtAMillionRows)
         step("End", n, key(Qt::Key_End));
         EXPECT_EQ(bar->value(), bar->maximum());
     }
+}
+
+TEST_F(WindowBehaviour, RowNumbersStayReadableAndWhole) {
+    for (long long r = 0; r <= 1'000'000; r += 1'000'000) {
+        main->state().IterCount = r;
+        table().DspDta(1, 2, 3);
+    }
+    QWidget* rows = table().findChild<QWidget*>("picOne");
+    const QString full = "1000000.";
+    EXPECT_GE(table().cellFont(0, 1'000'000).pointSizeF(), 7.0);
+    EXPECT_EQ(table().cellShownText(0, 1'000'000), full);
+    EXPECT_EQ(table().cellToolTip(0, 1'000'000), full);
+    // As drawn: the white digits stand inside the cell with blue on both
+    // sides, as tall as 7 pt digits (about 6.5 pixels at ratio 1).
+    const QImage shot = rows->grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    const int cellTop = qRound((table().contentTop() + 335.0 * 1'000'000) / 15 * ratio);
+    const int cellWidth = qRound(495.0 / 15 * ratio), cellHeight = qRound(255.0 / 15 * ratio);
+    int left = cellWidth, right = -1, top = cellHeight, bottom = -1;
+    for (int y = 0; y < cellHeight; ++y) {
+        for (int x = 0; x < cellWidth; ++x) {
+            if (qGray(shot.pixel(x, cellTop + y)) < 160) continue;
+            left = std::min(left, x), right = std::max(right, x);
+            top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    }
+    EXPECT_GT(left, 0);
+    EXPECT_LT(right, cellWidth - 1);
+    EXPECT_GE(bottom - top + 1, 6 * ratio) << top << " " << bottom;
+
+    // Too long even at the floor: the last digits, whole, in the column's face.
+    const FittedText shown = fittedText(formFont(kFaceCells, 12, true), "123456789.",
+                                        FrmDSPDTA::cellTextWidth(0), 7.0, rows);
+    EXPECT_EQ(shown.font.pointSizeF(), 7.0);
+    EXPECT_TRUE(shown.text.startsWith(QChar(0x2026)) && shown.text.endsWith("789."))
+        << shown.text.toStdString();
+    EXPECT_LE(textAdvance(shown.font, shown.text, rows), FrmDSPDTA::cellTextWidth(0));
 }
 
 }  // namespace
