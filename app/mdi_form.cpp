@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 
 #include "app/qt_dialogs.h"
+#include "app/stacking.h"
 #include "common/form_geometry.h"
 #include "common/numtext.h"
 #include "common/twips.h"
@@ -82,6 +83,7 @@ void MDIForm1::MDIForm_Load() {
     QMdiSubWindow* graphSub = addChild(graph_);
     QMdiSubWindow* tableSub = addChild(table_);
     QMdiSubWindow* panelSub = addChild(panel_);
+    new KeepAbove(tableSub, graphSub);
     connect(graph_, &FrmGraph::calculationRequested, this, [this](const QString& text) {
         if (panel_->calculating()) return;
         panel_->setInitialValueText(text.toStdString());

@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -151,6 +153,43 @@ TEST_F(WindowBehaviour, RowNumbersStayReadableAndWhole) {
     EXPECT_TRUE(shown.text.startsWith(QChar(0x2026)) && shown.text.endsWith("789."))
         << shown.text.toStdString();
     EXPECT_LE(textAdvance(shown.font, shown.text, rows), FrmDSPDTA::cellTextWidth(0));
+}
+
+TEST_F(WindowBehaviour, NothingOnTheGraphHidesTheTablesDigits) {
+    panel().CmbFx().setEditText("x^3-3x-10");
+    panel().TexDFT().setText("10");
+    QTest::mouseClick(&panel().CmdCal(), Qt::LeftButton);
+    QWidget* rows = table().findChild<QWidget*>("picOne");
+    PlotSurface& surface = graph().picThree();
+    // The rows as the frame shows them are the rows as the table draws them.
+    auto expectRowsWhole = [&](const char* after) {
+        QApplication::processEvents();
+        const QImage own = rows->grab().toImage();
+        const QPoint at = rows->mapTo(main.get(), QPoint(0, 0));
+        const QImage shown = main->grab(QRect(at, rows->size())).toImage();
+        ASSERT_EQ(own.size(), shown.size());
+        // The cells end 3720 + 1695 twips from the left; the frame's last
+        // pixel row is not the table's to show.
+        const int cellsRight = qRound((3720 + 1695) / 15.0 * own.devicePixelRatio());
+        int differing = 0;
+        for (int y = 0; y < own.height() - own.devicePixelRatio(); ++y)
+            for (int x = 0; x < cellsRight; ++x) differing += own.pixel(x, y) != shown.pixel(x, y);
+        EXPECT_EQ(differing, 0) << after;
+    };
+    expectRowsWhole("a calculation");
+    const QPoint onSurface(surface.width() / 4, surface.height() / 2);
+    QTest::mouseClick(&surface, Qt::LeftButton, {}, onSurface);
+    ASSERT_GT(table().rowCount(), 1);
+    expectRowsWhole("a click on the graph");
+    QWheelEvent turn(QPointF(onSurface), surface.mapToGlobal(QPointF(onSurface)), QPoint(),
+                     QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, true);
+    QApplication::sendEvent(&surface, &turn);
+    expectRowsWhole("a wheel turn on the graph");
+    surface.setFocus();
+    QTest::keyClick(&surface, Qt::Key_Minus);
+    expectRowsWhole("a key on the graph");
+    main->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow*>(outerWindow(&graph())));
+    expectRowsWhole("the graph made the active window");
 }
 
 }  // namespace
