@@ -14,8 +14,8 @@ void QtDialogs::message(const std::string& text, const std::string& title) {
     box.exec();
 }
 
-void QtDialogs::pause() {
-    if (wait_) wait_->showModal();
+bool QtDialogs::pause() {
+    return wait_ ? wait_->showModal() : true;
 }
 
 }  // namespace quorel

@@ -10,7 +10,7 @@ class FrmWait;
 class QtDialogs : public UserDialogs {
   public:
     void message(const std::string& text, const std::string& title) override;
-    void pause() override;
+    bool pause() override;
     void setPauseDialog(FrmWait* wait) { wait_ = wait; }
 
   private:

@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
         settle();
         quorel::PlotSurface& pic = main.frmGraph().picThree();
         const quorel::ProgramState& s = main.state();
-        const QPointF root = pic.toWidget(panel.values.CurX + s.OffX, s.OrgY);
+        const QPointF root =
+            pic.toWidget(panel.driver().calculation().CurX.value_or(0) + s.OffX, s.OrgY);
         for (int i = 0; i < 24; ++i) {
             QWheelEvent wheel(root, pic.mapToGlobal(root), QPoint(), QPoint(0, 120), Qt::NoButton,
                               Qt::NoModifier, Qt::NoScrollPhase, false);

@@ -22,7 +22,7 @@ namespace {
 class SilentDialogs : public UserDialogs {
   public:
     void message(const std::string&, const std::string&) override { ++messages; }
-    void pause() override {}
+    bool pause() override { return true; }
     int messages = 0;
 };
 

@@ -56,7 +56,7 @@ std::vector<double> points(const Example& ex) {
 class NoDialogs : public UserDialogs {
   public:
     void message(const std::string&, const std::string&) override {}
-    void pause() override {}
+    bool pause() override { return true; }
 };
 
 void BM_EvalOurs(benchmark::State& state) {

@@ -1,4 +1,5 @@
-// Numbered run-time failures shared by the engine, the windows and the driver.
+// Numbered run-time failures shared by the engine, the windows and the driver,
+// and the one table of what each number is called where the program shows it.
 #pragma once
 
 #include <exception>
@@ -13,8 +14,21 @@ enum FailureNumber : int {
     kErrMissing = 13,  // missing operand, empty or cut-short expression
 };
 
+struct FailureInfo {
+    int number;
+    const char* name;   // standard description, at the head of the overflow message
+    const char* cell;   // what a table cell shows instead of a value
+    const char* plain;  // what went wrong, in plain words, for messages
+};
+
+// The row of `number`; a number the table does not hold gets a general row
+// that carries that number.
+FailureInfo failureInfo(int number) noexcept;
+
 // Standard description of a failure number ("Overflow" for 6, ...).
-const char* failureDescription(int number) noexcept;
+inline const char* failureDescription(int number) noexcept {
+    return failureInfo(number).name;
+}
 
 // A numbered failure; travels up to the nearest caller with a trap.
 class Failure : public std::exception {

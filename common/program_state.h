@@ -22,9 +22,6 @@ struct ProgramState {
     double OrgY = 0.0;
     // World x to plot x offset; set by Clear only.
     double OffX = 0.0;
-    // Iteration counter: row number of the next table row; 0 makes the next
-    // curve sample start a new polyline.
-    long long IterCount = 0;
 };
 
 }  // namespace quorel

@@ -14,8 +14,9 @@ class UserDialogs {
     virtual ~UserDialogs() = default;
     // A modal message box with an OK button only.
     virtual void message(const std::string& text, const std::string& title) = 0;
-    // The step pause: returns when the pause dialog hides itself.
-    virtual void pause() = 0;
+    // The step pause: returns when the pause dialog hides itself; false when
+    // the user closed it (or pressed Escape), which ends the calculation.
+    virtual bool pause() = 0;
 };
 
 }  // namespace quorel

@@ -25,7 +25,7 @@ using quorel::Failure;
 class SilentDialogs : public quorel::UserDialogs {
   public:
     void message(const std::string&, const std::string&) override {}
-    void pause() override {}
+    bool pause() override { return true; }
 };
 
 // The value bits or the failure number, and the read state of the queue.

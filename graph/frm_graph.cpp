@@ -10,6 +10,7 @@
 #include "common/numtext.h"
 #include "common/twips.h"
 #include "engine/err_msg.h"
+#include "graph/outcome_line.h"
 #include "graph/single_precision.h"
 
 namespace quorel {
@@ -55,6 +56,7 @@ FrmGraph::FrmGraph(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
     pointer_->hide();
     connect(pic_, &PlotSurface::pointerMoved, this, &FrmGraph::showPointer);
     connect(pic_, &PlotSurface::pointerLeft, pointer_, &QLabel::hide);
+    outcome_ = new OutcomeLine(pic_);
     setCaption(kGraphCaptionLoad);
     watchOuterWindow();
 }
@@ -83,14 +85,30 @@ void FrmGraph::Refresh() {
 
 void FrmGraph::Line_C(double x, double y) {
     try {
-        if (state_.IterCount == 0) {
-            pic_->CurrentX = toSingle(x + state_.OffX);
-            pic_->CurrentY = toSingle(y + state_.OrgY);
+        const double px = toSingle(x + state_.OffX);
+        const double py = toSingle(y + state_.OrgY);
+        if (curvePenDown_) {
+            pic_->LineTo(px, py, kCurveColor);
         } else {
-            pic_->LineTo(x + state_.OffX, y + state_.OrgY, kCurveColor);
+            pic_->CurrentX = px;
+            pic_->CurrentY = py;
         }
-    } catch (...) {
+        curvePenDown_ = true;
+    } catch (const Failure&) {
+        curvePenDown_ = false;
     }
+}
+
+void FrmGraph::showOutcome(const std::string& text) {
+    outcome_->setOutcome(QString::fromStdString(text));
+}
+
+QString FrmGraph::outcomeText() const {
+    return outcome_->isHidden() ? QString() : outcome_->text();
+}
+
+void FrmGraph::placeOutcome() {
+    outcome_->place(QRectF(pic_->rect()).adjusted(2, 2, -2, -2), centerLabelRect_);
 }
 
 void FrmGraph::Line_A(double x1, double y1, double x2, double y2,
@@ -130,7 +148,10 @@ void FrmGraph::INZGraph(double center) {
     placeCenterLabel(label);
     s.Print(label);
     framed_ = true;
+    curvePenDown_ = false;
     pointer_->hide();
+    showOutcome({});
+    placeOutcome();
 }
 
 void FrmGraph::placeCenterLabel(const std::string& text) {
@@ -185,6 +206,7 @@ void FrmGraph::Form_Resize() {
     labY_->move(qRound(pic_->toWidgetAtHome(labYLeft, 0).x()), labY_->y());
 
     computeGraphState();
+    placeOutcome();
 }
 
 void FrmGraph::computeGraphState() {
@@ -236,6 +258,7 @@ void FrmGraph::showPointer(QPointF widgetPos) {
     }
     pointer_->move(r.topLeft());
     pointer_->show();
+    pointer_->raise();
 }
 
 void FrmGraph::picThree_MouseDown(int /*button*/, int /*shift*/, double x, double /*y*/) {

@@ -15,6 +15,10 @@
 class QLabel;
 
 namespace quorel {
+class OutcomeLine;
+}
+
+namespace quorel {
 
 inline constexpr const char* kGraphCaptionLoad = "draw area";
 inline constexpr const char* kCenterLabelHead = "coordinate center\uFF1A (";
@@ -24,15 +28,22 @@ class FrmGraph : public QWidget {
   public:
     FrmGraph(ProgramState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
 
-    // One curve sample: moves the pen while IterCount is 0, else draws a blue
-    // segment from the pen. Failures are swallowed silently.
+    // One curve sample: starts a piece of the curve at it, or draws a blue
+    // segment from the sample before. A sample that cannot be drawn is left
+    // out silently and ends the piece: the next one starts a new piece.
     void Line_C(double x, double y);
+    // Ends the piece of the curve drawn so far (a sample f has no value at).
+    void endCurvePiece() { curvePenDown_ = false; }
     // One red tangent segment; a failure goes to `report` (Err_Msg when none
     // is given) and the call returns.
     void Line_A(double x1, double y1, double x2, double y2,
                 const std::function<void(int)>& report = {});
-    // Clears the surface and draws axes, ticks and the centre label.
+    // Clears the surface and draws axes, ticks and the centre label; the
+    // outcome line goes.
     void INZGraph(double center);
+    // States how the calculation ended, on the surface; "" hides it.
+    void showOutcome(const std::string& text);
+    QString outcomeText() const;
     // Lays the window out after a size change and recomputes GraphW, GraphH,
     // OrgX and OrgY from the outer size.
     void Form_Resize();
@@ -76,6 +87,7 @@ class FrmGraph : public QWidget {
     void startFrom(double worldX);
     void showPointer(QPointF widgetPos);
     void placeCenterLabel(const std::string& text);
+    void placeOutcome();
 
     ProgramState& state_;
     UserDialogs& dialogs_;
@@ -90,6 +102,9 @@ class FrmGraph : public QWidget {
     QPointer<QWidget> watched_;
     // Set by the first INZGraph: from then on the surface holds a plot.
     bool framed_ = false;
+    // The next curve sample continues the piece drawn so far.
+    bool curvePenDown_ = false;
+    OutcomeLine* outcome_;
 };
 
 }  // namespace quorel

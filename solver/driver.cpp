@@ -9,8 +9,9 @@
 #include "engine/engine.h"
 #include "engine/err_msg.h"
 #include "graph/frm_graph.h"
+#include "graph/single_precision.h"
 #include "solver/failure_messages.h"
-#include "solver/step_trap.h"
+#include "solver/outcome.h"
 #include "table/frm_dspdta.h"
 
 namespace quorel {
@@ -25,23 +26,45 @@ constexpr double kRootRadius = 0.3;
 // always show everything.
 constexpr qint64 kFrameMs = 16;
 constexpr int kPassesPerClockRead = 32;
+// Enough for a message box and a repaint of every window.
+constexpr std::size_t kReserveBytes = std::size_t(32) << 20;
 
-// Kinds of what is told at most once, beside the failure numbers of Err_Msg:
-// a number text beyond the double range, per box.
-enum NumberKind : int { kInitialValueText = 1001, kErrorText, kLoopsText };
+// What is told at most once in a calculation.
+enum Told : unsigned {
+    kToldCurveOverflow = 1,
+    kToldBeyondDrawing = 2,
+    kToldTangent = 4,
+};
+
+// A value of the iteration, or the failure that kept it from being computed.
+struct Attempt {
+    double value = 0.0;
+    int failure = 0;
+    bool ok() const { return failure == 0; }
+    CellValue cell() const { return {value, failure}; }
+};
+
+template <class F>
+Attempt attempt(F&& f) {
+    try {
+        return {f(), 0};
+    } catch (const Failure& e) {
+        return {0.0, e.number()};
+    }
+}
 
 }  // namespace
 
 IterationDriver::IterationDriver(ProgramState& state, Engine& engine, UserDialogs& dialogs,
-                                 FrmGraph& graph, FrmDSPDTA& table, IterationValues& values,
-                                 QObject* parent)
+                                 FrmGraph& graph, FrmDSPDTA& table, QObject* parent)
     : QObject(parent),
       state_(state),
       engine_(engine),
       dialogs_(dialogs),
       graph_(graph),
-      table_(table),
-      values_(values) {}
+      table_(table) {}
+
+IterationDriver::~IterationDriver() = default;
 
 void IterationDriver::refresh(bool force) {
     if (!force && sinceRefresh_.isValid()) {
@@ -51,6 +74,7 @@ void IterationDriver::refresh(bool force) {
         passesUnchecked_ = 0;
         if (sinceRefresh_.elapsed() < kFrameMs) return;
     }
+    use(MemoryUse::Painting);
     table_.Refresh();
     graph_.Refresh();
     // Lets "End" and closing the main window through while a long run goes on;
@@ -60,8 +84,7 @@ void IterationDriver::refresh(bool force) {
 }
 
 void IterationDriver::setRunning(bool running) {
-    if (locked_ == running) return;
-    locked_ = running;
+    running_ = running;
     emit runningChanged(running);
 }
 
@@ -70,153 +93,210 @@ void IterationDriver::Clear(const std::string& initialValueText) {
 }
 
 void IterationDriver::clearAround(double center) {
-    values_.CurX = center;
     state_.OffX = state_.OrgX - center;
     graph_.INZGraph(center);
     table_.Dta_Clr();
 }
 
+void IterationDriver::holdReserve() {
+    if (!reserve_) reserve_.reset(new (std::nothrow) char[kReserveBytes]);
+}
+
+void IterationDriver::finish(const std::string& outcome) {
+    calc_.outcome = outcome;
+    graph_.showOutcome(outcome);
+}
+
+void IterationDriver::survivedOutOfMemory() {
+    // The reserve goes first, so that what follows can be shown; the rows and
+    // the drawing so far stay until the next Clear.
+    reserve_.reset();
+    try {
+        finish(outOfMemoryOutcome(calc_.passes));
+        use(MemoryUse::Message);
+        dialogs_.message(kOutOfMemoryMessage, kAppTitle);
+    } catch (const std::bad_alloc&) {
+        // Not even the message could be made: the outcome line tells it.
+    }
+}
+
 void IterationDriver::calculate(const CalculationInputs& inputs) {
     if (running_) return;
-    running_ = true;
-    abandoned_ = false;
+    calc_ = Calculation{};
+    stopRequested_ = false;
+    setRunning(true);
     // The table's scroll bar follows the rows at each refresh, not at each row.
     table_.holdUpdates(true);
     try {
         run(inputs);
     } catch (const std::bad_alloc&) {
-        dialogs_.message(kOutOfMemoryMessage, kAppTitle);
+        survivedOutOfMemory();
     }
     table_.holdUpdates(false);
-    setRunning(false);
-    running_ = false;
-}
-
-void IterationDriver::run(const CalculationInputs& in) {
-    IterationValues& v = values_;
-    ShowOnce shown;
-    const StepTrap::Report errMsg = [&](int number) {
-        if (shown.first(number)) Err_Msg(number, dialogs_, state_.NewLine);
-    };
-    StepTrap step(errMsg);
-    // A number text beyond the double range is told by its box and text.
-    auto numberText = [&](int kind, const char* box, const std::string& text) {
-        return StepTrap::Report([&, kind, box](int number) {
-            if (number != kErrOverflow) {
-                errMsg(number);
-            } else if (shown.first(kind)) {
-                dialogs_.message(numberTextMessage(box, text), kAppTitle);
-            }
-        });
-    };
-    const StepTrap::Report initialValueText =
-        numberText(kInitialValueText, kBoxInitialValue, in.initialValue);
-    double tolerance = 0.0;
-    double loopLimit = 0.0;
-
-    const bool cleared = step([&] { Clear(in.initialValue); }, initialValueText);
-    step([&] { engine_.Fx_Postfix(in.fx); });
-    // An f(x) that can give no value at any x: told once, and nothing is drawn.
-    if (toldMalformed(in.fx, engine_, dialogs_)) {
-        if (!cleared) clearAround(std::floor(v.CurX));
-        return;
-    }
-    step([&] { v.CurX = textToNumber(in.initialValue); }, initialValueText);
-    // Whether each value of the pass was computed in this calculation (0), or
-    // the failure that kept it from being computed.
-    int xFailure = step.failure();
-    step([&] { tolerance = textToNumber(in.tolerance); },
-         numberText(kErrorText, kBoxError, in.tolerance));
-    step([&] { loopLimit = textToNumber(in.loops); }, numberText(kLoopsText, kBoxLoops, in.loops));
-    graph_.setCaption(kCaptionCurve);
-    state_.IterCount = 0;
-    shown.nextPhase();
-
-    // The curve, every 0.01 from OrgX - 3 left of the centre to OrgX - 3 right of it.
-    const double lower = std::floor(v.CurX) + kCurveMargin - state_.OrgX;
-    const double upper = std::floor(v.CurX) + state_.OrgX - kCurveMargin;
-    for (double t = lower; t <= upper; t += kCurveStep) {
-        step([&] {
-            const double y = engine_.Fx_Eval(t);
-            graph_.Line_C(t, y);
-        });
-        if (state_.IterCount == 0) state_.IterCount = 1;
-        if (t + kCurveStep == t) break;  // too far out for 0.01 steps to advance
-    }
-    graph_.Refresh();
-    setRunning(true);
-    state_.IterCount = 0;
-    graph_.setCaption(kCaptionTangent);
-    shown.nextPhase();
-    sinceRefresh_.invalidate();
-
-    while (!abandoned_) {
-        bool goOn = true;  // a failing loop test counts as true
-        step([&] {
-            const bool notClose = std::abs(engine_.Fx_Eval(v.CurX)) > tolerance;
-            goOn = notClose && static_cast<double>(state_.IterCount) < loopLimit;
-        });
-        if (!goOn) break;
-        step([&] { v.CurFx = engine_.Fx_Eval(v.CurX); });
-        const int fxFailure = step.failure();
-        step([&] { v.CurDfx = engine_.Fx_Diff(v.CurX); });
-        const int dfxFailure = step.failure();
-        step([&] { v.NextX = checkedSub(v.CurX, checkedDiv(v.CurFx, v.CurDfx)); });
-        // A next iterate made from an f or f' that was not computed is not one either.
-        const int nextFailure = step.failure() ? step.failure()
-                                : fxFailure    ? fxFailure
-                                               : dfxFailure;
-        bool flatExit = true;  // a failing zero-slope test leaves the loop
-        step([&] {
-            const bool flat = std::abs(v.CurDfx) <= 0.0;
-            const bool above = engine_.Fx_Eval(v.NextX) > checkedMul(2.0, tolerance);
-            flatExit = flat && above;
-        });
-        if (flatExit) break;
-        step([&] {
-            table_.DspDta({v.CurX, xFailure}, {v.CurFx, fxFailure}, {v.CurDfx, dfxFailure});
-        });
-        graph_.Line_A(v.CurX, v.CurFx, v.NextX, 0.0, errMsg);
-        step([&] {
-            graph_.picThree().Circle(checkedAdd(v.CurX, state_.OffX),
-                                     checkedAdd(v.CurFx, state_.OrgY), kPointRadius, kMarkerColor);
-        });
-        if (in.stepByStep) {
-            refresh(true);
-            if (abandoned_) break;
-            dialogs_.pause();
-        }
-        ++state_.IterCount;
-        v.CurX = v.NextX;
-        xFailure = nextFailure;
-        refresh(false);
-    }
-    if (abandoned_) return;
-
-    step([&] {
-        const double f = engine_.Fx_Eval(v.CurX);
-        const double d = engine_.Fx_Diff(v.CurX);
-        table_.DspDta({v.CurX, xFailure}, {f, 0}, {d, 0});
-    });
-    step([&] {
-        const double p = engine_.Fx_Eval(v.CurX);
-        const double q = engine_.Fx_Eval(v.CurX);
-        const double r = engine_.Fx_Diff(v.CurX);
-        graph_.Line_A(v.CurX, p, checkedSub(v.CurX, checkedDiv(q, r)), 0.0, errMsg);
-    });
-    bool isRoot = true;  // a failing outcome test goes on to the root marker
-    step([&] { isRoot = std::abs(engine_.Fx_Eval(v.CurX)) <= tolerance; });
-    if (isRoot) {
-        step([&] {
-            const double y = checkedAdd(engine_.Fx_Eval(v.CurX), state_.OrgY);
-            graph_.picThree().Circle(checkedAdd(v.CurX, state_.OffX), y, kRootRadius, kMarkerColor);
-        });
-    } else {
-        dialogs_.message(kNoRootMessage, kAppTitle);
-    }
     graph_.setCaption(kCaptionDone);
     graph_.Refresh();
     table_.Refresh();
+    setRunning(false);
+}
+
+void IterationDriver::run(const CalculationInputs& in) {
+    Calculation& c = calc_;
+    unsigned told = 0;
+    auto tellOnce = [&](Told kind, const std::string& text) {
+        if (told & kind) return;
+        told |= kind;
+        use(MemoryUse::Message);
+        dialogs_.message(text, kAppTitle);
+    };
+    const std::function<void(int)> tangentFailed = [&](int number) {
+        if (number != kErrOverflow || (told & kToldTangent)) return;
+        told |= kToldTangent;
+        use(MemoryUse::Message);
+        Err_Msg(number, dialogs_, state_.NewLine);
+    };
+    auto read = [&](const char* box, const std::string& text, double& out) {
+        try {
+            out = textToNumber(text);
+            return true;
+        } catch (const Failure&) {
+            // With no initial value the graph is cleared about 0.
+            if (box == kBoxInitialValue) clearAround(0.0);
+            finish(
+                notCalculatedOutcome(std::string("the number in \"") + box + "\" cannot be read"));
+            use(MemoryUse::Message);
+            dialogs_.message(numberTextMessage(box, text), kAppTitle);
+            return false;
+        }
+    };
+
+    // The inputs in the order the steps read them; the first that cannot be
+    // used ends the calculation after its message.
+    double x0 = 0.0;
+    double tolerance = 0.0;
+    double loopLimit = 0.0;
+    if (!read(kBoxInitialValue, in.initialValue, x0)) return;
+    clearAround(std::floor(x0));
+    holdReserve();
+    engine_.Fx_Postfix(in.fx);
+    if (toldMalformed(in.fx, engine_, dialogs_)) {
+        finish(notCalculatedOutcome("f(x) gives no value"));
+        return;
+    }
+    if (!read(kBoxError, in.tolerance, tolerance) || !read(kBoxLoops, in.loops, loopLimit)) return;
+
+    // The curve, every 0.01 from OrgX - 3 left of the centre to OrgX - 3 right
+    // of it. A sample f cannot be computed at ends the piece drawn so far.
+    graph_.setCaption(kCaptionCurve);
+    const double lower = std::floor(x0) + kCurveMargin - state_.OrgX;
+    const double upper = std::floor(x0) + state_.OrgX - kCurveMargin;
+    for (double t = lower; t <= upper; t += kCurveStep) {
+        const Attempt y = attempt([&] { return engine_.Fx_Eval(t); });
+        if (y.ok()) {
+            use(MemoryUse::Drawing);
+            graph_.Line_C(t, y.value);
+        } else {
+            graph_.endCurvePiece();
+            if (y.failure == kErrOverflow)
+                tellOnce(kToldCurveOverflow, curveOverflowMessage(roundHalfEven(t, 2)));
+        }
+        if (t + kCurveStep == t) break;  // too far out for 0.01 steps to advance
+    }
+    use(MemoryUse::Painting);
+    graph_.Refresh();
+    graph_.setCaption(kCaptionTangent);
+    sinceRefresh_.invalidate();
+
+    auto showRow = [&](double x, Attempt fx, Attempt dfx) {
+        use(MemoryUse::Rows);
+        table_.DspDta(c.passes, {x, 0}, fx.cell(), dfx.cell());
+    };
+    // The tangent from (x, f) to the next X when there is one, then a marker
+    // of `radius` at (x, f); neither when the point lies beyond the drawing.
+    auto draw = [&](double x, double fx, const Attempt& next, double radius) {
+        double px = 0.0, py = 0.0;
+        try {
+            px = toSingle(x + state_.OffX);
+            py = toSingle(fx + state_.OrgY);
+        } catch (const Failure&) {
+            tellOnce(kToldBeyondDrawing, beyondDrawingMessage(x, fx));
+            return;
+        }
+        use(MemoryUse::Drawing);
+        if (next.ok()) graph_.Line_A(x, fx, next.value, 0.0, tangentFailed);
+        if (radius > 0) graph_.picThree().Circle(px, py, radius, kMarkerColor);
+    };
+    // The iteration ends at x, where `what` cannot be computed.
+    auto endAt = [&](double x, Uncomputed what, int failure) {
+        finish(uncomputedOutcome(what, x, failure));
+        use(MemoryUse::Message);
+        dialogs_.message(uncomputedMessage(what, x, failure), kAppTitle);
+    };
+
+    c.CurX = x0;
+    for (;;) {
+        const double x = *c.CurX;
+        // f(x) is evaluated once per iterate: the loop test, the row, the
+        // tangent and the outcome test all read it, as evaluating it again
+        // would give the same value.
+        const Attempt fx = attempt([&] { return engine_.Fx_Eval(x); });
+        if (!fx.ok()) {
+            showRow(x, fx, attempt([&] { return engine_.Fx_Diff(x); }));
+            endAt(x, Uncomputed::Fx, fx.failure);
+            return;
+        }
+        c.CurFx = fx.value;
+        if (!(std::abs(fx.value) > tolerance && static_cast<double>(c.passes) < loopLimit)) break;
+
+        const Attempt dfx = attempt([&] { return engine_.Fx_Diff(x); });
+        if (dfx.ok()) c.CurDfx = dfx.value;
+        const Attempt next =
+            !dfx.ok() ? dfx
+                      : attempt([&] { return checkedSub(x, checkedDiv(fx.value, dfx.value)); });
+        showRow(x, fx, dfx);
+        if (!next.ok()) {
+            draw(x, fx.value, next, kPointRadius);
+            if (dfx.ok() && dfx.value == 0.0) {
+                finish(zeroSlopeOutcome(x));
+                use(MemoryUse::Message);
+                dialogs_.message(zeroSlopeMessage(x), kAppTitle);
+            } else {
+                endAt(x, dfx.ok() ? Uncomputed::NextX : Uncomputed::Slope, next.failure);
+            }
+            return;
+        }
+        c.NextX = next.value;
+        draw(x, fx.value, next, kPointRadius);
+        if (in.stepByStep) {
+            refresh(true);
+            if (!stopRequested_ && !dialogs_.pause()) stopRequested_ = true;
+        }
+        ++c.passes;
+        c.CurX = c.NextX;
+        refresh(false);
+        if (stopRequested_) {
+            finish(stoppedOutcome(x, c.passes));
+            return;
+        }
+    }
+
+    // The last iterate: its row, its tangent, and the root or the message.
+    const double x = *c.CurX;
+    const double fx = *c.CurFx;
+    const Attempt dfx = attempt([&] { return engine_.Fx_Diff(x); });
+    if (dfx.ok()) c.CurDfx = dfx.value;
+    showRow(x, {fx, 0}, dfx);
+    const Attempt next =
+        !dfx.ok() ? dfx : attempt([&] { return checkedSub(x, checkedDiv(fx, dfx.value)); });
+    const bool isRoot = std::abs(fx) <= tolerance;
+    if (!next.ok()) tangentFailed(next.failure);
+    draw(x, fx, next, isRoot ? kRootRadius : 0.0);
+    if (isRoot) {
+        finish(rootOutcome(x, fx, c.passes));
+    } else {
+        finish(loopLimitOutcome(x, fx, c.passes));
+        use(MemoryUse::Message);
+        dialogs_.message(kNoRootMessage, kAppTitle);
+    }
 }
 
 }  // namespace quorel

@@ -1,15 +1,17 @@
-// One whole calculation: Clear, translate f(x), draw the curve, run the
-// tangent-line iteration X(i+1) = X(i) - f(X(i)) / f'(X(i)) with its stopping
-// rules, list and draw every pass, then mark the root or say none was reached.
-// Every step runs under one StepTrap: a failure is reported and the
-// calculation goes on with the next step. One kind of failure is shown at
-// most once while the curve is drawn and once for the iteration and its end;
-// a value a failed step did not compute goes to the table as its failure.
-// An f(x) that can give no value at any x ends the calculation at once.
+// One whole calculation: read the inputs, Clear, translate f(x), draw the
+// curve, run the tangent-line iteration X(i+1) = X(i) - f(X(i)) / f'(X(i))
+// with its stopping rules, list and draw every pass, then mark the root or
+// say none was reached. Every calculation starts from nothing: its iterate
+// values and row numbers belong to it alone. An input that cannot be used
+// ends it after its one message; so does an iterate where f, f' or the next X
+// cannot be computed. Every calculation ends with its outcome on the graph.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "common/program_state.h"
@@ -29,16 +31,16 @@ inline constexpr const char* kCaptionDone = "drafting  area -- draw complete\uFF
 inline constexpr const char* kNoRootMessage =
     "have been overtake Loops times,or graph divergennce? please input another <initial "
     "value> again calculate....";
-inline constexpr const char* kOutOfMemoryMessage =
-    "Out of memory: the calculation was stopped. Lower \"Loops =\" and calculate again.";
 
-// The iterate values of the calculation; they keep their values from one
-// calculation to the next.
-struct IterationValues {
-    double CurX = 0.0;
-    double CurFx = 0.0;
-    double CurDfx = 0.0;
-    double NextX = 0.0;
+// The state of one calculation. The iterate values are empty until this
+// calculation computes them.
+struct Calculation {
+    std::optional<double> CurX;
+    std::optional<double> CurFx;
+    std::optional<double> CurDfx;
+    std::optional<double> NextX;
+    long long passes = 0;  // completed passes: the number of the next row
+    std::string outcome;
 };
 
 // What a calculation reads from the input panel.
@@ -50,27 +52,36 @@ struct CalculationInputs {
     bool stepByStep = false;
 };
 
+// The places where a calculation asks for memory as it goes.
+enum class MemoryUse { Rows, Drawing, Painting, Message };
+
 class IterationDriver : public QObject {
     Q_OBJECT
   public:
     IterationDriver(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph& graph,
-                    FrmDSPDTA& table, IterationValues& values, QObject* parent = nullptr);
+                    FrmDSPDTA& table, QObject* parent = nullptr);
+    ~IterationDriver() override;
 
     // Runs one whole calculation (ignored while one runs).
     void calculate(const CalculationInputs& inputs);
-    // Clear: CurX = floor(initial value), OffX, graph frame, empty table.
+    // Clear: OffX from floor(initial value), graph frame, empty table.
     // A number text beyond the double range throws Failure 6 before anything changes.
     void Clear(const std::string& initialValueText);
 
     bool running() const { return running_; }
-    // Makes a running calculation stop at the next pass and skip its outcome
-    // (the program is ending).
-    void abandon() { abandoned_ = true; }
-    bool abandoned() const { return abandoned_; }
+    // Ends a running calculation at its next pass (the program is ending).
+    void abandon() { stopRequested_ = true; }
+    bool abandoned() const { return stopRequested_; }
+    // The latest calculation, finished or running.
+    const Calculation& calculation() const { return calc_; }
+
+    // Called before each use of memory a calculation makes; tests throw
+    // std::bad_alloc from it.
+    void setMemoryProbe(std::function<void(MemoryUse)> probe) { probe_ = std::move(probe); }
 
   signals:
-    // true when the inputs are to be locked (the iteration starts), false when
-    // the calculation has ended, however it ended.
+    // true when a calculation starts (the inputs are locked), false when it
+    // has ended, however it ended.
     void runningChanged(bool running);
 
   private:
@@ -78,18 +89,27 @@ class IterationDriver : public QObject {
     void clearAround(double center);
     void refresh(bool force);
     void setRunning(bool running);
+    void use(MemoryUse what) {
+        if (probe_) probe_(what);
+    }
+    void finish(const std::string& outcome);
+    void survivedOutOfMemory();
+    void holdReserve();
 
     ProgramState& state_;
     Engine& engine_;
     UserDialogs& dialogs_;
     FrmGraph& graph_;
     FrmDSPDTA& table_;
-    IterationValues& values_;
+    Calculation calc_;
     bool running_ = false;
-    bool locked_ = false;
-    bool abandoned_ = false;
+    bool stopRequested_ = false;
     QElapsedTimer sinceRefresh_;
     int passesUnchecked_ = 0;
+    std::function<void(MemoryUse)> probe_;
+    // Memory kept aside while a calculation runs and let go when it runs out,
+    // so that its message and the windows can still be shown.
+    std::unique_ptr<char[]> reserve_;
 };
 
 }  // namespace quorel

@@ -49,7 +49,7 @@ FrmFx::FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph
     setWindowIcon(programIcon());
     resize(twipsRect(0, 0, 5145, 2895).size());
     buildControls();
-    driver_ = std::make_unique<IterationDriver>(state_, engine_, dialogs_, graph_, table_, values);
+    driver_ = std::make_unique<IterationDriver>(state_, engine_, dialogs_, graph_, table_);
     connect(driver_.get(), &IterationDriver::runningChanged, this,
             [this](bool running) { setInputsEnabled(!running); });
 }
@@ -219,23 +219,24 @@ void FrmFx::LabDFT_Click() {
     // An f(x) that can give no value is told instead of evaluated.
     if (toldMalformed(cmbFx_->currentText().toStdString(), engine_, dialogs_)) return;
     const std::string typed = texDFT_->text().toStdString();
+    double curX = 0.0;
     try {
-        values.CurX = textToNumber(typed);
+        curX = textToNumber(typed);
     } catch (const Failure&) {
         dialogs_.message(numberTextMessage(kBoxInitialValue, typed), kAppTitle);
         return;
     }
-    const std::string x = numberToText(values.CurX);
+    const std::string x = numberToText(curX);
     double f = 0.0;
     double d = 0.0;
     try {
-        f = engine_.Fx_Eval(values.CurX);
+        f = engine_.Fx_Eval(curX);
     } catch (const Failure& e) {
         dialogs_.message("F(" + x + ") cannot be computed (" + failureText(e) + ").", kAppTitle);
         return;
     }
     try {
-        d = engine_.Fx_Diff(values.CurX);
+        d = engine_.Fx_Diff(curX);
     } catch (const Failure& e) {
         dialogs_.message("F(" + x + ")=" + numberToText(f) + " , but F'(" + x +
                              ") cannot be computed (" + failureText(e) + ").",

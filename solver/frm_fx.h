@@ -38,7 +38,7 @@ class FrmFx : public QWidget {
 
     // Runs one whole calculation (ignored while one runs).
     void CmdCal_Click();
-    // Clear: CurX = floor(initial value), OffX, graph frame, empty table.
+    // Clear: OffX from floor(initial value), graph frame, empty table.
     // Failures reach the caller.
     void CmdClr_Click();
     // What a calculation reads: the four texts and the step box.
@@ -56,8 +56,6 @@ class FrmFx : public QWidget {
     bool calculating() const;
     // A running calculation stops at its next pass (the program is ending).
     void abandonCalculation();
-
-    IterationValues values;
 
     // Controls, for the driver's reads and for tests.
     QLabel& Label1() { return *label1_; }

@@ -20,7 +20,7 @@ FrmWait::FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent), state_(state), dialogs_(dialogs) {
     setWindowTitle("Waiting");
     // A narrow dialog: without minimise and maximise buttons its title stays
-    // readable. The close button ends the pause like "Continue".
+    // readable.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsRect(0, 0, 2160, 1080).size());
@@ -102,14 +102,21 @@ void FrmWait::CmdGo_Click() {
     hide();
 }
 
-void FrmWait::showModal() {
+bool FrmWait::showModal() {
+    closed_ = false;
     setWindowModality(Qt::ApplicationModal);
     exec();
+    return !closed_;
 }
 
 void FrmWait::closeEvent(QCloseEvent* e) {
-    // Closing by the title bar ends the pause like "Continue".
+    // The dialog is kept for the next pause; only this calculation ends.
     e->ignore();
+    reject();
+}
+
+void FrmWait::reject() {
+    closed_ = true;
     hide();
 }
 

@@ -1,6 +1,7 @@
 // The step pause dialog: holds a calculation between two passes until its
 // timer ticks or "Continue" is pressed; Enter in the seconds box sets a new
-// pause length. The timer runs from start-up, shown or hidden.
+// pause length. The timer runs from start-up, shown or hidden. Closing the
+// dialog or pressing Escape in it ends the whole calculation.
 #pragma once
 
 #include <QDialog>
@@ -31,8 +32,9 @@ class FrmWait : public QDialog {
     void TexSec_KeyPress(int keyAscii);
     void Timer1_Timer();
     void CmdGo_Click();
-    // Shows the dialog application-modally; returns when it hides itself.
-    void showModal();
+    // Shows the dialog application-modally; returns when it hides itself:
+    // false when it was closed or Escape was pressed.
+    bool showModal();
 
     QPushButton& CmdGo() { return *cmdGo_; }
     QLabel& Label1() { return *label1_; }
@@ -41,8 +43,8 @@ class FrmWait : public QDialog {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
-    // Escape does not end a pause.
-    void reject() override {}
+    // Escape.
+    void reject() override;
 
   private:
     // Shows why a typed length was refused; the pause goes on meanwhile.
@@ -54,6 +56,7 @@ class FrmWait : public QDialog {
     QLabel* label1_;
     QLineEdit* texSec_;
     QTimer* timer1_;
+    bool closed_ = false;
 };
 
 }  // namespace quorel

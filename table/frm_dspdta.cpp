@@ -46,22 +46,6 @@ QRectF twipsRectF(double left, double top, double width, double height) {
     return QRectF(twipsToDip(left), twipsToDip(top), twipsToDip(width), twipsToDip(height));
 }
 
-// What a value that was not computed shows instead of a number.
-const char* failureName(int failure) {
-    switch (failure) {
-        case kErrOverflow:
-            return "overflow";
-        case kErrDomain:
-            return "domain";
-        case kErrDivZero:
-            return "division";
-        case kErrMissing:
-            return "missing";
-        default:
-            return "failed";
-    }
-}
-
 // picTwo: the rows and the content panel's place inside the viewport.
 struct Content {
     RowStore rows;      // rows 0..n; none after a clear, when row 0 shows blank
@@ -82,7 +66,7 @@ struct Content {
         const CellValue v = value(column, row);
         if (v.failure == FrmDSPDTA::kBlank) return {};
         if (column == 0) return std::to_string(row) + ".";
-        if (v.failure != 0) return failureName(v.failure);
+        if (v.failure != 0) return failureInfo(v.failure).cell;
         const CellKind kind = column == 3 ? CellKind::Slope : CellKind::Value;
         return quorel::cellText(v.value, decimalCount(v.value, kind));
     }
@@ -333,12 +317,12 @@ FrmDSPDTA::FrmDSPDTA(ProgramState& state, QWidget* parent)
 
 FrmDSPDTA::~FrmDSPDTA() = default;
 
-void FrmDSPDTA::DspDta(double Xi, double FXi, double DFXi) {
-    DspDta(CellValue{Xi, 0}, CellValue{FXi, 0}, CellValue{DFXi, 0});
+void FrmDSPDTA::DspDta(long long row, double Xi, double FXi, double DFXi) {
+    DspDta(row, CellValue{Xi, 0}, CellValue{FXi, 0}, CellValue{DFXi, 0});
 }
 
-void FrmDSPDTA::DspDta(CellValue Xi, CellValue FXi, CellValue DFXi) {
-    const long long n = d_->state.IterCount;
+void FrmDSPDTA::DspDta(long long row, CellValue Xi, CellValue FXi, CellValue DFXi) {
+    const long long n = row;
     d_->content.rows.set(n, {Xi, FXi, DFXi});
     d_->picOne->touch();
     if (n > 0) Enable_Scroll();
@@ -350,7 +334,6 @@ void FrmDSPDTA::Dta_Clr() {
     d_->vsbScroll->setEnabled(false);
     d_->content.rows.clear();
     d_->range = ScrollRange{};
-    d_->state.IterCount = 0;
     d_->picOne->update();
 }
 
@@ -433,7 +416,7 @@ QString FrmDSPDTA::cellToolTip(int column, long long row) const {
     const CellValue v = cellValue(column, row);
     if (v.failure == kBlank) return {};
     if (column == 0) return QString::fromStdString(cellText(column, row));
-    if (v.failure != 0) return QString::fromStdString(failureDescription(v.failure));
+    if (v.failure != 0) return QString::fromStdString(failureInfo(v.failure).name);
     return QString::fromStdString(numberToText(v.value));
 }
 

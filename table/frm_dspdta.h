@@ -31,12 +31,12 @@ class FrmDSPDTA : public QWidget {
     // Failure of a cell that shows nothing (a blank row 0, a cell outside the table).
     static constexpr int kBlank = -1;
 
-    // Adds the row numbered state.IterCount; a row of that number already
-    // shown (the table was not cleared) gets the new cells.
-    void DspDta(double Xi, double FXi, double DFXi);
+    // Adds the row numbered `row` (the calculation numbers its rows); a row
+    // of that number already shown gets the new cells.
+    void DspDta(long long row, double Xi, double FXi, double DFXi);
     // The same with each value's failure (0: computed).
-    void DspDta(CellValue Xi, CellValue FXi, CellValue DFXi);
-    // Empties the table (row 0 stays, blank) and sets IterCount to 0.
+    void DspDta(long long row, CellValue Xi, CellValue FXi, CellValue DFXi);
+    // Empties the table (row 0 stays, blank).
     void Dta_Clr();
     // Recomputes the scroll bar from the content height.
     void Enable_Scroll();

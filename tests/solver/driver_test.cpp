@@ -47,6 +47,8 @@ class DriverTest : public testing::CalculationTest {
         return {&panel().CmdCal(), &panel().CmdClr(), &panel().ChkStep(),
                 &panel().CmbFx(),  &panel().TexDFT(), &panel().TexError()};
     }
+    const Calculation& calc() { return panel().driver().calculation(); }
+    std::string outcome() { return graph().outcomeText().toStdString(); }
 };
 
 TEST_F(DriverTest, TypicalRunConvergesInFourPasses) {
@@ -63,7 +65,8 @@ TEST_F(DriverTest, TypicalRunConvergesInFourPasses) {
     }
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(graph().caption(), "drafting  area -- draw complete\uFF01");
-    const double root = panel().values.CurX;
+    EXPECT_EQ(outcome(), "Root X = 2.61288786471781, f(X) = 4.58832971617085E-12, after 4 passes.");
+    const double root = calc().CurX.value();
     EXPECT_LE(std::abs(root * root * root - 3 * root - 10), 1e-6);
     EXPECT_NEAR(root, cell(1, 4), 1e-9);
     EXPECT_TRUE(markerAround(root, 0, 0.3));
@@ -102,65 +105,25 @@ TEST_F(DriverTest, LoopLimitsAndTolerances) {
     EXPECT_EQ(table().rowCount(), 1);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(markerAround(2, 0, 0.3));
-
-    // The zero-slope exit compares f at the kept next iterate (0 on a new
-    // panel) with twice the tolerance: 0.0015 is not above 0.002, so the
-    // passes go on to the limit; above it the loop is left at once.
-    for (const auto& [f, rows] : {std::pair{"x^2+0.0015", 6}, std::pair{"x^2+0.0025", 1}}) {
-        panel().values = IterationValues{};
-        calculate(f, "0", "5", "0.001");
-        EXPECT_EQ(table().rowCount(), rows) << f;
-    }
 }
 
 TEST_F(DriverTest, HardCasesAndTheResumeRule) {
     // log is undefined left of 0: those curve samples are skipped silently.
     calculate("log(x)", "1.5");
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_NEAR(panel().values.CurX, 1.0, 1e-6);
+    EXPECT_NEAR(calc().CurX.value(), 1.0, 1e-6);
 
-    // A diverging iteration (each pass multiplies x by -9): once the markers
-    // and tangents leave the single-precision range, overflow messages; then
-    // the final message.
+    // A diverging iteration (each pass multiplies x by -9): once a tangent's
+    // crossing and then the points leave what the graph can draw, one box
+    // says so for each; then the final message.
     calculate("x/(x*x)^0.45", "2");
     EXPECT_EQ(table().rowCount(), 56);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
     EXPECT_EQ(overflowMessages(), 1);
-    EXPECT_EQ(dialogs.messages.back().text, kNoRootMessage);
-
-    // atn flattens out far away: the slope becomes exactly 0 and the loop is left.
-    calculate("atn(x)", "2");
-    EXPECT_LT(table().rowCount(), 56);
-    EXPECT_EQ(dialogs.messages.back().text, kNoRootMessage);
-
-    // An exact zero slope away from 0 on a fresh panel: the loop is left at
-    // once, the final row shows the initial value, no final tangent.
-    restart();
-    calculate("5", "3");
-    EXPECT_EQ(table().rowCount(), 1);
-    EXPECT_EQ(cell(1, 0), 3);
-    EXPECT_EQ(cell(3, 0), 0);
-    EXPECT_EQ(countMessages(kNoRootMessage), 1);
-    EXPECT_EQ(overflowMessages(), 0);
-
-    restart();
-    // On a fresh panel from -1 with log: f, f' and the next iterate all fail
-    // (0/0 is an overflow), the zero-slope test fails and leaves the loop, the
-    // final row and tangent fail, and the failing outcome test goes on to the
-    // root marker, which fails too: no row, no final message.
-    calculate("log(x)", "-1");
-    EXPECT_EQ(table().cellText(1, 0), "");
-    EXPECT_EQ(overflowMessages(), 1);
-    EXPECT_EQ(countMessages(kNoRootMessage), 0);
-
-    // From 10 the next iterate lies where log is undefined: the zero-slope
-    // test fails there and leaves the loop after one pass is computed.
-    calculate("log(x)", "10");
-    EXPECT_EQ(table().rowCount(), 1);
-    EXPECT_EQ(cell(1, 0), 10);
-    EXPECT_NEAR(panel().values.NextX, 10 - 10 * std::log(10.0), 1e-4);
-    EXPECT_EQ(dialogs.messages.back().text,
-              "have been overtake Loops times,or graph divergennce? please input another "
-              "<initial value> again calculate....");
+    EXPECT_EQ(dialogs.messages[0].title, kErrMsgTitle);
+    EXPECT_EQ(dialogs.messages[1].text.rfind("The point X = ", 0), 0u);
+    EXPECT_EQ(dialogs.messages[2].text, kNoRootMessage);
+    EXPECT_EQ(outcome().rfind("No root: stopped after 55 passes at X = ", 0), 0u);
 }
 
 TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
@@ -170,10 +133,10 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
         EXPECT_TRUE(panel().TexLoops().isEnabled());
         EXPECT_TRUE(panel().Command1().isEnabled());
         // Everything of the pass is on screen when the pause starts.
-        EXPECT_EQ(table().rowCount(), main->state().IterCount + 1);
+        EXPECT_EQ(table().rowCount(), calc().passes + 1);
         EXPECT_EQ(graph().caption(),
                   "drafting area--\\quorel tangent line/drawing,please just moment...");
-        EXPECT_GT(darkPixelsShownInXi(main->state().IterCount), 5);
+        EXPECT_GT(darkPixelsShownInXi(calc().passes), 5);
     };
     calculate("X^3-3X-10", "3");
     EXPECT_EQ(dialogs.pauses, 4);
@@ -196,10 +159,23 @@ TEST_F(DriverTest, EndDuringARunStopsItOtherInputIsBlockedAndAClickStartsAfterIt
     EXPECT_EQ(dialogs.pauses, 2);
     EXPECT_EQ(table().rowCount(), 2);
     EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(outcome(), "Stopped by the user after 2 passes, at X = 2.66666668055549.");
+
+    // Closing the pause dialog (or Escape in it) ends the whole calculation.
+    dialogs.pauses = 0;
+    dialogs.onPause = [&] { dialogs.closePause = dialogs.pauses == 3; };
+    calculate("X^3-3X-10", "3");
+    EXPECT_EQ(dialogs.pauses, 3);
+    EXPECT_EQ(table().rowCount(), 3);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(outcome(), "Stopped by the user after 3 passes, at X = 2.61414141764309.");
+    EXPECT_EQ(graph().caption(), kCaptionDone);
+    for (QWidget* w : locked()) EXPECT_TRUE(w->isEnabled());
 
     // Calculate keeps the keyboard focus after a run.
     panel().ChkStep().setChecked(false);
     dialogs.onPause = nullptr;
+    dialogs.closePause = false;
     panel().activateWindow();
     panel().CmdCal().setFocus();
     QTest::keyClick(&panel().CmdCal(), Qt::Key_Space);

@@ -1,7 +1,7 @@
 // What the user is shown of failures in whole calculations through the real
-// windows: one box per kind of failure and phase, failure names instead of
-// values that were not computed, a malformed f(x) told at once, numbers
-// beyond the double range named by their box.
+// windows: the boxes and the outcome of every way a calculation ends, failure
+// names instead of values that were not computed, gaps in the curve, a
+// malformed f(x) or a number beyond the double range told once.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -17,74 +17,134 @@ namespace {
 
 class FailureDisplayTest : public testing::CalculationTest {
   protected:
-    void SetUp() override {
-        CalculationTest::SetUp();
-        // The graph's caption when each box is shown tells the phase.
-        dialogs.onMessage = [this](const testing::ShownMessage& m) {
-            if (m.title == kErrMsgTitle) overflowCaptions.push_back(graph().caption());
-        };
-    }
-    int overflowBoxesWhile(const char* caption) {
-        int n = 0;
-        for (const std::string& c : overflowCaptions) n += c == caption;
-        return n;
-    }
     bool graphHasTangents() { return graphHas(qRgb(255, 0, 0)); }
+    // Equal, or for an expected text ending in "*" beginning with the rest.
+    static bool same(const std::string& shown, const std::string& expected) {
+        if (!expected.empty() && expected.back() == '*')
+            return shown.rfind(expected.substr(0, expected.size() - 1), 0) == 0;
+        return shown == expected;
+    }
     using Row = std::vector<std::string>;
-
-    std::vector<std::string> overflowCaptions;
 };
 
-TEST_F(FailureDisplayTest, OneOverflowBoxWhileTheCurveIsDrawnAndOneForTheIteration) {
+// Every way a calculation ends: its boxes, its last row and the outcome on
+// the graph. Boxes are compared whole; "*" at the end of an expected text
+// compares only what comes before it.
+TEST_F(FailureDisplayTest, EachEndingWithItsBoxesRowsAndOutcome) {
     struct Case {
         const char* f;
         const char* x0;
-        int curveBoxes;
-        int iterationBoxes;
-        bool noRoot;
+        std::vector<std::string> boxes;
+        long long rows;
+        Row lastRow;
+        std::string outcome;
+        const char* loops = "55";
     } cases[] = {
-        // Every curve sample overflows; so do f and f' at the initial value.
-        {"exp(x)", "1000", 1, 1, false},
-        {"0/0", "1", 1, 1, false},
-        // The curve overflows right of 709.78; every marker leaves the
-        // single-precision range.
-        {"exp(x)", "700", 1, 1, true},
+        {"sqr(x)",
+         "-4",
+         {"f(X) cannot be computed at X = -4: an argument lies outside a function's domain (log "
+          "of a number <= 0, sqr of a negative number, a negative number to a fractional power). "
+          "The iteration ended there."},
+         1,
+         Row{"0.", "-4", "domain", "domain"},
+         "f(X) cannot be computed at X = -4 (domain)."},
+        {"1/(x-3)",
+         "3",
+         {"f(X) cannot be computed at X = 3: a number is divided by 0.*"},
+         1,
+         Row{"0.", "3", "division", "1000000"},
+         "f(X) cannot be computed at X = 3 (division)."},
+        {"sqr(-1)",
+         "1",
+         {"f(X) cannot be computed at X = 1: an argument*"},
+         1,
+         Row{"0.", "1", "domain", "domain"},
+         "f(X) cannot be computed at X = 1 (domain)."},
+        // The next iterate lies where log is undefined.
+        {"log(x)",
+         "10",
+         {"f(X) cannot be computed at X = -13.0258432546562*"},
+         2,
+         Row{"1.", "-13.025843255", "domain", "domain"},
+         "f(X) cannot be computed at X = -13.0258432546562 (domain)."},
+        {"5",
+         "3",
+         {"The slope f'(X) at X = 3 is exactly 0: the tangent never meets the x axis, so there "
+          "is no next X. The iteration ended there."},
+         1,
+         Row{"0.", "3", "5", "0"},
+         "Zero slope at X = 3: no next X."},
+        // Every curve sample overflows, and f at the initial value.
+        {"exp(x)",
+         "1000",
+         {"f(x) lies beyond the range of a double (about 1.8E+308), or is 0/0, at some x of the "
+          "curve (the first at x = 984): those points are left out of the curve.",
+          "f(X) cannot be computed at X = 1000: a result lies beyond the range of a double (about "
+          "1.8E+308), or is 0/0. The iteration ended there."},
+         1,
+         Row{"0.", "1000", "overflow", "overflow"},
+         "f(X) cannot be computed at X = 1000 (overflow)."},
+        {"0/0",
+         "1",
+         {"f(x) lies beyond*", "f(X) cannot be computed at X = 1:*"},
+         1,
+         Row{"0.", "1", "overflow", "overflow"},
+         "f(X) cannot be computed at X = 1 (overflow)."},
+        // The curve overflows right of 709.78; every point lies beyond what
+        // the graph can draw.
+        {"exp(x)",
+         "700",
+         {"f(x) lies beyond the range of a double (about 1.8E+308), or is 0/0, at some x of the "
+          "curve (the first at x = 709.79)*",
+          "The point X = 700, f(X) = 1.014232054735E+304 lies beyond what the graph can draw "
+          "(about 3.4E+38): such points and their tangents are left out of the graph; the table "
+          "lists them.",
+          kNoRootMessage},
+         56,
+         Row{"55.", "645.09155983", "1.4444574682E+280", "1.44686610135E+280"},
+         "No root: stopped after 55*"},
+        // A steep curve beyond the drawing is not a horizontal tangent.
+        {"(3x^2)*exp(2x-1)",
+         "100",
+         {"The point X = 100, *", kNoRootMessage},
+         56,
+         Row{},
+         "No root: stopped after 55 passes*"},
     };
     for (const Case& c : cases) {
-        overflowCaptions.clear();
-        calculate(c.f, c.x0);
-        EXPECT_EQ(overflowBoxesWhile(kCaptionCurve), c.curveBoxes) << c.f << " " << c.x0;
-        EXPECT_EQ(overflowBoxesWhile(kCaptionTangent), c.iterationBoxes) << c.f << " " << c.x0;
-        EXPECT_EQ(countMessages(kNoRootMessage), c.noRoot ? 1 : 0) << c.f;
-        EXPECT_EQ(static_cast<int>(dialogs.messages.size()),
-                  c.curveBoxes + c.iterationBoxes + (c.noRoot ? 1 : 0));
-        EXPECT_TRUE(panel().CmdCal().isEnabled());
+        calculate(c.f, c.x0, c.loops);
+        const std::string at = std::string(c.f) + " from " + c.x0;
+        ASSERT_EQ(dialogs.messages.size(), c.boxes.size()) << at;
+        for (std::size_t i = 0; i < c.boxes.size(); ++i)
+            EXPECT_TRUE(same(dialogs.messages[i].text, c.boxes[i]))
+                << at << ": " << dialogs.messages[i].text;
+        ASSERT_EQ(table().rowCount(), c.rows) << at;
+        if (!c.lastRow.empty()) {
+            EXPECT_EQ(rowTexts(c.rows - 1), c.lastRow) << at;
+        }
+        EXPECT_TRUE(same(graph().outcomeText().toStdString(), c.outcome))
+            << at << ": " << graph().outcomeText().toStdString();
+        EXPECT_EQ(graph().caption(), kCaptionDone) << at;
+        EXPECT_TRUE(panel().CmdCal().isEnabled()) << at;
     }
-    // The failures still follow the rule: all 55 passes of exp(x) from 700 are listed.
-    EXPECT_EQ(table().rowCount(), 56);
-    EXPECT_EQ(cell(1, 0), 700);
 }
 
-TEST_F(FailureDisplayTest, AValueNotComputedShowsItsFailureInItsOwnCell) {
-    // f(3) of 1/(x-3) divides by zero: the f(x) left by the previous
-    // calculation (1.2309E-05) is not shown as if computed.
-    calculate("X^3-3X-10", "3");
-    calculate("1/(x-3)", "3");
-    EXPECT_EQ(rowTexts(0), (Row{"0.", "3", "division", "1000000"}));
-    // The table keeps the value the driver held beside its failure.
-    const CellValue kept = table().cellValue(2, 0);
-    EXPECT_EQ(kept.failure, kErrDivZero);
-    EXPECT_NEAR(kept.value, 1.2309e-05, 1e-8);
-    // The next x, made from that f(x), is not shown as an iterate; f and f'
-    // at the x the calculation went on with are.
-    EXPECT_EQ(table().cellText(1, 1), "division");
-    EXPECT_EQ(table().cellValue(2, 1).failure, 0);
-    EXPECT_EQ(table().cellValue(3, 1).failure, 0);
-
-    restart();
-    calculate("sqr(x)", "-4");
-    ASSERT_EQ(table().rowCount(), 1);
-    EXPECT_EQ(rowTexts(0), (Row{"0.", "-4", "domain", "domain"}));
+// The curve has gaps where f has no value: nothing blue left of the y axis,
+// no line from the centre label or across the gap.
+TEST_F(FailureDisplayTest, TheCurveHasGapsWhereFHasNoValue) {
+    for (const char* x0 : {"-4", "1"}) {
+        calculate(x0[0] == '-' ? "sqr(x)" : "log(x)", x0);
+        PlotSurface& s = graph().picThree();
+        const QImage img = s.image();
+        const int axis =
+            static_cast<int>(s.toWidget(main->state().OffX, 0).x() * img.devicePixelRatio());
+        int blueLeft = 0, blueRight = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) == qRgb(0, 0, 255)) ++(x < axis - 3 ? blueLeft : blueRight);
+        EXPECT_EQ(blueLeft, 0) << x0;
+        EXPECT_GT(blueRight, 100) << x0;
+    }
 }
 
 TEST_F(FailureDisplayTest, AnFxThatCanGiveNoValueIsToldOnceAndEndsTheCalculation) {
@@ -137,7 +197,6 @@ TEST_F(FailureDisplayTest, AnFxThatCanGiveNoValueIsToldOnceAndEndsTheCalculation
     for (const Case& c : cases) {
         calculate("X^3-3X-10", "3");
         ASSERT_TRUE(graphHasTangents());
-        const std::string captionBefore = graph().caption();
         calculate(c.f.c_str(), "1");
         ASSERT_EQ(dialogs.messages.size(), 1u) << c.f;
         EXPECT_EQ(dialogs.messages[0].text, c.told);
@@ -146,59 +205,43 @@ TEST_F(FailureDisplayTest, AnFxThatCanGiveNoValueIsToldOnceAndEndsTheCalculation
         EXPECT_EQ(table().rowCount(), 1) << c.f;
         EXPECT_EQ(table().cellText(1, 0), "") << c.f;
         EXPECT_FALSE(graphHasTangents()) << c.f;
-        EXPECT_EQ(graph().caption(), captionBefore) << c.f;
+        EXPECT_EQ(graph().outcomeText().toStdString(), "Not calculated: f(x) gives no value.");
         EXPECT_EQ(main->state().OffX, main->state().OrgX - 1);
         EXPECT_TRUE(panel().CmdCal().isEnabled());
     }
-
-    // With an initial value that cannot be read Clear fails, and the table and
-    // the graph are still cleared, about the x the calculation holds.
-    calculate("X^3-3X-10", "3");
-    calculate("sin", "1e999");
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[0].text, numberTextMessage("initial value=", "1e999"));
-    EXPECT_EQ(dialogs.messages[1].text, cases[1].told);
-    EXPECT_EQ(table().rowCount(), 1);
-    EXPECT_EQ(table().cellText(1, 0), "");
-    EXPECT_FALSE(graphHasTangents());
 }
 
-TEST_F(FailureDisplayTest, ANumberBeyondTheDoubleRangeIsNamedByItsBox) {
-    // The initial value: told once though Clear and the calculation both read
-    // it; x keeps its value (0 on a fresh program) and is not shown as read.
-    calculate("X^3-3X-10", "1e999");
-    ASSERT_GE(dialogs.messages.size(), 1u);
+// A number text beyond the double range, in any box, ends the calculation
+// after its one message: nothing is computed, the table is empty and the
+// graph cleared (about 0 when the initial value is the one that cannot be read).
+TEST_F(FailureDisplayTest, ANumberBeyondTheDoubleRangeEndsTheCalculation) {
+    struct Case {
+        const char* x0;
+        const char* loops;
+        const char* tolerance;
+        const char* box;
+        const char* text;
+        double centre;
+    } cases[] = {
+        {"1e999", "55", "0.000001", "initial value=", "1e999", 0},
+        {"3", "55", "1e999", "error=", "1e999", 3},
+        {"3", "-1e999", "0.000001", "Loops =", "-1e999", 3},
+    };
+    for (const Case& c : cases) {
+        calculate("X^3-3X-10", "7");
+        calculate("X^3-3X-10", c.x0, c.loops, c.tolerance);
+        ASSERT_EQ(dialogs.messages.size(), 1u) << c.box;
+        EXPECT_EQ(dialogs.messages[0].text, numberTextMessage(c.box, c.text));
+        EXPECT_EQ(table().rowCount(), 1) << c.box;
+        EXPECT_EQ(table().cellText(1, 0), "") << c.box;
+        EXPECT_FALSE(graphHasTangents()) << c.box;
+        EXPECT_EQ(main->state().OffX, main->state().OrgX - c.centre) << c.box;
+        EXPECT_EQ(graph().outcomeText().toStdString(),
+                  std::string("Not calculated: the number in \"") + c.box + "\" cannot be read.");
+    }
     EXPECT_EQ(dialogs.messages[0].text,
-              "The number in \"initial value=\" cannot be read: \"1e999\" lies beyond the range of "
-              "a double (about 1.8E+308).");
-    EXPECT_EQ(countMessages(dialogs.messages[0].text), 1);
-    EXPECT_EQ(overflowMessages(), 0);
-    EXPECT_EQ(rowTexts(0), (Row{"0.", "overflow", "-10", "-2.999999"}));
-    EXPECT_GT(table().rowCount(), 2);
-
-    // The tolerance holds nothing and counts as 0: the run goes on until f is 0.
-    calculate("X^3-3X-10", "3", "55", "1e999");
-    EXPECT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, numberTextMessage("error=", "1e999"));
-    EXPECT_EQ(table().rowCount(), 6);
-
-    // The loop limit counts as 0: no pass, the final row, no root.
-    calculate("X^3-3X-10", "3", "-1e999");
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[0].text, numberTextMessage("Loops =", "-1e999"));
-    EXPECT_EQ(dialogs.messages[1].text, kNoRootMessage);
-    EXPECT_EQ(table().rowCount(), 1);
-
-    // A failed Clear leaves the rows of the calculation before; the new rows
-    // take the places of the rows with their numbers, in number order.
-    calculate("X^3-3X-10", "3");
-    const Row lastRow = rowTexts(4);
-    calculate("x-1", "1e999");
-    EXPECT_EQ(dialogs.messages.size(), 1u);
-    ASSERT_EQ(table().rowCount(), 5);
-    EXPECT_EQ(rowTexts(0), (Row{"0.", "overflow", "1.6128878647", "1"}));
-    EXPECT_EQ(rowTexts(1), (Row{"1.", "1", "0", "1"}));
-    EXPECT_EQ(rowTexts(4), lastRow);
+              "The number in \"Loops =\" cannot be read: \"-1e999\" lies beyond the range of a "
+              "double (about 1.8E+308).");
 }
 
 }  // namespace

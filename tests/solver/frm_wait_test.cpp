@@ -80,27 +80,31 @@ TEST_F(WaitTest, LoadsWithTheLengthSelectedAndEnterSetsTheLengthOrRefusesIt) {
     EXPECT_EQ(state.PauseSeconds, 10);
 }
 
-TEST_F(WaitTest, APauseEndsOnContinueAndOnClosing) {
+TEST_F(WaitTest, APauseEndsOnContinueAndTheCalculationOnClosingOrEscape) {
     QElapsedTimer clock;
 
-    // Enter and Escape inside a pause do not end it; Continue does.
-    bool visibleAfterKeys = false;
+    // Enter inside a pause does not end it; Continue does, and the
+    // calculation goes on.
+    bool visibleAfterEnter = false;
     QTimer::singleShot(50, &wait, [&] {
         typeSeconds("7");
-        QTest::keyClick(&wait.TexSec(), Qt::Key_Escape);
-        visibleAfterKeys = wait.isVisible();
+        visibleAfterEnter = wait.isVisible();
         QTest::mouseClick(&wait.CmdGo(), Qt::LeftButton);
     });
     clock.start();
-    wait.showModal();
-    EXPECT_TRUE(visibleAfterKeys);
+    EXPECT_TRUE(wait.showModal());
+    EXPECT_TRUE(visibleAfterEnter);
     EXPECT_FALSE(wait.isVisible());
     EXPECT_EQ(state.PauseSeconds, 7);
     EXPECT_LT(clock.elapsed(), 4000);
 
-    QTimer::singleShot(50, &wait, [&] { wait.close(); });
+    // Escape and the close button end the pause and the calculation.
     typeSeconds("0");
-    wait.showModal();
+    QTimer::singleShot(0, &wait, [&] { QTest::keyClick(&wait.TexSec(), Qt::Key_Escape); });
+    EXPECT_FALSE(wait.showModal());
+    EXPECT_FALSE(wait.isVisible());
+    QTimer::singleShot(0, &wait, [&] { wait.close(); });
+    EXPECT_FALSE(wait.showModal());
     EXPECT_FALSE(wait.isVisible());
 }
 

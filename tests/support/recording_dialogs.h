@@ -20,14 +20,17 @@ class RecordingDialogs : public UserDialogs {
         messages.push_back({text, title});
         if (onMessage) onMessage(messages.back());
     }
-    void pause() override {
+    bool pause() override {
         ++pauses;
         if (onPause) onPause();
+        return !closePause;
     }
 
     std::vector<ShownMessage> messages;
     int pauses = 0;
     std::function<void()> onPause;
+    // The pause dialog is closed instead of continued.
+    bool closePause = false;
     // Runs while the box would be shown.
     std::function<void(const ShownMessage&)> onMessage;
 };

@@ -33,14 +33,14 @@ struct Table {
     Table() { form.Dta_Clr(); }
     template <typename V>
     void row(V x, V fx, V dfx) {
-        form.DspDta(x, fx, dfx);
-        ++state.IterCount;
+        form.DspDta(next++, x, fx, dfx);
     }
     void rows(long long count) {
         for (long long i = 0; i < count; ++i) row(1.0 + static_cast<double>(i), 0.5, 2.0);
     }
 
     ProgramState state;
+    long long next = 0;  // the number of the next row
     FrmDSPDTA form{state};
 };
 
@@ -99,13 +99,13 @@ TEST(FrmDSPDTA, RowsStackUpTheBarFollowsTheNewestWellPastSixteenBitsAndClearEmpt
     // Clear, also when repeated, leaves one empty row and no bar.
     for (int i = 0; i < 2; ++i) {
         t.form.Dta_Clr();
-        EXPECT_EQ(t.state.IterCount, 0);
         EXPECT_EQ(t.form.rowCount(), 1);
         EXPECT_EQ(t.form.contentHeight(), 335);
         EXPECT_EQ(t.form.contentTop(), 0);
         EXPECT_FALSE(bar->isEnabled());
         EXPECT_EQ(t.form.cellText(1, 0), "");
     }
+    t.next = 0;
     t.rows(2);
     EXPECT_EQ(t.form.cellText(1, 1), "2");
 }
@@ -135,7 +135,7 @@ TEST(FrmDSPDTA, RowsStayInNumberOrderWhenTheTableWasNotCleared) {
     Table t;
     t.rows(5);
     // A calculation whose Clear failed numbers its rows from 0 again.
-    t.state.IterCount = 0;
+    t.next = 0;
     t.row(10, 11, 12);
     t.row(20, 21, 22);
     ASSERT_EQ(t.form.rowCount(), 5);
@@ -146,7 +146,7 @@ TEST(FrmDSPDTA, RowsStayInNumberOrderWhenTheTableWasNotCleared) {
     EXPECT_EQ(t.form.cellText(1, 2), "3");
 
     // A row beyond the next number: the rows between are whole, their values missing.
-    t.state.IterCount = 7;
+    t.next = 7;
     t.row(70, 71, 72);
     ASSERT_EQ(t.form.rowCount(), 8);
     for (int c = 1; c < 4; ++c) EXPECT_EQ(t.form.cellText(c, 5), "missing");
@@ -159,7 +159,7 @@ TEST(FrmDSPDTA, OutOfMemoryLeavesEveryRowWholeAndPaintable) {
     t.rows(1024);
     {
         const testing::AllocationFailure refuseBlocks(4096);
-        EXPECT_THROW(t.form.DspDta(5000, 1, 2), std::bad_alloc);
+        EXPECT_THROW(t.form.DspDta(1024, 5000, 1, 2), std::bad_alloc);
         EXPECT_GE(testing::refusedAllocations(), 1);
     }
     ASSERT_EQ(t.form.rowCount(), 1024);
@@ -305,8 +305,7 @@ TEST(FrmDSPDTA, RowsOnAndOffTheTangentStepReadBackExactly) {
     std::vector<std::array<double, 3>> want(3000);
     auto write = [&](int row, double x) {
         want[row] = {x, x * x + 1, 2 * x};
-        t.state.IterCount = row;
-        t.form.DspDta(x, want[row][1], want[row][2]);
+        t.form.DspDta(row, x, want[row][1], want[row][2]);
     };
     auto stepAfter = [&](int row) { return want[row][0] - want[row][1] / want[row][2]; };
     write(0, 0.5);
