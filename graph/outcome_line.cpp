@@ -6,8 +6,8 @@ namespace quorel {
 namespace {
 
 constexpr int kMargin = 2;
-// Below this width the line goes above the centre label instead of beside it.
-constexpr int kNarrowest = 120;
+// The line wraps rather than reach farther left than this share of the surface.
+constexpr int kWidestShare = 80;
 
 }  // namespace
 
@@ -40,21 +40,15 @@ void OutcomeLine::place(const QRectF& inner, const QRectF& avoid) {
     avoid_ = avoid;
     const QRect area = inner.toAlignedRect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
     if (area.width() <= 0 || area.height() <= 0) return;
+    // Right-aligned just above the centre label: the left of the graph may
+    // lie under the table window.
     const QRect label = avoid.toAlignedRect();
-    // Beside the label, left of it, when that leaves room; otherwise across
-    // the surface above it.
-    int right = area.right();
-    int bottom = area.bottom();
-    if (!label.isEmpty() && label.bottom() >= area.bottom() - fontMetrics().height() * 3) {
-        if (label.left() - kMargin - area.left() >= kNarrowest) {
-            right = label.left() - kMargin - 1;
-        } else {
-            bottom = label.top() - kMargin - 1;
-        }
-    }
-    const int width = std::min(sizeHint().width(), right - area.left() + 1);
+    const int bottom = label.isEmpty() ? area.bottom() : label.top() - kMargin - 1;
+    // One line as long as it fits: its text, the padding of 2 on each side, a pixel spare.
+    const int natural = fontMetrics().horizontalAdvance(text()) + 5;
+    const int width = std::min(natural, area.width() * kWidestShare / 100);
     const int height = heightForWidth(width);
-    setGeometry(area.left(), std::max(area.top(), bottom - height + 1), width, height);
+    setGeometry(area.right() - width + 1, std::max(area.top(), bottom - height + 1), width, height);
 }
 
 }  // namespace quorel

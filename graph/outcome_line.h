@@ -1,6 +1,6 @@
-// The line at the bottom left of the graph surface that states how the last
-// calculation ended. It wraps rather than cuts its text and keeps clear of
-// the centre label and of the pointer coordinates.
+// The line near the bottom right of the graph surface, above the centre
+// label, that states how the last calculation ended. It wraps rather than
+// cuts its text; the pointer coordinates stay at the top.
 #pragma once
 
 #include <QLabel>
