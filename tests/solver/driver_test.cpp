@@ -2,13 +2,74 @@
 
 #include <QCheckBox>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
+#include <new>
+#include <random>
 
+#include "allocation_failure.h"
 #include "calculation_fixture.h"
 #include "solver/driver.h"
+#include "solver/outcome.h"
 
 namespace quorel {
 namespace {
+
+// One calculation's inputs; from pause `stopAtPause` on (1 the first) step
+// by step, the pause dialog is closed there.
+struct Inputs {
+    const char* f;
+    const char* x0;
+    const char* loops = "55";
+    const char* tolerance = "0.000001";
+    int stopAtPause = 0;
+};
+
+// Everything a calculation shows: every cell, every box, the outcome, the
+// caption and the graph's pixels.
+struct Shown {
+    std::vector<std::string> cells;
+    std::vector<std::string> boxes;
+    std::string outcome;
+    std::string caption;
+    QImage graph;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown calculateOn(MDIForm1& m, testing::RecordingDialogs& d, const Inputs& in) {
+    FrmFx& p = m.frmFx();
+    p.CmbFx().setEditText(in.f);
+    p.TexDFT().setText(in.x0);
+    p.TexLoops().setText(in.loops);
+    p.TexError().setText(in.tolerance);
+    p.ChkStep().setChecked(in.stopAtPause > 0);
+    d.messages.clear();
+    d.pauses = 0;
+    d.closePause = false;
+    d.onPause = [&d, stop = in.stopAtPause] { d.closePause = d.pauses == stop; };
+    p.CmdCal_Click();
+    d.onPause = nullptr;
+    Shown s;
+    FrmDSPDTA& t = m.frmDspdta();
+    for (long long r = 0; r < t.rowCount(); ++r)
+        for (int c = 0; c < 4; ++c) s.cells.push_back(t.cellText(c, r));
+    for (const auto& b : d.messages) s.boxes.push_back(b.title + ": " + b.text);
+    s.outcome = m.frmGraph().outcomeText().toStdString();
+    s.caption = m.frmGraph().caption();
+    s.graph = m.frmGraph().picThree().image();
+    return s;
+}
+
+// The same calculation on a program just started.
+Shown calculateFresh(const Inputs& in) {
+    testing::RecordingDialogs d;
+    MDIForm1 m(&d);
+    m.show();
+    QApplication::processEvents();
+    return calculateOn(m, d, in);
+}
 
 class DriverTest : public testing::CalculationTest {
   protected:
@@ -188,6 +249,114 @@ TEST_F(DriverTest, EndDuringARunStopsItOtherInputIsBlockedAndAClickStartsAfterIt
     QTest::mouseClick(&s, Qt::LeftButton, {}, s.toWidget(5.0 + st.OffX, st.OrgY).toPoint());
     EXPECT_NEAR(textToNumber(panel().TexDFT().text().toStdString()), 5.0, 0.08);
     EXPECT_EQ(cell(1, 0), textToNumber(panel().TexDFT().text().toStdString()));
+}
+
+// Random sequences of calculations, good, failing, malformed and stopped:
+// each shows exactly what it shows on a program just started.
+TEST_F(DriverTest, EveryCalculationShowsWhatItShowsOnAFreshProgram) {
+    const std::vector<Inputs> pool = {
+        {"X^3-3X-10", "3"},
+        {"sin(x)-cos(x)+0.2x", "2"},
+        {"3X^3-2X^2-8", "1"},
+        {"3X^2-2X+1", "1"},  // no root: the loop limit
+        {"x^2+0.0015", "0", "5", "0.001"},
+        {"sqr(x)", "-4"},
+        {"1/(x-3)", "3"},
+        {"log(x)", "-1"},
+        {"log(x)", "10"},
+        {"5", "3"},
+        {"exp(x)", "700"},
+        {"log(x^9-x^7+x^5)/log(9)-x-8", "7"},
+        {"log(x^9-x^7+x^5)/log(9)-x-8", ""},
+        {"x*-2", "1"},
+        {"sin", "2"},
+        {"X^3-3X-10", "1e999"},
+        {"X^3-3X-10", "3", "55", "1e999"},
+        {"X^3-3X-10", "3", "-1e999"},
+        {"X^3-3X-10", "3", "55", "0.000001", 2},
+        {"sin(x)-cos(x)+0.2x", "7", "55", "0.000001", 1},
+    };
+    std::map<std::size_t, Shown> fresh;
+    // Each calculation twice, in a random order.
+    std::vector<std::size_t> order;
+    for (int twice = 0; twice < 2; ++twice)
+        for (std::size_t k = 0; k < pool.size(); ++k) order.push_back(k);
+    std::mt19937 random(14);
+    std::shuffle(order.begin(), order.end(), random);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const std::size_t k = order[i];
+        const Inputs& in = pool[k];
+        const Shown shown = calculateOn(*main, dialogs, in);
+        if (!fresh.count(k)) fresh.emplace(k, calculateFresh(in));
+        const Shown& want = fresh.at(k);
+        const std::string at =
+            std::string(in.f) + " from " + in.x0 + ", calculation " + std::to_string(i);
+        EXPECT_EQ(shown.cells, want.cells) << at;
+        EXPECT_EQ(shown.boxes, want.boxes) << at;
+        EXPECT_EQ(shown.outcome, want.outcome) << at;
+        EXPECT_EQ(shown.caption, want.caption) << at;
+        EXPECT_TRUE(shown.graph == want.graph) << at;
+        EXPECT_FALSE(shown.outcome.empty()) << at;
+    }
+}
+
+// Out of memory at each place a calculation asks for memory: the message (or,
+// when not even that can be made, the outcome line) tells it, the inputs come
+// back, and the next calculation is right.
+TEST_F(DriverTest, OutOfMemoryAnywhereInACalculationIsSurvived) {
+    constexpr int kEvery = -1;
+    struct Case {
+        MemoryUse use;
+        int at;  // the use that fails (1 the first), kEvery for each
+        Inputs in;
+        long long passes;
+        bool box;
+    } cases[] = {
+        {MemoryUse::Rows, 1, {"X^3-3X-10", "3"}, 0, true},
+        {MemoryUse::Rows, 4, {"X^3-3X-10", "3"}, 3, true},
+        {MemoryUse::Drawing, 1, {"X^3-3X-10", "3"}, 0, true},
+        {MemoryUse::Drawing, 3203, {"X^3-3X-10", "3"}, 1, true},  // a tangent
+        {MemoryUse::Painting, 2, {"X^3-3X-10", "3"}, 1, true},
+        {MemoryUse::Message, 1, {"3X^2-2X+1", "1"}, 55, true},
+        {MemoryUse::Message, kEvery, {"3X^2-2X+1", "1"}, 55, false},
+    };
+    const Shown typical = calculateFresh({"X^3-3X-10", "3"});
+    auto survived = [&](const std::string& at, long long passes, bool box) {
+        EXPECT_EQ(graph().outcomeText().toStdString(), outOfMemoryOutcome(passes)) << at;
+        EXPECT_EQ(dialogs.messages.empty() ? "" : dialogs.messages.back().text,
+                  box ? kOutOfMemoryMessage : "")
+            << at;
+        EXPECT_EQ(graph().caption(), kCaptionDone) << at;
+        for (QWidget* w : locked()) EXPECT_TRUE(w->isEnabled()) << at;
+        panel().driver().setMemoryProbe(nullptr);
+        EXPECT_TRUE(calculateOn(*main, dialogs, {"X^3-3X-10", "3"}) == typical) << at;
+    };
+    for (const Case& c : cases) {
+        int uses = 0;
+        panel().driver().setMemoryProbe([&](MemoryUse use) {
+            if (use == c.use && (++uses == c.at || c.at == kEvery)) throw std::bad_alloc();
+        });
+        calculateOn(*main, dialogs, c.in);
+        survived(std::to_string(static_cast<int>(c.use)) + " " + std::to_string(c.at), c.passes,
+                 c.box);
+    }
+
+    // The row store itself refuses a block: from row 2048 on of a long run.
+    std::unique_ptr<testing::AllocationFailure> refuse;
+    int rows = 0;
+    int refused = 0;
+    panel().driver().setMemoryProbe([&](MemoryUse use) {
+        if (use == MemoryUse::Rows && ++rows == 2000)
+            refuse = std::make_unique<testing::AllocationFailure>(4096);
+        if (use == MemoryUse::Message && refuse) {  // the reserve was let go
+            refused = testing::refusedAllocations();
+            refuse.reset();
+        }
+    });
+    calculateOn(*main, dialogs, {"X^3-3X-10", "3", "5000", "-1"});
+    EXPECT_GE(refused, 1);
+    EXPECT_EQ(table().rowCount(), 2048);
+    survived("row store", 2048, true);
 }
 
 }  // namespace

@@ -129,21 +129,29 @@ TEST_F(FailureDisplayTest, EachEndingWithItsBoxesRowsAndOutcome) {
     }
 }
 
-// The curve has gaps where f has no value: nothing blue left of the y axis,
-// no line from the centre label or across the gap.
+// The curve has gaps where f has no value: nothing blue there, no line from
+// the centre label or across the gap.
 TEST_F(FailureDisplayTest, TheCurveHasGapsWhereFHasNoValue) {
-    for (const char* x0 : {"-4", "1"}) {
-        calculate(x0[0] == '-' ? "sqr(x)" : "log(x)", x0);
+    struct Case {
+        const char* f;
+        const char* x0;
+        double gapFrom, gapTo;  // world x
+    } cases[] = {{"sqr(x)", "-4", -100, 0}, {"log(x)", "1", -100, 0}, {"sqr(x^2-4)", "0", -2, 2}};
+    for (const Case& c : cases) {
+        calculate(c.f, c.x0);
         PlotSurface& s = graph().picThree();
         const QImage img = s.image();
-        const int axis =
-            static_cast<int>(s.toWidget(main->state().OffX, 0).x() * img.devicePixelRatio());
-        int blueLeft = 0, blueRight = 0;
+        auto column = [&](double x) {
+            return s.toWidget(x + main->state().OffX, 0).x() * img.devicePixelRatio();
+        };
+        int blueInGap = 0, blueElsewhere = 0;
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
-                if (img.pixel(x, y) == qRgb(0, 0, 255)) ++(x < axis - 3 ? blueLeft : blueRight);
-        EXPECT_EQ(blueLeft, 0) << x0;
-        EXPECT_GT(blueRight, 100) << x0;
+                if (img.pixel(x, y) == qRgb(0, 0, 255))
+                    ++(x > column(c.gapFrom) + 3 && x < column(c.gapTo) - 3 ? blueInGap
+                                                                            : blueElsewhere);
+        EXPECT_EQ(blueInGap, 0) << c.f;
+        EXPECT_GT(blueElsewhere, 100) << c.f;
     }
 }
 
