@@ -25,6 +25,7 @@
 #include "solver/driver.h"
 #include "solver/enter_keys.h"
 #include "solver/failure_messages.h"
+#include "solver/graph_description.h"
 #include "solver/input_guard.h"
 #include "table/frm_dspdta.h"
 
@@ -49,6 +50,7 @@ FrmFx::FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph
     setWindowIcon(programIcon());
     resize(twipsRect(0, 0, 5145, 2895).size());
     buildControls();
+    describeGraph(graph_, {}, 0, {});
     driver_ = std::make_unique<IterationDriver>(state_, engine_, dialogs_, graph_, table_);
     connect(driver_.get(), &IterationDriver::runningChanged, this,
             [this](bool running) { setInputsEnabled(!running); });
@@ -171,10 +173,12 @@ void FrmFx::CmdCal_Click() {
     if (driver_->running()) return;
     // Locking the focused control moves the focus on; it comes back after.
     const QPointer<QWidget> focus = QApplication::focusWidget();
+    const CalculationInputs in = inputs();
     {
         const InputGuard guard(command1_);
-        driver_->calculate(inputs());
+        driver_->calculate(in);
     }
+    describeGraph(graph_, in.fx, state_.OrgX - state_.OffX, graph_.outcomeText().toStdString());
     if (focus && focus->isEnabled() && !driver_->abandoned()) focus->setFocus();
 }
 

@@ -1,6 +1,6 @@
 """Reads the running program through AT-SPI as a screen reader would: the
 panel's controls, then the typical run (X^3-3X-10 from 3) started with the
-"Calculate" button's action, then the table's rows 0 and 4.
+"Calculate" button's action, then the table's rows 0 and 4 and the graph.
 Prints what it read; exits non-zero on the first thing that is missing."""
 import sys
 import time
@@ -106,4 +106,12 @@ for r in (0, 4):
 if float(rows[0][1]) != 3 or abs(float(rows[4][2])) > 1e-6:
     fail("the run did not go from 3 to the root")
 
-print("read through AT-SPI: the panel, the Calculate action, rows 0 and 4")
+print("graph:")
+surface = find(app, "filler", "graph")
+if surface is None:
+    fail("no graph surface")
+show(surface)
+for part in ("f(x)=X^3-3X-10", "centre (3,0)", "Root X = " + rows[4][1][:8]):
+    if part not in surface.description:
+        fail(f"the graph's description lacks {part!r}")
+print("read through AT-SPI: the panel, the Calculate action, rows 0 and 4, the graph")

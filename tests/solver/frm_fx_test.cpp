@@ -125,6 +125,29 @@ TEST_F(PanelTest, ClearCentresOnTheFloorOfTheInitialValue) {
     EXPECT_EQ(main->state().OffX, main->state().OrgX - 12);
 }
 
+// Assistive technology reads the graph as a text: the function, the centre
+// and the outcome of the last calculation, never of one before it.
+TEST_F(PanelTest, TheGraphDescribesTheLastCalculation) {
+    const auto description = [&] {
+        return graph().picThree().accessibleDescription().toStdString();
+    };
+    EXPECT_EQ(description().find("f(x)="), std::string::npos);
+    struct Case {
+        const char* f;
+        const char* x;
+        const char* centre;
+    } cases[] = {{"X^3-3X-10", "3", "(3,0)"}, {"x^2-4", "-5.5", "(-6,0)"}};
+    for (const auto& c : cases) {
+        panel().CmbFx().setEditText(c.f);
+        panel().TexDFT().setText(c.x);
+        panel().CmdCal_Click();
+        const std::string outcome = graph().outcomeText().toStdString();
+        ASSERT_FALSE(outcome.empty());
+        EXPECT_EQ(description(),
+                  std::string("Graph of f(x)=") + c.f + ", centre " + c.centre + ". " + outcome);
+    }
+}
+
 TEST_F(PanelTest, DiagnosticViewShowsQueueStackAndValues) {
     panel().TexDFT().setText("1");
     QTest::mouseClick(&panel().LabDFT(), Qt::LeftButton);
