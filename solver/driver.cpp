@@ -123,7 +123,7 @@ void IterationDriver::survivedOutOfMemory() {
 void IterationDriver::calculate(const CalculationInputs& inputs) {
     if (running_) return;
     calc_ = Calculation{};
-    stopRequested_ = false;
+    stopRequested_ = abandoned_ = false;
     setRunning(true);
     // The table's scroll bar follows the rows at each refresh, not at each row.
     table_.holdUpdates(true);

@@ -70,8 +70,8 @@ class IterationDriver : public QObject {
 
     bool running() const { return running_; }
     // Ends a running calculation at its next pass (the program is ending).
-    void abandon() { stopRequested_ = true; }
-    bool abandoned() const { return stopRequested_; }
+    void abandon() { abandoned_ = stopRequested_ = true; }
+    bool abandoned() const { return abandoned_; }
     // The latest calculation, finished or running.
     const Calculation& calculation() const { return calc_; }
 
@@ -103,7 +103,10 @@ class IterationDriver : public QObject {
     FrmDSPDTA& table_;
     Calculation calc_;
     bool running_ = false;
+    // The user ended the calculation: the pause dialog was closed, or the
+    // program is ending (abandoned).
     bool stopRequested_ = false;
+    bool abandoned_ = false;
     QElapsedTimer sinceRefresh_;
     int passesUnchecked_ = 0;
     std::function<void(MemoryUse)> probe_;
