@@ -1,6 +1,7 @@
 #include "app/qt_dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include "solver/frm_wait.h"
@@ -16,6 +17,15 @@ void QtDialogs::message(const std::string& text, const std::string& title) {
 
 bool QtDialogs::pause() {
     return wait_ ? wait_->showModal() : true;
+}
+
+std::string QtDialogs::saveFileName(const std::string& caption, const std::string& suggested,
+                                    const std::string& filter) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                        QString::fromStdString(caption),
+                                        QString::fromStdString(suggested),
+                                        QString::fromStdString(filter))
+        .toStdString();
 }
 
 }  // namespace quorel

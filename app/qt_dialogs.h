@@ -11,6 +11,8 @@ class QtDialogs : public UserDialogs {
   public:
     void message(const std::string& text, const std::string& title) override;
     bool pause() override;
+    std::string saveFileName(const std::string& caption, const std::string& suggested,
+                             const std::string& filter) override;
     void setPauseDialog(FrmWait* wait) { wait_ = wait; }
 
   private:

@@ -17,6 +17,13 @@ class UserDialogs {
     // The step pause: returns when the pause dialog hides itself; false when
     // the user closed it (or pressed Escape), which ends the calculation.
     virtual bool pause() = 0;
+    // A file dialog for saving: the chosen file name, empty when cancelled
+    // (as it is where no one can answer).
+    virtual std::string saveFileName(const std::string& /*caption*/,
+                                     const std::string& /*suggested*/,
+                                     const std::string& /*filter*/) {
+        return {};
+    }
 };
 
 }  // namespace quorel

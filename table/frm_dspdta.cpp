@@ -335,6 +335,7 @@ void FrmDSPDTA::Dta_Clr() {
     d_->content.rows.clear();
     d_->range = ScrollRange{};
     d_->picOne->update();
+    emit rowsShown();
 }
 
 void FrmDSPDTA::Enable_Scroll() {
@@ -381,6 +382,7 @@ void FrmDSPDTA::vsbScroll_Scroll() {
 void FrmDSPDTA::Refresh() {
     syncBar();
     repaint();
+    emit rowsShown();
 }
 
 long long FrmDSPDTA::rowCount() const {
@@ -444,6 +446,10 @@ double FrmDSPDTA::contentTop() const {
 
 QScrollBar* FrmDSPDTA::vsbScroll() const {
     return d_->vsbScroll;
+}
+
+const RowStore& FrmDSPDTA::rows() const {
+    return d_->content.rows;
 }
 
 }  // namespace quorel

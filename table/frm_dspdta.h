@@ -75,6 +75,12 @@ class FrmDSPDTA : public QWidget {
     // (device-independent pixels).
     QWidget* rowsView() const;
     QRectF cellRect(int column, long long row) const;
+    // The rows as numbers, for the views that read them.
+    const RowStore& rows() const;
+
+  signals:
+    // The rows on screen changed: shown anew by Refresh, or emptied.
+    void rowsShown();
 
   private:
     void syncBar();

@@ -26,7 +26,16 @@ class RecordingDialogs : public UserDialogs {
         return !closePause;
     }
 
+    std::string saveFileName(const std::string& caption, const std::string&,
+                             const std::string&) override {
+        saveDialogs.push_back(caption);
+        return saveAnswer;
+    }
+
     std::vector<ShownMessage> messages;
+    // Captions of the file dialogs asked for, and the name each one answers.
+    std::vector<std::string> saveDialogs;
+    std::string saveAnswer;
     int pauses = 0;
     std::function<void()> onPause;
     // The pause dialog is closed instead of continued.

@@ -1,0 +1,116 @@
+#include "app/window_actions.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+#include "app/help_window.h"
+#include "graph/frm_graph.h"
+#include "table/frm_convergence.h"
+#include "table/frm_dspdta.h"
+#include "table/table_text.h"
+
+namespace quorel {
+
+WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), w_(windows), dialogs_(dialogs) {
+    copyTable_ = action("Copy table", QKeySequence::Copy, Qt::WidgetWithChildrenShortcut,
+                        &WindowActions::copyTable);
+    copyPicture_ = action("Copy picture", QKeySequence::Copy, Qt::WidgetWithChildrenShortcut,
+                          &WindowActions::copyPicture);
+    savePicture_ =
+        action("Save picture...", QKeySequence(), Qt::WindowShortcut, &WindowActions::savePicture);
+    convergence_ = action("Convergence", QKeySequence(Qt::Key_F3), Qt::WindowShortcut,
+                          &WindowActions::openConvergence);
+    help_ = action("Help", QKeySequence::HelpContents, Qt::ApplicationShortcut,
+                   &WindowActions::openHelp);
+
+    // Keys: Ctrl+C where the table or the graph has the focus; F3 in the
+    // main window, F1 in any of the program's windows.
+    w_.tableSub.addAction(copyTable_);
+    w_.graphSub.addAction(copyPicture_);
+    w_.frame.addAction(convergence_);
+    w_.frame.addAction(help_);
+    w_.help.addAction(help_);
+
+    auto addToMenu = [](QMenu* menu, std::initializer_list<QAction*> actions) {
+        menu->addSeparator();
+        for (QAction* a : actions) menu->addAction(a);
+    };
+    addToMenu(w_.tableSub.systemMenu(), {copyTable_, convergence_, help_});
+    addToMenu(w_.graphSub.systemMenu(), {copyPicture_, savePicture_, convergence_, help_});
+    addToMenu(w_.convergenceSub.systemMenu(), {help_});
+
+    w_.table.addActions({copyTable_, convergence_, help_});
+    w_.table.setContextMenuPolicy(Qt::ActionsContextMenu);
+    // A right click on the graph calculates; its menu comes from the keyboard.
+    w_.graph.picThree().installEventFilter(this);
+}
+
+QAction* WindowActions::action(const char* text, QKeySequence key, Qt::ShortcutContext context,
+                               void (WindowActions::*slot)()) {
+    auto* a = new QAction(QString::fromUtf8(text), this);
+    a->setShortcut(key);
+    a->setShortcutContext(context);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+}
+
+bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &w_.graph.picThree() && event->type() == QEvent::ContextMenu) {
+        auto* e = static_cast<QContextMenuEvent*>(event);
+        if (e->reason() != QContextMenuEvent::Mouse) {
+            QMenu menu;
+            menu.addActions({copyPicture_, savePicture_, convergence_, help_});
+            menu.exec(e->globalPos());
+        }
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowActions::copyTable() {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(rowsAsText(w_.table.rows())));
+}
+
+QPixmap WindowActions::picture() const {
+    // The surface as the user sees it, without the pointer's coordinates.
+    PlotSurface& surface = w_.graph.picThree();
+    auto* pointer = surface.findChild<QLabel*>("pointerCoordinates");
+    const bool pointerShown = pointer && pointer->isVisible();
+    if (pointerShown) pointer->hide();
+    const QPixmap shot = surface.grab();
+    if (pointerShown) pointer->show();
+    return shot;
+}
+
+void WindowActions::copyPicture() {
+    QGuiApplication::clipboard()->setPixmap(picture());
+}
+
+void WindowActions::savePicture() {
+    const QPixmap shot = picture();
+    const std::string name =
+        dialogs_.saveFileName(kSavePictureCaption, "graph.png", "PNG images (*.png)");
+    if (name.empty()) return;
+    if (!shot.save(QString::fromStdString(name), "PNG"))
+        dialogs_.message("The picture could not be saved as " + name + ".", kAppTitle);
+}
+
+void WindowActions::openConvergence() {
+    w_.convergence.rowsChanged();
+    w_.convergenceSub.show();
+    w_.convergenceSub.raise();
+    if (QMdiArea* area = w_.convergenceSub.mdiArea()) area->setActiveSubWindow(&w_.convergenceSub);
+}
+
+void WindowActions::openHelp() {
+    w_.help.open();
+}
+
+}  // namespace quorel

@@ -1,0 +1,66 @@
+// What the windows offer beyond their specified controls: copying the table
+// and the graph's picture, saving the picture, the convergence window and the
+// help, in the windows' system menus, context menus and as keys (Ctrl+C on
+// the table or the graph, F3 convergence, F1 help).
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+
+#include "common/user_dialogs.h"
+
+class QAction;
+class QMdiSubWindow;
+class QWidget;
+
+namespace quorel {
+
+class FrmConvergence;
+class FrmDSPDTA;
+class FrmGraph;
+class HelpWindow;
+
+inline constexpr const char* kSavePictureCaption = "Save picture";
+
+class WindowActions : public QObject {
+    Q_OBJECT
+  public:
+    struct Windows {
+        QWidget& frame;
+        FrmDSPDTA& table;
+        QMdiSubWindow& tableSub;
+        FrmGraph& graph;
+        QMdiSubWindow& graphSub;
+        FrmConvergence& convergence;
+        QMdiSubWindow& convergenceSub;
+        HelpWindow& help;
+    };
+    WindowActions(const Windows& windows, UserDialogs& dialogs, QObject* parent = nullptr);
+
+    // Every row of the table as text, to the clipboard.
+    void copyTable();
+    // The graph's picture as shown, at the screen's resolution.
+    QPixmap picture() const;
+    void copyPicture();
+    // Asks for a file name and writes the picture there as PNG.
+    void savePicture();
+    void openConvergence();
+    void openHelp();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QAction* action(const char* text, QKeySequence key, Qt::ShortcutContext context,
+                    void (WindowActions::*slot)());
+
+    Windows w_;
+    UserDialogs& dialogs_;
+    QAction* copyTable_;
+    QAction* copyPicture_;
+    QAction* savePicture_;
+    QAction* convergence_;
+    QAction* help_;
+};
+
+}  // namespace quorel

@@ -1,0 +1,51 @@
+// How fast a calculation closes in on its root, worked out from the rows it
+// listed: per row i the step |X(i+1) - X(i)|, the ratio of the next step to
+// this one and the estimated order of convergence
+//   log(|dX(i+1)| / |dX(i)|) / log(|dX(i)| / |dX(i-1)|),
+// which reads about 2 near a simple root and 1 near a double one. Nothing is
+// kept: every figure is read from the rows when asked for. Pure C++.
+#pragma once
+
+#include "table/row_store.h"
+
+namespace quorel {
+
+// One figure: a number, none (the row has no such figure, for example the
+// step of the last row), or the failure of a value it is made from.
+struct Figure {
+    enum Kind { kNumber, kNone, kFailed };
+    Kind kind = kNone;
+    double value = 0.0;
+    int failure = 0;
+
+    static Figure number(double v) { return {kNumber, v, 0}; }
+    static Figure failed(int failure) { return {kFailed, 0.0, failure}; }
+    bool isNumber() const { return kind == kNumber; }
+};
+
+class ConvergenceFigures {
+  public:
+    explicit ConvergenceFigures(const RowStore& rows) : rows_(rows) {}
+
+    long long size() const { return rows_.size(); }
+    // |f(Xi)|.
+    Figure absFx(long long i) const;
+    // |X(i+1) - X(i)|.
+    Figure step(long long i) const;
+    // |X(i+2) - X(i+1)| / |X(i+1) - X(i)|; none where the step is 0.
+    Figure ratio(long long i) const;
+    // log(ratio(i)) / log(ratio(i-1)); none where ratio(i-1) is 1 or 0.
+    Figure order(long long i) const;
+
+    // The two curves of the plot: log10 |f(Xi)| and log10 |X(i+1) - X(i)|;
+    // -infinity for an exact 0.
+    Figure logAbsFx(long long i) const { return log10Of(absFx(i)); }
+    Figure logStep(long long i) const { return log10Of(step(i)); }
+
+  private:
+    static Figure log10Of(Figure f);
+
+    const RowStore& rows_;
+};
+
+}  // namespace quorel

@@ -1,0 +1,61 @@
+#include "table/frm_convergence.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "table/convergence_model.h"
+#include "table/convergence_plot.h"
+
+namespace quorel {
+
+FrmConvergence::FrmConvergence(const RowStore& rows, QWidget* parent)
+    : QWidget(parent), figures_(rows) {
+    setObjectName("FrmConvergence");
+    setWindowTitle(kConvergenceCaption);
+    plot_ = new ConvergencePlot(figures_);
+    model_ = new ConvergenceModel(figures_, this);
+    list_ = new QTableView;
+    list_->setModel(model_);
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
+    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setWordWrap(false);
+    auto* split = new QSplitter(Qt::Vertical);
+    split->addWidget(plot_);
+    split->addWidget(list_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    split->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(split);
+}
+
+void FrmConvergence::rowsChanged() {
+    QScrollBar* bar = list_->verticalScrollBar();
+    const bool following = bar->value() == bar->maximum() && plot_->markedPass() < 0;
+    model_->rowsChanged();
+    if (following) list_->scrollToBottom();
+    plot_->update();
+}
+
+void FrmConvergence::markPass(long long pass) {
+    plot_->markPass(pass);
+    if (pass < 0 || pass >= model_->rowCount()) {
+        list_->clearSelection();
+        return;
+    }
+    const QModelIndex at = model_->index(static_cast<int>(pass), 0);
+    list_->selectionModel()->select(
+        at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list_->scrollTo(at);
+}
+
+}  // namespace quorel
