@@ -5,15 +5,20 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "app/help_text.h"
+#include "app/help_window.h"
 #include "app/qt_dialogs.h"
 #include "app/stacking.h"
+#include "app/window_actions.h"
 #include "common/form_geometry.h"
 #include "common/numtext.h"
 #include "common/twips.h"
+#include "common/version.h"
 #include "engine/engine.h"
 #include "graph/frm_graph.h"
 #include "solver/frm_fx.h"
 #include "solver/frm_wait.h"
+#include "table/frm_convergence.h"
 #include "table/frm_dspdta.h"
 #include "table/table_accessible.h"
 
@@ -44,6 +49,7 @@ MDIForm1::~MDIForm1() {
     // dialogs: they go first.
     delete mdi_;
     delete wait_;
+    delete help_;
 }
 
 bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -100,12 +106,31 @@ void MDIForm1::MDIForm_Load() {
     wait_->move(0, 0);
 
     graph_->computeGraphState();
+    addTakeApartWindows(graphSub, tableSub);
 
     for (QMdiSubWindow* sub : {graphSub, tableSub, panelSub}) {
         sub->show();
         sub->raise();
     }
     mdi_->setActiveSubWindow(panelSub);
+}
+
+void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* tableSub) {
+    convergence_ = new FrmConvergence(table_->rows());
+    QMdiSubWindow* convergenceSub = mdi_->addSubWindow(convergence_);
+    // Unlike the specified three it closes (and is only hidden).
+    convergenceSub->setAttribute(Qt::WA_DeleteOnClose, false);
+    convergenceSub->setWindowIcon(programIcon());
+    // Over the lower part of the graph, clear of the table's digits.
+    setOuterGeometryTwips(convergence_, 5700, 3900, 7400, 5100);
+    convergenceSub->hide();
+    connect(table_, &FrmDSPDTA::rowsShown, convergence_, &FrmConvergence::rowsChanged);
+
+    help_ = new HelpWindow(QString::fromUtf8(kVersion), this);
+    setPanelToolTips(*panel_);
+    actions_ = new WindowActions({*this, *table_, *tableSub, *graph_, *graphSub, *convergence_,
+                                  *convergenceSub, *help_},
+                                 *dialogs_, this);
 }
 
 void MDIForm1::closeEvent(QCloseEvent* e) {

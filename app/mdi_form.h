@@ -15,10 +15,13 @@ class QMdiSubWindow;
 namespace quorel {
 
 class Engine;
+class FrmConvergence;
 class FrmDSPDTA;
 class FrmFx;
 class FrmGraph;
 class FrmWait;
+class HelpWindow;
+class WindowActions;
 
 inline constexpr const char* kMainCaption = "Quorel ";
 
@@ -35,6 +38,9 @@ class MDIForm1 : public QMainWindow {
     FrmDSPDTA& frmDspdta() { return *table_; }
     FrmGraph& frmGraph() { return *graph_; }
     FrmFx& frmFx() { return *panel_; }
+    FrmConvergence& frmConvergence() { return *convergence_; }
+    HelpWindow& helpWindow() { return *help_; }
+    WindowActions& actions() { return *actions_; }
     QMdiArea& mdiArea() { return *mdi_; }
 
   protected:
@@ -44,6 +50,8 @@ class MDIForm1 : public QMainWindow {
   private:
     void MDIForm_Load();
     QMdiSubWindow* addChild(QWidget* form);
+    // The windows beyond the specified three, hidden at start, and what opens them.
+    void addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* tableSub);
 
     ProgramState state_;
     std::unique_ptr<UserDialogs> ownDialogs_;
@@ -54,6 +62,9 @@ class MDIForm1 : public QMainWindow {
     FrmDSPDTA* table_ = nullptr;
     FrmGraph* graph_ = nullptr;
     FrmFx* panel_ = nullptr;
+    FrmConvergence* convergence_ = nullptr;
+    HelpWindow* help_ = nullptr;
+    WindowActions* actions_ = nullptr;
 };
 
 }  // namespace quorel

@@ -2,8 +2,9 @@
 // calculation (by default the typical "X^3-3X-10" from 3), for "zoom" the
 // calculation zoomed in on its last iterate in the graph (24 wheel notches,
 // the pointer near it), for "step" the calculation step by step with its
-// first pause written to OUT.pause.png, and writes a PNG of the screen.
-//   quorel_screenshot OUT.png [start|clear|calc|zoom|step] [F(X) INITIAL-VALUE]
+// first pause written to OUT.pause.png, for "convergence" the calculation with
+// the convergence window open, and writes a PNG of the screen.
+//   quorel_screenshot OUT.png [start|clear|calc|zoom|step|convergence] [F(X) INITIAL-VALUE]
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <cstdio>
 
 #include "app/mdi_form.h"
+#include "app/window_actions.h"
 #include "common/form_geometry.h"
 #include "graph/frm_graph.h"
 #include "solver/frm_fx.h"
@@ -52,7 +54,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: %s OUT.png [start|clear|calc|zoom|step] [F(X) INITIAL-VALUE]\n",
+                     "usage: %s OUT.png [start|clear|calc|zoom|step|convergence] [F(X) "
+                     "INITIAL-VALUE]\n",
                      argv[0]);
         return 2;
     }
@@ -94,6 +97,11 @@ int main(int argc, char** argv) {
     if (mode == "clear") {
         panel.TexDFT().setText(x0);
         panel.clearPressed();
+    } else if (mode == "convergence") {
+        main.actions().openConvergence();
+        panel.CmbFx().setEditText(fx);
+        panel.TexDFT().setText(x0);
+        panel.CmdCal_Click();
     } else if (mode == "calc" || mode == "zoom" || mode == "step") {
         panel.ChkStep().setChecked(mode == "step");
         panel.CmbFx().setEditText(fx);

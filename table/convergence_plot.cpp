@@ -83,12 +83,12 @@ void ConvergencePlot::paintEvent(QPaintEvent*) {
 
     // One pixel column of the device per slot across the area.
     const long long n = figures_.size();
-    const int slots = std::max(1, static_cast<int>(area.width() * dpr));
-    const bool points = n <= 1 || static_cast<double>(n) <= kPointsPerColumn * slots;
-    const int columns = points ? static_cast<int>(std::max(1LL, n)) : slots;
+    const int pixelColumns = std::max(1, static_cast<int>(area.width() * dpr));
+    const bool points = n <= 1 || static_cast<double>(n) <= kPointsPerColumn * pixelColumns;
+    const int columns = points ? static_cast<int>(std::max(1LL, n)) : pixelColumns;
     auto columnOf = [&](long long i) {
         if (points) return static_cast<int>(i);
-        return static_cast<int>(std::min<long long>(slots - 1, i * slots / n));
+        return static_cast<int>(std::min<long long>(pixelColumns - 1, i * pixelColumns / n));
     };
     auto xOfColumn = [&](int c) {
         if (points) return n <= 1 ? area.center().x() : area.left() + area.width() * c / (n - 1);

@@ -23,6 +23,10 @@ FrmConvergence::FrmConvergence(const RowStore& rows, QWidget* parent)
     list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
     list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Room for a pass number of ten digits.
+    list_->horizontalHeader()->setSectionResizeMode(ConvergenceModel::kPass, QHeaderView::Fixed);
+    list_->horizontalHeader()->resizeSection(
+        ConvergenceModel::kPass, list_->fontMetrics().horizontalAdvance("0000000000") + 10);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
