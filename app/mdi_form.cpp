@@ -128,9 +128,9 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
 
     help_ = new HelpWindow(QString::fromUtf8(kVersion), this);
     setPanelToolTips(*panel_);
-    actions_ = new WindowActions({*this, *table_, *tableSub, *graph_, *graphSub, *convergence_,
-                                  *convergenceSub, *help_},
-                                 *dialogs_, this);
+    actions_ = new WindowActions(
+        {*this, *table_, *tableSub, *graph_, *graphSub, *convergence_, *convergenceSub, *help_},
+        *dialogs_, this);
 }
 
 void MDIForm1::closeEvent(QCloseEvent* e) {

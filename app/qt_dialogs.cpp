@@ -21,10 +21,9 @@ bool QtDialogs::pause() {
 
 std::string QtDialogs::saveFileName(const std::string& caption, const std::string& suggested,
                                     const std::string& filter) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(),
-                                        QString::fromStdString(caption),
-                                        QString::fromStdString(suggested),
-                                        QString::fromStdString(filter))
+    return QFileDialog::getSaveFileName(
+               QApplication::activeWindow(), QString::fromStdString(caption),
+               QString::fromStdString(suggested), QString::fromStdString(filter))
         .toStdString();
 }
 

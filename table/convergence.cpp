@@ -6,21 +6,27 @@
 
 namespace quorel {
 
-Figure ConvergenceFigures::absFx(long long i) const {
-    if (i < 0 || i >= size()) return {};
-    const CellValue fx = rows_.at(i, 1);
+Figure ConvergenceFigures::absOf(CellValue fx) {
     if (fx.failure != 0) return Figure::failed(fx.failure);
     return Figure::number(std::fabs(fx.value));
 }
 
-Figure ConvergenceFigures::step(long long i) const {
-    if (i < 0 || i + 1 >= size()) return {};
-    const CellValue x0 = rows_.at(i, 0), x1 = rows_.at(i + 1, 0);
+Figure ConvergenceFigures::between(CellValue x0, CellValue x1) {
     if (x0.failure != 0) return Figure::failed(x0.failure);
     if (x1.failure != 0) return Figure::failed(x1.failure);
     const double d = std::fabs(x1.value - x0.value);
     if (!std::isfinite(d)) return Figure::failed(kErrOverflow);
     return Figure::number(d);
+}
+
+Figure ConvergenceFigures::absFx(long long i) const {
+    if (i < 0 || i >= size()) return {};
+    return absOf(rows_.at(i, 1));
+}
+
+Figure ConvergenceFigures::step(long long i) const {
+    if (i < 0 || i + 1 >= size()) return {};
+    return between(rows_.at(i, 0), rows_.at(i + 1, 0));
 }
 
 Figure ConvergenceFigures::ratio(long long i) const {
@@ -42,11 +48,6 @@ Figure ConvergenceFigures::order(long long i) const {
     const double up = std::log(now.value);
     if (down == 0.0 || !std::isfinite(down) || !std::isfinite(up)) return {};
     return Figure::number(up / down);
-}
-
-Figure ConvergenceFigures::log10Of(Figure f) {
-    if (!f.isNumber()) return f;
-    return Figure::number(std::log10(f.value));
 }
 
 }  // namespace quorel

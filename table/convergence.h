@@ -37,15 +37,28 @@ class ConvergenceFigures {
     // log(ratio(i)) / log(ratio(i-1)); none where ratio(i-1) is 1 or 0.
     Figure order(long long i) const;
 
-    // The two curves of the plot: log10 |f(Xi)| and log10 |X(i+1) - X(i)|;
-    // -infinity for an exact 0.
-    Figure logAbsFx(long long i) const { return log10Of(absFx(i)); }
-    Figure logStep(long long i) const { return log10Of(step(i)); }
+    // visit(i, absFx(i), step(i)) for every row in order, reading each row once.
+    template <class Visit>
+    void scan(Visit&& visit) const;
 
   private:
-    static Figure log10Of(Figure f);
+    static Figure absOf(CellValue fx);
+    static Figure between(CellValue x0, CellValue x1);
 
     const RowStore& rows_;
 };
+
+template <class Visit>
+void ConvergenceFigures::scan(Visit&& visit) const {
+    const long long n = size();
+    if (n == 0) return;
+    CellValue x = rows_.at(0, 0);
+    for (long long i = 0; i + 1 < n; ++i) {
+        const CellValue next = rows_.at(i + 1, 0);
+        visit(i, absOf(rows_.at(i, 1)), between(x, next));
+        x = next;
+    }
+    visit(n - 1, absOf(rows_.at(n - 1, 1)), Figure{});
+}
 
 }  // namespace quorel

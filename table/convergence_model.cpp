@@ -1,8 +1,8 @@
 #include "table/convergence_model.h"
 
 #include <algorithm>
-#include <climits>
 #include <charconv>
+#include <climits>
 
 #include "common/failure.h"
 #include "common/numtext.h"
@@ -93,9 +93,7 @@ QVariant ConvergenceModel::headerData(int section, Qt::Orientation orientation, 
     }
     if (role == Qt::ToolTipRole) {
         static const char* const kTips[kColumns] = {
-            "The pass, as in the table",
-            "The size of f at Xi",
-            "How far pass i moved X",
+            "The pass, as in the table", "The size of f at Xi", "How far pass i moved X",
             "|X(i+2)-X(i+1)| / |X(i+1)-X(i)|: how much the next step shrinks",
             "log(ratio of pass i) / log(ratio of pass i-1): about 2 near a simple root, "
             "1 near a double root"};

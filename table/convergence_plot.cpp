@@ -22,9 +22,10 @@ constexpr double kPointsPerColumn = 0.25;
 constexpr double kPointRadius = 2.5;
 
 // One series over one pixel column: its lowest and highest value, the first
-// and the last, and whether an exact 0 (log -infinity) fell there.
+// and the last (as sizes; their logarithms are taken once per column), and
+// whether an exact 0 (log -infinity) fell there.
 struct Column {
-    double lo = kInf, hi = -kInf, first = 0, last = 0;
+    double lo = kInf, hi = 0, first = 0, last = 0;
     bool any = false, zero = false, gapBefore = false;
 };
 
@@ -32,14 +33,10 @@ struct Series {
     std::vector<Column> columns;
     bool pending = false;  // a gap since the last value
 
-    void add(int c, const Figure& f, double& lo, double& hi) {
+    void add(int c, const Figure& f) {
         Column& col = columns[static_cast<std::size_t>(c)];
-        if (!f.isNumber()) {
-            pending = true;
-            return;
-        }
-        if (f.value == -kInf) {
-            col.zero = true;
+        if (!f.isNumber() || f.value == 0.0) {
+            col.zero = col.zero || f.isNumber();
             pending = true;
             return;
         }
@@ -52,8 +49,18 @@ struct Series {
         col.lo = std::min(col.lo, f.value);
         col.hi = std::max(col.hi, f.value);
         col.last = f.value;
-        lo = std::min(lo, f.value);
-        hi = std::max(hi, f.value);
+    }
+    // The columns in log10, and the lowest and highest of them.
+    void toLog(double& lo, double& hi) {
+        for (Column& col : columns) {
+            if (!col.any) continue;
+            col.lo = std::log10(col.lo);
+            col.hi = std::log10(col.hi);
+            col.first = std::log10(col.first);
+            col.last = std::log10(col.last);
+            lo = std::min(lo, col.lo);
+            hi = std::max(hi, col.hi);
+        }
     }
 };
 
@@ -97,11 +104,13 @@ void ConvergencePlot::paintEvent(QPaintEvent*) {
     Series fx{std::vector<Column>(static_cast<std::size_t>(columns))};
     Series step{std::vector<Column>(static_cast<std::size_t>(columns))};
     double lo = kInf, hi = -kInf;
-    for (long long i = 0; i < n; ++i) {
+    figures_.scan([&](long long i, const Figure& absFx, const Figure& absStep) {
         const int c = columnOf(i);
-        fx.add(c, figures_.logAbsFx(i), lo, hi);
-        step.add(c, figures_.logStep(i), lo, hi);
-    }
+        fx.add(c, absFx);
+        step.add(c, absStep);
+    });
+    fx.toLog(lo, hi);
+    step.toLog(lo, hi);
     if (lo > hi) lo = hi = 0;
     lo = std::floor(lo) - 1;  // a band below the lowest value for exact zeros
     hi = std::ceil(hi);
@@ -112,8 +121,8 @@ void ConvergencePlot::paintEvent(QPaintEvent*) {
     p.setPen(QPen(Qt::black, 0));
     p.drawLine(area.bottomLeft(), area.topLeft());
     p.drawLine(area.bottomLeft(), area.bottomRight());
-    const int decadeStep = std::max(1, static_cast<int>(std::ceil((hi - lo) * fm.height() * 1.5 /
-                                                                    area.height())));
+    const int decadeStep =
+        std::max(1, static_cast<int>(std::ceil((hi - lo) * fm.height() * 1.5 / area.height())));
     for (int d = static_cast<int>(hi); d >= lo; d -= decadeStep) {
         const double y = yOf(d);
         p.setPen(QPen(QColor(225, 225, 225), 0));
@@ -123,9 +132,9 @@ void ConvergencePlot::paintEvent(QPaintEvent*) {
                    Qt::AlignRight | Qt::AlignVCenter, QString::number(d));
     }
     const long long lastPass = std::max(1LL, n - 1);
-    const long long passStep = std::max(
-        1LL, static_cast<long long>(std::ceil(lastPass * fm.horizontalAdvance("0000000") /
-                                              std::max(1.0, area.width()))));
+    const long long passStep =
+        std::max(1LL, static_cast<long long>(std::ceil(lastPass * fm.horizontalAdvance("0000000") /
+                                                       std::max(1.0, area.width()))));
     for (long long i = 0; i <= lastPass; i += passStep) {
         const double x = points ? xOfColumn(static_cast<int>(i))
                                 : area.left() + area.width() * static_cast<double>(i) / n;
@@ -141,8 +150,8 @@ void ConvergencePlot::paintEvent(QPaintEvent*) {
                QStringLiteral("log10 |f(Xi)|"));
 
     if (marked_ >= 0 && marked_ < n) {
-        const double x = points ? xOfColumn(static_cast<int>(marked_))
-                                : xOfColumn(columnOf(marked_));
+        const double x =
+            points ? xOfColumn(static_cast<int>(marked_)) : xOfColumn(columnOf(marked_));
         p.setPen(QPen(kMarkColor, 2));
         p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
     }

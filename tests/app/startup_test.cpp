@@ -62,14 +62,14 @@ TEST_F(StartUp, SharedValuesAndPlacements) {
 }
 
 TEST_F(StartUp, ChildWindowsCannotBeClosed) {
-    for (QWidget* form : {static_cast<QWidget*>(&main->frmFx()),
-                          static_cast<QWidget*>(&main->frmDspdta()),
-                          static_cast<QWidget*>(&main->frmGraph())})
+    for (QWidget* form :
+         {static_cast<QWidget*>(&main->frmFx()), static_cast<QWidget*>(&main->frmDspdta()),
+          static_cast<QWidget*>(&main->frmGraph())})
         EXPECT_FALSE(form->parentWidget()->close());
     QApplication::processEvents();
-    for (QWidget* form : {static_cast<QWidget*>(&main->frmFx()),
-                          static_cast<QWidget*>(&main->frmDspdta()),
-                          static_cast<QWidget*>(&main->frmGraph())})
+    for (QWidget* form :
+         {static_cast<QWidget*>(&main->frmFx()), static_cast<QWidget*>(&main->frmDspdta()),
+          static_cast<QWidget*>(&main->frmGraph())})
         EXPECT_TRUE(form->isVisible());
 }
 

@@ -7,15 +7,15 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
-#include <QMenu>
-#include <QStatusBar>
-#include <QToolBar>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -62,8 +62,8 @@ TEST_F(TakeApart, ConvergenceOfASimpleAndADoubleRoot) {
         // The list follows the rows, opened or not.
         EXPECT_EQ(convergence().model().rowCount(), n);
         for (long long i = 0; i + 1 < n; ++i)
-            EXPECT_EQ(fig.step(i).value, std::fabs(table().cellValue(1, i + 1).value -
-                                                   table().cellValue(1, i).value));
+            EXPECT_EQ(fig.step(i).value,
+                      std::fabs(table().cellValue(1, i + 1).value - table().cellValue(1, i).value));
         EXPECT_FALSE(fig.step(n - 1).isNumber());
         // Order about 2 near a simple root, about 1 and ratio 0.5 near a double one.
         const long long last = n - 3;
@@ -110,8 +110,7 @@ TEST_F(TakeApart, CopiedTableReadsBackBitForBit) {
                 }
                 double back = 0;
                 std::from_chars(cellText.data(), cellText.data() + cellText.size(), back);
-                EXPECT_EQ(std::bit_cast<std::uint64_t>(back),
-                          std::bit_cast<std::uint64_t>(v.value))
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(back), std::bit_cast<std::uint64_t>(v.value))
                     << f << " row " << row << " column " << c << ": " << cellText;
             }
         }
@@ -163,9 +162,8 @@ TEST_F(TakeApart, F1OpensTheHelpFromEachWindow) {
     for (QWidget* target : targets) {
         help.hide();
         main->activateWindow();
-        main->mdiArea().setActiveSubWindow(subOf(target->parentWidget() == &convergence()
-                                                     ? &convergence()
-                                                     : target->window()));
+        main->mdiArea().setActiveSubWindow(
+            subOf(target->parentWidget() == &convergence() ? &convergence() : target->window()));
         target->setFocus();
         QTest::keyClick(target, Qt::Key_F1);
         EXPECT_TRUE(help.isVisible()) << target->objectName().toStdString();
@@ -175,8 +173,7 @@ TEST_F(TakeApart, F1OpensTheHelpFromEachWindow) {
     const std::vector<QWidget*> controls = {
         &panel().CmbFx(),   &panel().TexDFT(), &panel().TexError(), &panel().TexLoops(),
         &panel().ChkStep(), &panel().CmdCal(), &panel().CmdClr(),   &panel().Command1()};
-    for (QWidget* w : controls)
-        EXPECT_FALSE(w->toolTip().isEmpty());
+    for (QWidget* w : controls) EXPECT_FALSE(w->toolTip().isEmpty());
 }
 
 TEST_F(TakeApart, StartUpShowsOnlyTheSpecifiedWindows) {
