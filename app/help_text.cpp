@@ -13,9 +13,8 @@ namespace {
 
 const char* const kFxTip =
     "f(x) to solve. x is the variable; numbers like 2.5 or 1E-3; + - * / and ^ "
-    "(read left to right: 2^3^2 is 64); sin cos tan atn exp log sqr with their "
-    "argument in brackets (log is the natural logarithm, sqr the square root); "
-    "3x means 3*x. F1: help.";
+    "(read left to right: 2^3^2 is 64); sin cos tan atn exp log sqr (log is the "
+    "natural logarithm, sqr the square root); 3x and 2(x+1) are products. F1: help.";
 const char* const kInitialTip =
     "Where the iteration starts. A click on the graph puts the clicked x here and "
     "calculates.";
@@ -54,7 +53,7 @@ the graph, from the curve at X(i) down to the x axis at X(i+1).</p>
 <h3>Writing f(x)</h3>
 <ul>
 <li><b>x</b> (or X) is the variable.</li>
-<li>Numbers: digits with an optional decimal point, and an optional exponent
+<li>Numbers: digits with at most one decimal point, and an optional exponent
 written with E or D and an optional sign: <code>2.5</code>, <code>1E-3</code>,
 <code>4D+2</code>.</li>
 <li>Operators: <code>+ - * / ^</code>. <code>^</code> is the power and comes
@@ -62,21 +61,28 @@ first, then <code>*</code> and <code>/</code>, then <code>+</code> and
 <code>-</code>. Each of them is read left to right: <code>2^3^2</code> is
 (2^3)^2 = 64, <code>8/4/2</code> is 1.</li>
 <li>A sign may stand at the start or right after an opening bracket:
-<code>-x^2</code>, <code>x*(-2)</code>; write <code>x*(-2)</code>, not
-<code>x*-2</code>.</li>
-<li>Functions, with their argument in brackets: <code>sin cos tan</code>
-(radians), <code>atn</code> (arc tangent), <code>exp</code>, <code>log</code>
-(the natural logarithm), <code>sqr</code> (the square root). Write
-<code>log(x)/log(10)</code> for the common logarithm.</li>
-<li>A number before x or a bracket multiplies: <code>3x</code> is 3*x.</li>
-<li>Upper and lower case are the same.</li>
+<code>-x^2</code> is -(x^2); after an operator put it in brackets:
+<code>x*(-2)</code>, not <code>x*-2</code>.</li>
+<li>Functions: <code>sin cos tan</code> (radians), <code>atn</code> (arc
+tangent), <code>exp</code>, <code>log</code> (the natural logarithm),
+<code>sqr</code> (the square root). A function takes the operand right after
+it, before any operator: <code>sin(x)</code> or <code>sinx</code>;
+<code>sin(x)^2</code> and <code>sinx^2</code> are (sin x)^2, write
+<code>sin(x^2)</code> for the sine of x^2. <code>log(x)/log(10)</code> is the
+common logarithm.</li>
+<li>Products may be implied: a number, x or a closing bracket followed by x, a
+function or an opening bracket multiplies: <code>3x</code>,
+<code>2(x+1)</code>, <code>(x+1)(x-1)</code>, <code>xsin(x)</code>. A number
+after x or a bracket is not a product: write <code>x*2</code>.</li>
+<li>Blanks are skipped wherever they stand, upper and lower case are the same.
+Any other name or character is refused with a message that points at it.</li>
 </ul>
 
 <h3>The inputs</h3>
 <ul>
 <li><b>Input f(x)=</b>: the function, typed or picked from the examples.</li>
 <li><b>initial value=</b>: where the iteration starts. A click on this caption
-shows the translated f(x) and f and f' at the initial value.</li>
+(or Ctrl+I) shows the translated f(x) and f and f' at the initial value.</li>
 <li><b>error=</b>: the tolerance; the calculation stops when |f(X)| is at most
 this.</li>
 <li><b>Loops =</b>: the most passes before the calculation gives up.</li>
