@@ -53,29 +53,35 @@ the graph, from the curve at X(i) down to the x axis at X(i+1).</p>
 <h3>Writing f(x)</h3>
 <ul>
 <li><b>x</b> (or X) is the variable.</li>
-<li>Numbers: digits with at most one decimal point, and an optional exponent
-written with E or D and an optional sign: <code>2.5</code>, <code>1E-3</code>,
-<code>4D+2</code>.</li>
+<li>Numbers: digits with at most one decimal point, then an optional exponent
+after E or D (either case) with an optional sign: <code>2.5</code>,
+<code>.5</code>, <code>1e-5</code>, <code>2.5D-3</code>.</li>
 <li>Operators: <code>+ - * / ^</code>. <code>^</code> is the power and comes
 first, then <code>*</code> and <code>/</code>, then <code>+</code> and
 <code>-</code>. Each of them is read left to right: <code>2^3^2</code> is
 (2^3)^2 = 64, <code>8/4/2</code> is 1.</li>
-<li>A sign may stand at the start or right after an opening bracket:
-<code>-x^2</code> is -(x^2); after an operator put it in brackets:
-<code>x*(-2)</code>, not <code>x*-2</code>.</li>
 <li>Functions: <code>sin cos tan</code> (radians), <code>atn</code> (arc
 tangent), <code>exp</code>, <code>log</code> (the natural logarithm),
-<code>sqr</code> (the square root). A function takes the operand right after
-it, before any operator: <code>sin(x)</code> or <code>sinx</code>;
-<code>sin(x)^2</code> and <code>sinx^2</code> are (sin x)^2, write
-<code>sin(x^2)</code> for the sine of x^2. <code>log(x)/log(10)</code> is the
-common logarithm.</li>
-<li>Products may be implied: a number, x or a closing bracket followed by x, a
-function or an opening bracket multiplies: <code>3x</code>,
-<code>2(x+1)</code>, <code>(x+1)(x-1)</code>, <code>xsin(x)</code>. A number
-after x or a bracket is not a product: write <code>x*2</code>.</li>
-<li>Blanks are skipped wherever they stand, upper and lower case are the same.
-Any other name or character is refused with a message that points at it.</li>
+<code>sqr</code> (the square root), with their argument in brackets or, when
+it is x, right after the name: <code>sinx</code> is sin(x),
+<code>sinx^2</code> is (sin(x))^2. <code>log(x)/log(10)</code> is the common
+logarithm.</li>
+<li>Brackets: a <code>)</code> missing at the end is supplied, one too many
+after an expression is dropped.</li>
+<li>Products may be implied: a number, x or <code>)</code> followed by
+<code>(</code>, x or a function multiplies, and binds as <code>*</code> does:
+<code>2x</code>, <code>2(x+1)</code>, <code>3sin(x)</code>,
+<code>(x+1)(x-1)</code>, <code>x(x+1)</code>; <code>2x^2</code> is
+2*(x^2). A number right after x or <code>)</code> (<code>x2</code>) is
+refused: write <code>x*2</code> or <code>x^2</code>.</li>
+<li>A sign stands at the start or right after <code>(</code>; after an
+operator it needs brackets: <code>x*(-2)</code>, not <code>x*-2</code>.</li>
+<li>Blanks and tabs are skipped wherever they stand, even inside a number
+(<code>1 000</code> is 1000). There are no named constants: write
+<code>3.14159265358979</code> for pi and <code>exp(1)</code> for e.</li>
+<li>Any other piece, or a piece where it cannot stand, is refused with a
+message that names it and its position, and nothing is calculated; so is an
+f(x) of more than 500 tokens.</li>
 </ul>
 
 <h3>The inputs</h3>
