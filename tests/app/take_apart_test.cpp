@@ -105,7 +105,7 @@ TEST_F(TakeApart, CopiedTableReadsBackBitForBit) {
                 const CellValue v = table().cellValue(c, row);
                 if (v.failure != 0) {
                     ++failures;
-                    EXPECT_EQ(cellText, failureName(v.failure));
+                    EXPECT_EQ(cellText, failureInfo(v.failure).cell);
                     continue;
                 }
                 double back = 0;
