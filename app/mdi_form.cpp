@@ -122,7 +122,7 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     convergenceSub->setAttribute(Qt::WA_DeleteOnClose, false);
     convergenceSub->setWindowIcon(programIcon());
     // Over the lower part of the graph, clear of the table's digits.
-    setOuterGeometryTwips(convergence_, 5700, 3900, 7400, 5100);
+    setOuterGeometryTwips(convergence_, 6060, 3900, 7050, 5100);
     convergenceSub->hide();
     connect(table_, &FrmDSPDTA::rowsShown, convergence_, &FrmConvergence::rowsChanged);
 
