@@ -73,6 +73,8 @@ class DrawingRecord {
     void clear();
 
     std::size_t size() const { return kinds_.size(); }
+    // A cursor past everything drawn so far.
+    Cursor end() const { return {lines_.size(), circles_.size(), texts_.size()}; }
     bool empty() const { return kinds_.size() == 0; }
     // The frame of the latest drawing, null when there is none.
     const UserFrame* lastFrame() const { return frames_.empty() ? nullptr : &frames_.back().frame; }

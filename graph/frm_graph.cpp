@@ -11,6 +11,8 @@
 #include "common/twips.h"
 #include "engine/err_msg.h"
 #include "graph/outcome_line.h"
+#include "graph/axis_labels.h"
+#include "graph/redraw.h"
 #include "graph/single_precision.h"
 
 namespace quorel {
@@ -57,6 +59,7 @@ FrmGraph::FrmGraph(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
     connect(pic_, &PlotSurface::pointerMoved, this, &FrmGraph::showPointer);
     connect(pic_, &PlotSurface::pointerLeft, pointer_, &QLabel::hide);
     outcome_ = new OutcomeLine(pic_);
+    connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::placeAxisLabels);
     setCaption(kGraphCaptionLoad);
     watchOuterWindow();
 }
@@ -152,6 +155,40 @@ void FrmGraph::INZGraph(double center) {
     pointer_->hide();
     showOutcome({});
     placeOutcome();
+    frame_ = {center, w, h, orgX, orgY, s.size(), s.drawing().end()};
+    placeAxisLabels();
+}
+
+void FrmGraph::replayForSize() {
+    if (frame_.surface == pic_->size() && frame_.w == state_.GraphW && frame_.h == state_.GraphH &&
+        frame_.orgX == state_.OrgX && frame_.orgY == state_.OrgY) {
+        pic_->Scale(0, frame_.h, frame_.w, 0);  // as drawn: the layout left it in twips
+        placeAxisLabels();
+        return;
+    }
+    const double dx = state_.OrgX - frame_.orgX, dy = state_.OrgY - frame_.orgY;
+    // The centre stays on the y axis, wherever the new size puts it.
+    state_.OffX += dx;
+    const double penX = pic_->CurrentX + dx, penY = pic_->CurrentY + dy;
+    const DrawingRecord::Cursor from = frame_.end;
+    const bool penDown = curvePenDown_;
+    const std::string outcome = outcomeText().toStdString();
+    const DrawingRecord old = pic_->takeDrawing();
+    INZGraph(frame_.center);
+    redrawShifted(*pic_, old, from, dx, dy);
+    pic_->CurrentX = penX;
+    pic_->CurrentY = penY;
+    curvePenDown_ = penDown;
+    showOutcome(outcome);
+    placeOutcome();
+}
+
+void FrmGraph::placeAxisLabels() {
+    if (!framed_) return;
+    const QPointF xRight = pic_->toWidget(frame_.w, frame_.orgY);
+    const QPointF yTop = pic_->toWidget(frame_.orgX, frame_.h);
+    labX_->move(xLabelPlace(xRight, labX_->size(), pic_->size()));
+    labY_->move(yLabelPlace(yTop, labY_->size(), pic_->size()));
 }
 
 void FrmGraph::placeCenterLabel(const std::string& text) {
@@ -207,6 +244,7 @@ void FrmGraph::Form_Resize() {
 
     computeGraphState();
     placeOutcome();
+    if (framed_) replayForSize();
 }
 
 void FrmGraph::computeGraphState() {

@@ -88,6 +88,10 @@ class FrmGraph : public QWidget {
     void showPointer(QPointF widgetPos);
     void placeCenterLabel(const std::string& text);
     void placeOutcome();
+    // The frame drawn afresh for the present size, the drawing after it
+    // moved along with the axes.
+    void replayForSize();
+    void placeAxisLabels();
 
     ProgramState& state_;
     UserDialogs& dialogs_;
@@ -105,6 +109,13 @@ class FrmGraph : public QWidget {
     // The next curve sample continues the piece drawn so far.
     bool curvePenDown_ = false;
     OutcomeLine* outcome_;
+    // What the last INZGraph drew: its centre, plot size and axes, the
+    // surface size it filled and where the drawing after it begins.
+    struct Frame {
+        double center = 0, w = 0, h = 0, orgX = 0, orgY = 0;
+        QSize surface;
+        DrawingRecord::Cursor end;
+    } frame_;
 };
 
 }  // namespace quorel

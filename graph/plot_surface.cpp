@@ -219,6 +219,12 @@ void PlotSurface::Cls() {
     if (moved) emit viewChanged();
 }
 
+DrawingRecord PlotSurface::takeDrawing() {
+    DrawingRecord taken = std::move(record_);
+    Cls();
+    return taken;
+}
+
 void PlotSurface::invalidateImage() {
     ensureImage();
     if (!image_.isNull()) image_.fill(BackColor);

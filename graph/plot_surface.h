@@ -87,6 +87,9 @@ class PlotSurface : public QWidget {
     void zoomAt(QPointF widgetPos, double fx, double fy);
     void panBy(double dx, double dy);
     void homeView();
+    // The retained drawing; takeDrawing hands it over and leaves the surface blank.
+    const DrawingRecord& drawing() const { return record_; }
+    DrawingRecord takeDrawing();
     // Heap bytes of the retained drawing.
     std::size_t drawingBytes() const { return record_.bytes(); }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -16,6 +17,7 @@
 
 #include "common/form_geometry.h"
 #include "common/text_fit.h"
+#include "graph/plot_surface.h"
 #include "program_fixture.h"
 
 namespace quorel {
@@ -184,6 +186,59 @@ TEST_F(WindowBehaviour, NothingOnTheGraphHidesTheTablesDigits) {
     expectRowsWhole("a key on the graph");
     main->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow*>(outerWindow(&graph())));
     expectRowsWhole("the graph made the active window");
+}
+
+TEST_F(WindowBehaviour, TheGraphFollowsItsWindowAndTheLabelsTheirAxes) {
+    panel().CmbFx().setEditText("x^3-3x-10");
+    panel().TexDFT().setText("3");
+    QTest::mouseClick(&panel().CmdCal(), Qt::LeftButton);
+    PlotSurface& s = graph().picThree();
+    const ProgramState& st = main->state();
+    // The axes as drawn: black across the whole surface but where the curve
+    // or a tangent crosses them.
+    auto expectAxesAcross = [&](const char* after) {
+        const QImage img = s.image();
+        const qreal r = img.devicePixelRatio();
+        const QPointF cross = (s.toWidget(st.OrgX, st.OrgY) - QPointF(2, 2)) * r;
+        int offX = 0, offY = 0;
+        for (int x = 0; x < img.width(); ++x) offX += img.pixel(x, int(cross.y())) != qRgb(0, 0, 0);
+        for (int y = 0; y < img.height(); ++y)
+            offY += img.pixel(int(cross.x()), y) != qRgb(0, 0, 0);
+        EXPECT_LE(offX, img.width() / 20) << after;
+        EXPECT_LE(offY, img.height() / 20) << after;
+    };
+    // "X" just below the x axis, "Y" just left of the y axis, both whole on the surface.
+    auto expectLabelsByTheirAxes = [&](const char* after) {
+        const QPointF cross = s.toWidget(st.OrgX, st.OrgY);
+        const QRect x = graph().LabX().geometry(), y = graph().LabY().geometry();
+        EXPECT_TRUE(s.rect().contains(x) && s.rect().contains(y)) << after;
+        EXPECT_NEAR(x.top() - cross.y(), 380 / 15.0, 1.5) << after;
+        EXPECT_NEAR(cross.x() - y.left(), 530 / 15.0, 1.5) << after;
+    };
+    auto* sub = qobject_cast<QMdiSubWindow*>(outerWindow(&graph()));
+    const QSize before = s.size();
+    sub->showMaximized();
+    QApplication::processEvents();
+    ASSERT_GT(s.width(), before.width());
+    expectAxesAcross("maximised");
+    expectLabelsByTheirAxes("maximised");
+    bool curve = false;
+    const QImage img = s.image();
+    for (int y = 0; y < img.height() && !curve; ++y)
+        for (int x = 0; x < img.width() && !curve; ++x) curve = img.pixel(x, y) == qRgb(0, 0, 255);
+    EXPECT_TRUE(curve) << "the curve drawn again";
+
+    s.zoomAt(s.toWidget(st.OrgX + 3, st.OrgY + 10), 2, 2);
+    expectLabelsByTheirAxes("zoomed");
+    s.setFocus();
+    QTest::keyClick(&s, Qt::Key_Right);
+    QTest::keyClick(&s, Qt::Key_Down);
+    expectLabelsByTheirAxes("panned");
+    sub->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(s.size(), before);
+    expectAxesAcross("restored");
+    expectLabelsByTheirAxes("restored");
 }
 
 }  // namespace

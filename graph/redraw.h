@@ -1,0 +1,17 @@
+// Drawing a recorded drawing again in the surface's present frame: what a
+// resize does with the curve and tangents once the frame is drawn afresh.
+#pragma once
+
+#include "graph/drawing_record.h"
+
+namespace quorel {
+
+class PlotSurface;
+
+// Draws `drawing` from `from` on again on `surface`, each user point moved
+// by (dx, dy), through the surface's current frame. A part that no longer
+// fits single precision is left out. The pen, colour and font stay as they were.
+void redrawShifted(PlotSurface& surface, const DrawingRecord& drawing, DrawingRecord::Cursor from,
+                   double dx, double dy);
+
+}  // namespace quorel
