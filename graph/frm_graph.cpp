@@ -10,8 +10,8 @@
 #include "common/numtext.h"
 #include "common/twips.h"
 #include "engine/err_msg.h"
-#include "graph/outcome_line.h"
 #include "graph/axis_labels.h"
+#include "graph/outcome_line.h"
 #include "graph/redraw.h"
 #include "graph/single_precision.h"
 

@@ -217,9 +217,12 @@ TEST_F(WindowBehaviour, TheGraphFollowsItsWindowAndTheLabelsTheirAxes) {
     };
     auto* sub = qobject_cast<QMdiSubWindow*>(outerWindow(&graph()));
     const QSize before = s.size();
+    const QString outcome = graph().outcomeText();
+    ASSERT_FALSE(outcome.isEmpty());
     sub->showMaximized();
     QApplication::processEvents();
     ASSERT_GT(s.width(), before.width());
+    EXPECT_EQ(graph().outcomeText(), outcome);
     expectAxesAcross("maximised");
     expectLabelsByTheirAxes("maximised");
     bool curve = false;
