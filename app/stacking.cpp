@@ -11,7 +11,9 @@ KeepAbove::KeepAbove(QMdiSubWindow* upper, QMdiSubWindow* lower)
 }
 
 bool KeepAbove::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lower_ && event->type() == QEvent::ZOrderChange && upper_ &&
+    // The type first: while a window is destroyed its children's events
+    // arrive from a half-destroyed object that must not be compared as a sub-window.
+    if (event->type() == QEvent::ZOrderChange && watched == lower_ && upper_ &&
         !lower_->isMaximized() && lower_->parent() == upper_->parent()) {
         // Siblings are listed bottom to top.
         const QObjectList& siblings = lower_->parent()->children();
