@@ -7,21 +7,23 @@ void DrawingRecord::noteFrame(const UserFrame& frame) {
         frames_.push_back({kinds_.size(), frame});
 }
 
-void DrawingRecord::noteColour(std::vector<ColourRun>& runs, std::size_t index, QRgb rgb) {
-    if (runs.empty() || runs.back().rgb != rgb) runs.push_back({index, rgb});
+void DrawingRecord::noteStyle(std::vector<StyleRun>& runs, std::size_t index, QRgb rgb,
+                              float radius) {
+    if (runs.empty() || runs.back().rgb != rgb || runs.back().radius != radius)
+        runs.push_back({index, rgb, radius});
 }
 
 void DrawingRecord::addLine(const UserFrame& frame, const Line& line, QRgb rgb) {
     noteFrame(frame);
-    noteColour(lineColours_, lines_.size(), rgb);
+    noteStyle(lineStyles_, lines_.size(), rgb, 0);
     lines_.push_back(line);
     kinds_.push_back(kLine);
 }
 
 void DrawingRecord::addCircle(const UserFrame& frame, const Circle& circle, QRgb rgb) {
     noteFrame(frame);
-    noteColour(circleColours_, circles_.size(), rgb);
-    circles_.push_back(circle);
+    noteStyle(circleStyles_, circles_.size(), rgb, circle.radius);
+    circles_.push_back({circle.x, circle.y});
     kinds_.push_back(kCircle);
 }
 
@@ -36,14 +38,14 @@ void DrawingRecord::clear() {
     lines_.clear();
     circles_.clear();
     texts_.clear();
-    lineColours_.clear();
-    circleColours_.clear();
+    lineStyles_.clear();
+    circleStyles_.clear();
     frames_.clear();
 }
 
 std::size_t DrawingRecord::bytes() const {
     return kinds_.bytes() + lines_.bytes() + circles_.bytes() + texts_.capacity() * sizeof(Text) +
-           (lineColours_.capacity() + circleColours_.capacity()) * sizeof(ColourRun) +
+           (lineStyles_.capacity() + circleStyles_.capacity()) * sizeof(StyleRun) +
            frames_.capacity() * sizeof(FrameRun);
 }
 

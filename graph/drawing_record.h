@@ -1,7 +1,8 @@
 // Everything drawn on a surface since it was last cleared, as it was drawn:
 // lines and circles in the user coordinates of their frame (single
 // precision, as drawn), texts at the place they were printed, in drawing
-// order. Colours and frames are kept once per run of parts that share them.
+// order. Colours, circle radii and frames are kept once per run of parts
+// that share them.
 #pragma once
 
 #include <QFont>
@@ -91,10 +92,14 @@ class DrawingRecord {
   private:
     enum Kind : std::uint8_t { kLine, kCircle, kText };
     // From its first part on (counted among the parts of one kind, or among
-    // all parts for frames), a run shares one colour or frame.
-    struct ColourRun {
+    // all parts for frames), a run shares one style or frame.
+    struct StyleRun {
         std::size_t first;
         QRgb rgb;
+        float radius;  // of circles
+    };
+    struct Centre {
+        float x, y;
     };
     struct FrameRun {
         std::size_t first;
@@ -108,13 +113,13 @@ class DrawingRecord {
         return static_cast<std::size_t>(after - runs.begin()) - 1;
     }
     void noteFrame(const UserFrame& frame);
-    static void noteColour(std::vector<ColourRun>& runs, std::size_t index, QRgb rgb);
+    static void noteStyle(std::vector<StyleRun>& runs, std::size_t index, QRgb rgb, float radius);
 
     BlockVector<Kind> kinds_;
     BlockVector<Line> lines_;
-    BlockVector<Circle> circles_;
+    BlockVector<Centre> circles_;
     std::vector<Text> texts_;
-    std::vector<ColourRun> lineColours_, circleColours_;
+    std::vector<StyleRun> lineStyles_, circleStyles_;
     std::vector<FrameRun> frames_;
 };
 
@@ -124,24 +129,27 @@ void DrawingRecord::replay(Cursor& c, Visitor& v) const {
     std::size_t part = c.part();
     if (part >= n) return;
     std::size_t frame = runAt(frames_, part);
-    std::size_t lineRun = lineColours_.empty() ? 0 : runAt(lineColours_, c.line);
-    std::size_t circleRun = circleColours_.empty() ? 0 : runAt(circleColours_, c.circle);
+    std::size_t lineRun = lineStyles_.empty() ? 0 : runAt(lineStyles_, c.line);
+    std::size_t circleRun = circleStyles_.empty() ? 0 : runAt(circleStyles_, c.circle);
     v.frame(frames_[frame].frame);
     for (; part < n; ++part) {
         if (frame + 1 < frames_.size() && frames_[frame + 1].first == part)
             v.frame(frames_[++frame].frame);
         switch (kinds_[part]) {
             case kLine:
-                if (lineRun + 1 < lineColours_.size() && lineColours_[lineRun + 1].first == c.line)
+                if (lineRun + 1 < lineStyles_.size() && lineStyles_[lineRun + 1].first == c.line)
                     ++lineRun;
-                v.line(lines_[c.line++], lineColours_[lineRun].rgb);
+                v.line(lines_[c.line++], lineStyles_[lineRun].rgb);
                 break;
-            case kCircle:
-                if (circleRun + 1 < circleColours_.size() &&
-                    circleColours_[circleRun + 1].first == c.circle)
+            case kCircle: {
+                if (circleRun + 1 < circleStyles_.size() &&
+                    circleStyles_[circleRun + 1].first == c.circle)
                     ++circleRun;
-                v.circle(circles_[c.circle++], circleColours_[circleRun].rgb);
+                const StyleRun& style = circleStyles_[circleRun];
+                const Centre& centre = circles_[c.circle++];
+                v.circle(Circle{centre.x, centre.y, style.radius}, style.rgb);
                 break;
+            }
             case kText:
                 v.text(texts_[c.text++]);
                 break;

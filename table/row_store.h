@@ -1,15 +1,11 @@
 // The rows of the iteration table as numbers: per row Xi, f(Xi), f'(Xi) and,
-// for each of the three, whether it was computed or which failure kept it
-// from being computed. Texts are made only when a row is shown. Rows live in
-// fixed blocks, so adding a row never moves the others. A row's Xi that is,
-// bit for bit, the tangent step Xi - f(Xi)/f'(Xi) from the row before it (as
-// every pass of a calculation makes it) is not kept but worked out again when
-// read, from the nearest row that keeps its own; such a row costs about 17
-// bytes, any other about 25. Pure C++.
+// for each of the three, the number of the failure that kept it from being
+// computed (0: computed), as they were shown. Texts are made only when a row
+// is shown. Rows live in fixed blocks, so adding a row never moves the
+// others; a block in which no value failed keeps no failure numbers. Pure C++.
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -27,8 +23,6 @@ class RowStore {
   public:
     static constexpr int kValues = 3;  // Xi, f(Xi), f'(Xi)
     static constexpr long long kBlockRows = 1024;
-    // Every this many rows one keeps its Xi, which bounds the work of a read.
-    static constexpr long long kKeptEvery = 64;
 
     RowStore();
     ~RowStore();
@@ -52,12 +46,10 @@ class RowStore {
   private:
     struct Block;
 
-    void append(const std::array<CellValue, kValues>& values);
-    void replace(long long row, const std::array<CellValue, kValues>& values);
+    void write(long long row, const std::array<CellValue, kValues>& values);
 
     std::vector<std::unique_ptr<Block>> blocks_;
     long long size_ = 0;
-    double lastX_ = 0.0;  // Xi of the last row
 };
 
 }  // namespace quorel

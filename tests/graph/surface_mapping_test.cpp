@@ -110,6 +110,7 @@ TEST(DrawingRecord, ReplaysExactlyInDrawingOrder) {
     line(b, {2, 3, 4, 0.0f}, qRgb(255, 0, 0));
     line(b, {4, 5, 6, 0.0f}, qRgb(255, 0, 0));
     circle(b, {4, 5, 0.25f, 0}, qRgb(0, 0, 255));
+    circle(b, {7, 7, 0.3f, 0}, qRgb(0, 0, 255));
     line(b, {6, 7, 8, 1}, qRgb(255, 0, 0));
     line(b, {8, 9, 10, 1}, qRgb(255, 0, 0));
     Trace t;
