@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "common/failure.h"
 #include "common/form_geometry.h"
@@ -16,8 +15,12 @@
 
 namespace quorel {
 
-FrmWait::FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent), state_(state), dialogs_(dialogs) {
+FrmWait::FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent,
+                 std::unique_ptr<PauseTimer> timer)
+    : QDialog(parent),
+      state_(state),
+      dialogs_(dialogs),
+      timer1_(timer ? std::move(timer) : std::make_unique<QtPauseTimer>()) {
     setWindowTitle("Waiting");
     // A narrow dialog: without minimise and maximise buttons its title stays
     // readable.
@@ -43,20 +46,16 @@ FrmWait::FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
 
     setTabOrder(cmdGo_, texSec_);
 
-    timer1_ = new QTimer(this);
-    timer1_->setInterval(5000);
-
     connect(cmdGo_, &QPushButton::clicked, this, &FrmWait::CmdGo_Click);
     connect(texSec_, &QLineEdit::returnPressed, this, [this] { TexSec_KeyPress(13); });
-    connect(timer1_, &QTimer::timeout, this, &FrmWait::Timer1_Timer);
+    timer1_->onTick = [this] { Timer1_Timer(); };
     nameControls(*this);
 }
 
 void FrmWait::Form_Load() {
     texSec_->setText(QString::number(state_.PauseSeconds));
     texSec_->selectAll();
-    timer1_->setInterval(state_.PauseSeconds * 1000);
-    if (state_.PauseSeconds > 0) timer1_->start();
+    restartTimer();
 }
 
 void FrmWait::TexSec_KeyPress(int keyAscii) {
@@ -76,12 +75,7 @@ void FrmWait::TexSec_KeyPress(int keyAscii) {
         return;
     }
     state_.PauseSeconds = static_cast<std::int16_t>(seconds);
-    timer1_->setInterval(state_.PauseSeconds * 1000);
-    if (state_.PauseSeconds > 0) {
-        timer1_->start();  // counts the new interval afresh from now
-    } else {
-        timer1_->stop();
-    }
+    restartTimer();
 }
 
 void FrmWait::refuse(const std::string& message) {
@@ -91,7 +85,16 @@ void FrmWait::refuse(const std::string& message) {
     dialogs_.message(message, kAppTitle);
     texSec_->setText(QString::number(state_.PauseSeconds));
     texSec_->selectAll();
-    if (state_.PauseSeconds > 0) timer1_->start();
+    restartTimer();
+}
+
+void FrmWait::restartTimer() {
+    // Counts the pause length afresh from now; a length of 0 stops the timer.
+    if (state_.PauseSeconds > 0) {
+        timer1_->start(state_.PauseSeconds * 1000);
+    } else {
+        timer1_->stop();
+    }
 }
 
 void FrmWait::Timer1_Timer() {

@@ -5,15 +5,16 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 #include <string>
 
 #include "common/program_state.h"
 #include "common/user_dialogs.h"
+#include "solver/pause_timer.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 namespace quorel {
 
@@ -24,7 +25,9 @@ inline constexpr const char* kPauseRangeMessage =
 class FrmWait : public QDialog {
     Q_OBJECT
   public:
-    FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
+    // timer: the dialog's own on a QTimer when none is given.
+    FrmWait(ProgramState& state, UserDialogs& dialogs, QWidget* parent = nullptr,
+            std::unique_ptr<PauseTimer> timer = nullptr);
 
     // Shows the pause length, selects it, starts the timer.
     void Form_Load();
@@ -39,7 +42,7 @@ class FrmWait : public QDialog {
     QPushButton& CmdGo() { return *cmdGo_; }
     QLabel& Label1() { return *label1_; }
     QLineEdit& TexSec() { return *texSec_; }
-    QTimer& Timer1() { return *timer1_; }
+    PauseTimer& Timer1() { return *timer1_; }
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -49,13 +52,14 @@ class FrmWait : public QDialog {
   private:
     // Shows why a typed length was refused; the pause goes on meanwhile.
     void refuse(const std::string& message);
+    void restartTimer();
 
     ProgramState& state_;
     UserDialogs& dialogs_;
     QPushButton* cmdGo_;
     QLabel* label1_;
     QLineEdit* texSec_;
-    QTimer* timer1_;
+    std::unique_ptr<PauseTimer> timer1_;
     bool closed_ = false;
 };
 

@@ -81,6 +81,10 @@ TEST(ProgramDialogs, StepModeWithTheRealPauseDialog) {
     panel.CmbFx().setEditText("X^3-3X-10");
     panel.TexDFT().setText("3");
     panel.ChkStep().setChecked(true);
+    // Pauses of 0 seconds wait for "Continue" alone, pressed as soon as each
+    // pause shows: no timer of the dialog can end one first.
+    main.frmWait().TexSec().setText("0");
+    main.frmWait().TexSec_KeyPress(13);
     int continued = 0;
     QTimer clicker;
     QObject::connect(&clicker, &QTimer::timeout, [&] {
@@ -89,7 +93,7 @@ TEST(ProgramDialogs, StepModeWithTheRealPauseDialog) {
             QTest::mouseClick(&main.frmWait().CmdGo(), Qt::LeftButton);
         }
     });
-    clicker.start(10);
+    clicker.start(0);
     panel.CmdCal_Click();
     EXPECT_EQ(continued, 4);
     EXPECT_EQ(main.frmDspdta().rowCount(), 5);

@@ -2,13 +2,15 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
+#include <memory>
 
+#include "manual_timer.h"
 #include "recording_dialogs.h"
 #include "solver/failure_messages.h"
 #include "solver/frm_wait.h"
@@ -18,7 +20,7 @@ namespace {
 
 class WaitTest : public ::testing::Test {
   protected:
-    WaitTest() : wait(state, dialogs) {
+    WaitTest() : wait(state, dialogs, nullptr, std::make_unique<testing::ManualTimer>()) {
         state.PauseSeconds = 5;
         wait.Form_Load();
     }
@@ -27,6 +29,14 @@ class WaitTest : public ::testing::Test {
         QTest::keyClicks(&wait.TexSec(), text);
         QTest::keyClick(&wait.TexSec(), Qt::Key_Return);
     }
+
+    // Runs `during` as soon as the pause has begun, then waits for it to
+    // end; false when it ended the calculation.
+    bool pause(const std::function<void()>& during) {
+        QTimer::singleShot(0, &wait, during);
+        return wait.showModal();
+    }
+    testing::ManualTimer& clock() { return static_cast<testing::ManualTimer&>(wait.Timer1()); }
 
     ProgramState state;
     testing::RecordingDialogs dialogs;
@@ -80,31 +90,37 @@ TEST_F(WaitTest, LoadsWithTheLengthSelectedAndEnterSetsTheLengthOrRefusesIt) {
     EXPECT_EQ(state.PauseSeconds, 10);
 }
 
-TEST_F(WaitTest, APauseEndsOnContinueAndTheCalculationOnClosingOrEscape) {
-    QElapsedTimer clock;
+TEST_F(WaitTest, APauseEndsAtTheTickOrOnContinueAndTheCalculationOnClosingOrEscape) {
+    // The timer runs from the load: the first pause ends at its first tick.
+    clock().advance(3000);
+    bool visibleBeforeTick = false;
+    EXPECT_TRUE(pause([&] {
+        clock().advance(1999);
+        visibleBeforeTick = wait.isVisible();
+        clock().advance(1);
+    }));
+    EXPECT_TRUE(visibleBeforeTick);
+    EXPECT_FALSE(wait.isVisible());
 
-    // Enter inside a pause does not end it; Continue does, and the
-    // calculation goes on.
+    // Enter inside a pause does not end it and counts the new length afresh;
+    // Continue ends it, and the calculation goes on.
     bool visibleAfterEnter = false;
-    QTimer::singleShot(50, &wait, [&] {
+    EXPECT_TRUE(pause([&] {
+        clock().advance(4000);
         typeSeconds("7");
+        clock().advance(6999);
         visibleAfterEnter = wait.isVisible();
         QTest::mouseClick(&wait.CmdGo(), Qt::LeftButton);
-    });
-    clock.start();
-    EXPECT_TRUE(wait.showModal());
+    }));
     EXPECT_TRUE(visibleAfterEnter);
     EXPECT_FALSE(wait.isVisible());
     EXPECT_EQ(state.PauseSeconds, 7);
-    EXPECT_LT(clock.elapsed(), 4000);
 
     // Escape and the close button end the pause and the calculation.
     typeSeconds("0");
-    QTimer::singleShot(0, &wait, [&] { QTest::keyClick(&wait.TexSec(), Qt::Key_Escape); });
-    EXPECT_FALSE(wait.showModal());
+    EXPECT_FALSE(pause([&] { QTest::keyClick(&wait.TexSec(), Qt::Key_Escape); }));
     EXPECT_FALSE(wait.isVisible());
-    QTimer::singleShot(0, &wait, [&] { wait.close(); });
-    EXPECT_FALSE(wait.showModal());
+    EXPECT_FALSE(pause([&] { wait.close(); }));
     EXPECT_FALSE(wait.isVisible());
 }
 
@@ -116,28 +132,25 @@ TEST_F(WaitTest, ARefusalIsToldByItsTextAndThePauseWaitsForIt) {
     EXPECT_EQ(state.PauseSeconds, 5);
 
     // With a 1-second pause, a refusal message held open for 1.5 seconds: the
-    // pause is still on when the message closes.
+    // pause is still on when the message closes, and the kept length runs
+    // afresh from there.
     typeSeconds("1");
     dialogs.messages.clear();
-    bool visibleWhileTold = false;
-    bool visibleAfterTold = false;
+    bool visibleWhileTold = false, visibleAfterTold = false;
     dialogs.onMessage = [&](const testing::ShownMessage&) {
-        QTest::qWait(1500);
+        clock().advance(1500);
         visibleWhileTold = wait.isVisible();
     };
-    QTimer::singleShot(50, &wait, [&] {
+    EXPECT_TRUE(pause([&] {
         typeSeconds("33");
+        clock().advance(999);
         visibleAfterTold = wait.isVisible();
-    });
-    QElapsedTimer clock;
-    clock.start();
-    wait.showModal();
+        clock().advance(1);
+    }));
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(visibleWhileTold);
     EXPECT_TRUE(visibleAfterTold);
     EXPECT_FALSE(wait.isVisible());
-    // The kept length runs afresh from the message's close.
-    EXPECT_GE(clock.elapsed(), 1550 + 900);
     EXPECT_EQ(state.PauseSeconds, 1);
 }
 
