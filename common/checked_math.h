@@ -25,10 +25,16 @@ inline double checkedMul(double a, double b) {
     return finiteOr6(a * b);
 }
 
-// a / b: 0/0 is an overflow (6), any other number divided by 0 is failure 11.
+// The failure of a / b when the quotient is not finite: 0/0 is an overflow,
+// any other number divided by 0 a division by zero.
+inline int divisionFailure(double a, double b) {
+    return b == 0.0 && a != 0.0 ? kErrDivZero : kErrOverflow;
+}
+
 inline double checkedDiv(double a, double b) {
-    if (b == 0.0) throwFailure(a == 0.0 ? kErrOverflow : kErrDivZero);
-    return finiteOr6(a / b);
+    const double r = a / b;
+    if (!std::isfinite(r)) throwFailure(divisionFailure(a, b));
+    return r;
 }
 
 }  // namespace quorel

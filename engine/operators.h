@@ -13,6 +13,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "common/checked_math.h"
 #include "common/failure.h"
 #include "engine/power.h"
 
@@ -38,10 +39,6 @@ inline int overflow(double, double) {
 inline int domain(double, double) {
     return kErrDomain;
 }
-// 0/0 is an overflow, any other number divided by 0 a division by zero.
-inline int divFailure(double a, double b) {
-    return b == 0.0 && a != 0.0 ? kErrDivZero : kErrOverflow;
-}
 inline int powFailure(double a, double b) {
     if (a < 0.0 && b != std::trunc(b)) return kErrDomain;
     if (a == 0.0 && b < 0.0) return kErrDivZero;
@@ -54,7 +51,7 @@ inline constexpr OperatorRow kOperators[] = {
     {"+", "+", 1, 2, [](double a, double b) { return a + b; }, operation::overflow},
     {"-", "-", 1, 2, [](double a, double b) { return a - b; }, operation::overflow},
     {"*", "*", 2, 2, [](double a, double b) { return a * b; }, operation::overflow},
-    {"/", "/", 2, 2, [](double a, double b) { return a / b; }, operation::divFailure},
+    {"/", "/", 2, 2, [](double a, double b) { return a / b; }, divisionFailure},
     {"^", "^", 5, 2, [](double a, double b) { return power(a, b); }, operation::powFailure},
     {"0+", "+", 3, 1, [](double a, double) { return a; }, operation::overflow},
     {"0-", "-", 3, 1, [](double a, double) { return 0.0 - a; }, operation::overflow},
