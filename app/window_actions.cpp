@@ -18,7 +18,7 @@
 namespace quorel {
 
 WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObject* parent)
-    : QObject(parent), w_(windows), dialogs_(dialogs) {
+    : QObject(parent), w_(windows), graphSurface_(&windows.graph.picThree()), dialogs_(dialogs) {
     copyTable_ = action("Copy table", QKeySequence::Copy, Qt::WidgetWithChildrenShortcut,
                         &WindowActions::copyTable);
     copyPicture_ = action("Copy picture", QKeySequence::Copy, Qt::WidgetWithChildrenShortcut,
@@ -62,7 +62,7 @@ QAction* WindowActions::action(const char* text, QKeySequence key, Qt::ShortcutC
 }
 
 bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &w_.graph.picThree() && event->type() == QEvent::ContextMenu) {
+    if (event->type() == QEvent::ContextMenu && watched == graphSurface_) {
         auto* e = static_cast<QContextMenuEvent*>(event);
         if (e->reason() != QContextMenuEvent::Mouse) {
             QMenu menu;

@@ -55,6 +55,9 @@ class WindowActions : public QObject {
                     void (WindowActions::*slot)());
 
     Windows w_;
+    // Kept as a plain address: the filter compares it while windows are torn
+    // down, when the graph may no longer be asked for its surface.
+    const QObject* graphSurface_;
     UserDialogs& dialogs_;
     QAction* copyTable_;
     QAction* copyPicture_;
