@@ -17,17 +17,11 @@
 namespace quorel::bench {
 namespace {
 
-class NoDialogs : public UserDialogs {
-  public:
-    void message(const std::string&, const std::string&) override {}
-    bool pause() override { return true; }
-};
-
 long long gSegments = 0;
 
 // The graph window at the start-up size with the shared state it is drawn in.
 struct Graph {
-    Graph() : form(state, dialogs) {
+    Graph() : form(state) {
         state.OrgFracX = state.OrgFracY = 0.5;
         state.GraphW = 39;
         state.GraphH = 90;
@@ -49,13 +43,12 @@ struct Graph {
     // One pass of "x^2+1": its tangent and its marker; returns the next x.
     double pass(double x) {
         const double fx = x * x + 1, next = x - fx / (2 * x);
-        form.Line_A(x, fx, next, 0);
+        form.Line_A(x, fx, next, 0, [](int) {});
         form.picThree().Circle(x + state.OffX, fx + state.OrgY, 0.1, QColor(0, 255, 8));
         return next;
     }
 
     ProgramState state;
-    NoDialogs dialogs;
     FrmGraph form;
 };
 
@@ -109,8 +102,7 @@ void BM_GraphCurve3200(benchmark::State& st) {
     state.GraphH = 90;
     state.OrgX = 19;
     state.OrgY = 45;
-    NoDialogs dialogs;
-    FrmGraph graph(state, dialogs);
+    FrmGraph graph(state);
     graph.resize(515, 572);
     const double x0 = 3;
     const double lo = x0 + 3 - state.OrgX, hi = x0 + state.OrgX - 3;

@@ -9,7 +9,6 @@
 #include "common/form_geometry.h"
 #include "common/numtext.h"
 #include "common/twips.h"
-#include "engine/err_msg.h"
 #include "graph/axis_labels.h"
 #include "graph/outcome_line.h"
 #include "graph/redraw.h"
@@ -36,8 +35,7 @@ QLabel* makeAxisLabel(const char* text, PlotSurface* surface) {
 
 }  // namespace
 
-FrmGraph::FrmGraph(ProgramState& state, UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), state_(state), dialogs_(dialogs) {
+FrmGraph::FrmGraph(ProgramState& state, QWidget* parent) : QWidget(parent), state_(state) {
     pic_ = new PlotSurface(this);
     pic_->setGeometry(twipsRect(0, 0, 7695, 8535));
     pic_->PrintFont = formFont(kFaceKai, 9, false);
@@ -120,11 +118,7 @@ void FrmGraph::Line_A(double x1, double y1, double x2, double y2,
         pic_->Line(x1 + state_.OffX, y1 + state_.OrgY, x2 + state_.OffX, y2 + state_.OrgY,
                    kTangentColor);
     } catch (const Failure& f) {
-        if (report) {
-            report(f.number());
-        } else {
-            Err_Msg(f.number(), dialogs_, state_.NewLine);
-        }
+        report(f.number());
     }
 }
 

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "common/program_state.h"
-#include "common/user_dialogs.h"
 #include "graph/plot_surface.h"
 
 class QLabel;
@@ -26,7 +25,7 @@ inline constexpr const char* kCenterLabelHead = "coordinate center\uFF1A (";
 class FrmGraph : public QWidget {
     Q_OBJECT
   public:
-    FrmGraph(ProgramState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
+    explicit FrmGraph(ProgramState& state, QWidget* parent = nullptr);
 
     // One curve sample: starts a piece of the curve at it, or draws a blue
     // segment from the sample before. A sample that cannot be drawn is left
@@ -34,10 +33,8 @@ class FrmGraph : public QWidget {
     void Line_C(double x, double y);
     // Ends the piece of the curve drawn so far (a sample f has no value at).
     void endCurvePiece() { curvePenDown_ = false; }
-    // One red tangent segment; a failure goes to `report` (Err_Msg when none
-    // is given) and the call returns.
-    void Line_A(double x1, double y1, double x2, double y2,
-                const std::function<void(int)>& report = {});
+    // One red tangent segment; a failure goes to `report` and the call returns.
+    void Line_A(double x1, double y1, double x2, double y2, const std::function<void(int)>& report);
     // Clears the surface and draws axes, ticks and the centre label; the
     // outcome line goes.
     void INZGraph(double center);
@@ -94,7 +91,6 @@ class FrmGraph : public QWidget {
     void placeAxisLabels();
 
     ProgramState& state_;
-    UserDialogs& dialogs_;
     PlotSurface* pic_;
     QLabel* labX_;
     QLabel* labY_;

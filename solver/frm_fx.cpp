@@ -217,6 +217,8 @@ void FrmFx::setInitialValueText(const std::string& text) {
 
 void FrmFx::LabDFT_Click() {
     engine_.Fx_Postfix(cmbFx_->currentText().toStdString());
+    // The diagnostic view: the engine's own listings of its token queue and
+    // operator stack, which is why these two reach the dialogs.
     engine_.FxQueue.test(dialogs_);
     engine_.OpStack.test(dialogs_);
     engine_.FxQueue.SetValue();
