@@ -126,6 +126,18 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     convergenceSub->hide();
     connect(table_, &FrmDSPDTA::rowsShown, convergence_, &FrmConvergence::rowsChanged);
 
+    // Replay: "[" and "]" on the graph or the convergence window step the
+    // graph through a finished run; the table and the convergence window
+    // mark the pass it shows.
+    PlotSurface& surface = graph_->picThree();
+    auto step = [this, &surface](int by) {
+        if (!panel_->calculating()) surface.stepReplay(by);
+    };
+    connect(graph_, &FrmGraph::replayStepRequested, this, step);
+    connect(convergence_, &FrmConvergence::replayStepRequested, this, step);
+    connect(&surface, &PlotSurface::replayPassChanged, table_, &FrmDSPDTA::markRow);
+    connect(&surface, &PlotSurface::replayPassChanged, convergence_, &FrmConvergence::markPass);
+
     help_ = new HelpWindow(QString::fromUtf8(kVersion), this);
     setPanelToolTips(*panel_);
     actions_ = new WindowActions(

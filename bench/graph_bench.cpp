@@ -3,7 +3,7 @@
 // segments, most of them leaving the plot, then the paint into the retained
 // image); the whole drawing of a 55-pass run painted again at a new scale; and
 // the tangents and markers of a 1,000,000-pass run, painted as the driver
-// refreshes (at most once per 16 ms).
+// refreshes (at most once per 16 ms); one step of a replay of a 55-pass run.
 #include <benchmark/benchmark.h>
 
 #include <QElapsedTimer>
@@ -119,6 +119,38 @@ void BM_GraphCurve3200(benchmark::State& st) {
     st.counters["segments"] = static_cast<double>(gSegments - 1);
 }
 BENCHMARK(BM_GraphCurve3200)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+// A step back or forward between two passes in the middle of a 55-pass run
+// of "x^2+1" from 0.5: the drawing up to the pass, painted anew.
+void BM_ReplayStep55(benchmark::State& st) {
+    Graph g;
+    g.clear(0.5);
+    g.curve(0.5, [](double t) { return t * t + 1; });
+    g.form.picThree().markPass();
+    double x = 0.5;
+    for (int i = 0; i < 55; ++i) {
+        x = g.pass(x);
+        g.form.picThree().markPass();
+    }
+    PlotSurface& pic = g.form.picThree();
+    for (int i = 0; i < 27; ++i) pic.stepReplay(-1);
+    int step = -1;
+    for (auto _ : st) {
+        pic.stepReplay(step);
+        step = -step;
+        benchmark::DoNotOptimize(pic.image().constBits());
+    }
+}
+BENCHMARK(BM_ReplayStep55)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+const SummaryLine kReplayLine(41, [] {
+    double ns = -1;
+    for (const auto& [name, time] : results())
+        if (name.rfind("BM_ReplayStep55", 0) == 0) ns = time;
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "replay step ms: %.3f", ns / 1e6);
+    return std::string(buf);
+});
 
 const SummaryLine kGraphLine(1, [] {
     double ns = -1;

@@ -41,12 +41,13 @@ void DrawingRecord::clear() {
     lineStyles_.clear();
     circleStyles_.clear();
     frames_.clear();
+    passMarks_.clear();
 }
 
 std::size_t DrawingRecord::bytes() const {
     return kinds_.bytes() + lines_.bytes() + circles_.bytes() + texts_.capacity() * sizeof(Text) +
            (lineStyles_.capacity() + circleStyles_.capacity()) * sizeof(StyleRun) +
-           frames_.capacity() * sizeof(FrameRun);
+           frames_.capacity() * sizeof(FrameRun) + passMarks_.bytes();
 }
 
 }  // namespace quorel

@@ -10,6 +10,7 @@
 #include <QRgb>
 #include <QString>
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -71,7 +72,16 @@ class DrawingRecord {
     void addLine(const UserFrame& frame, const Line& line, QRgb rgb);
     void addCircle(const UserFrame& frame, const Circle& circle, QRgb rgb);
     void addText(const UserFrame& frame, Text text);
+    // Marks the boundaries of the calculation's passes: once before the
+    // first pass, then after each.
+    void markPass() { passMarks_.push_back({lines_.size(), circles_.size(), texts_.size()}); }
     void clear();
+
+    // The passes marked since the last clear, and where pass k's drawing
+    // starts and ends.
+    std::size_t passCount() const { return passMarks_.size() == 0 ? 0 : passMarks_.size() - 1; }
+    Cursor passStart(std::size_t k) const { return passMarks_[k]; }
+    Cursor passEnd(std::size_t k) const { return passMarks_[k + 1]; }
 
     std::size_t size() const { return kinds_.size(); }
     // A cursor past everything drawn so far.
@@ -85,9 +95,9 @@ class DrawingRecord {
     // Hands the drawing from the cursor on to the visitor, in drawing order:
     // v.frame(UserFrame) first and whenever the frame changes, then
     // v.line(Line, rgb), v.circle(Circle, rgb) or v.text(Text). Leaves the
-    // cursor at the end.
+    // cursor at the end, or at part `end` when given.
     template <class Visitor>
-    void replay(Cursor& c, Visitor& v) const;
+    void replay(Cursor& c, Visitor& v, std::size_t end = SIZE_MAX) const;
 
   private:
     enum Kind : std::uint8_t { kLine, kCircle, kText };
@@ -121,11 +131,12 @@ class DrawingRecord {
     std::vector<Text> texts_;
     std::vector<StyleRun> lineStyles_, circleStyles_;
     std::vector<FrameRun> frames_;
+    BlockVector<Cursor> passMarks_;
 };
 
 template <class Visitor>
-void DrawingRecord::replay(Cursor& c, Visitor& v) const {
-    const std::size_t n = kinds_.size();
+void DrawingRecord::replay(Cursor& c, Visitor& v, std::size_t end) const {
+    const std::size_t n = std::min<std::size_t>(kinds_.size(), end);
     std::size_t part = c.part();
     if (part >= n) return;
     std::size_t frame = runAt(frames_, part);

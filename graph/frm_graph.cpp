@@ -8,6 +8,7 @@
 
 #include "common/form_geometry.h"
 #include "common/numtext.h"
+#include "common/replay_keys.h"
 #include "common/twips.h"
 #include "graph/axis_labels.h"
 #include "graph/outcome_line.h"
@@ -58,6 +59,7 @@ FrmGraph::FrmGraph(ProgramState& state, QWidget* parent) : QWidget(parent), stat
     connect(pic_, &PlotSurface::pointerLeft, pointer_, &QLabel::hide);
     outcome_ = new OutcomeLine(pic_);
     connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::placeAxisLabels);
+    addReplayKeys(this, [this](int step) { emit replayStepRequested(step); });
     setCaption(kGraphCaptionLoad);
     watchOuterWindow();
 }

@@ -71,6 +71,8 @@ class FrmGraph : public QWidget {
   signals:
     // A click asks for a calculation from this initial-value text.
     void calculationRequested(const QString& initialValueText);
+    // "[" or "]": a replay step back (-1) or forward (+1).
+    void replayStepRequested(int step);
 
   protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -133,6 +133,7 @@ void PlotSurface::ensureImage() {
 }
 
 void PlotSurface::afterRecord() {
+    leaveReplay();
     if (!updateRequested_) {
         updateRequested_ = true;
         update();
@@ -212,6 +213,7 @@ QRectF PlotSurface::printedInk(const std::string& text, QPointF penDip) const {
 }
 
 void PlotSurface::Cls() {
+    leaveReplay();
     record_.clear();
     const bool moved = !mapping_.atHome();
     mapping_.home();
@@ -232,10 +234,55 @@ void PlotSurface::invalidateImage() {
     update();
 }
 
+namespace {
+
+// Hands on only the lines, in one colour.
+struct LinesIn {
+    RecordPainter& painter;
+    QRgb rgb;
+    void frame(const UserFrame& f) { painter.frame(f); }
+    void line(const DrawingRecord::Line& l, QRgb) { painter.line(l, rgb); }
+    void circle(const DrawingRecord::Circle&, QRgb) {}
+    void text(const DrawingRecord::Text&) {}
+};
+
+}  // namespace
+
+const QColor PlotSurface::kReplayColour(255, 128, 0);
+
 void PlotSurface::paintPending() {
-    if (image_.isNull() || painted_.part() >= record_.size()) return;
-    RecordPainter painter(image_, mapping_);
-    record_.replay(painted_, painter);
+    const std::size_t end = replay_ < 0 ? record_.size() : record_.passEnd(replay_).part();
+    if (image_.isNull() || painted_.part() >= end) return;
+    {
+        RecordPainter painter(image_, mapping_);
+        record_.replay(painted_, painter, end);
+    }
+    if (replay_ < 0) return;
+    RecordPainter painter(image_, mapping_, kReplayWidth);
+    LinesIn highlight{painter, kReplayColour.rgb()};
+    DrawingRecord::Cursor from = record_.passStart(replay_);
+    record_.replay(from, highlight, end);
+}
+
+void PlotSurface::stepReplay(int step) {
+    const long long n = passCount();
+    if (n == 0) return;
+    const long long k = std::max(0LL, (replay_ < 0 ? n - 1 : replay_) + step);
+    if (k >= n) {
+        leaveReplay();
+        return;
+    }
+    if (k == replay_) return;
+    replay_ = k;
+    invalidateImage();
+    emit replayPassChanged(k);
+}
+
+void PlotSurface::leaveReplay() {
+    if (replay_ < 0) return;
+    replay_ = -1;
+    invalidateImage();
+    emit replayPassChanged(-1);
 }
 
 QImage PlotSurface::image() {
@@ -280,6 +327,7 @@ QPointF PlotSurface::shownUserAt(QPointF widgetPos) const {
 }
 
 void PlotSurface::mousePressEvent(QMouseEvent* e) {
+    leaveReplay();
     const UserFrame f = shownMapping().frame();
     if (f.inner.width() <= 0 || f.inner.height() <= 0) return;
     const QPointF u = shownUserAt(e->position());
@@ -303,6 +351,7 @@ void PlotSurface::leaveEvent(QEvent* e) {
 }
 
 void PlotSurface::zoomAt(QPointF widgetPos, double fx, double fy) {
+    leaveReplay();
     mapping_.zoomAbout(widgetPos - QPointF(kBorderDip, kBorderDip), fx, fy);
     invalidateImage();
     emit viewChanged();
@@ -310,6 +359,7 @@ void PlotSurface::zoomAt(QPointF widgetPos, double fx, double fy) {
 }
 
 void PlotSurface::panBy(double dx, double dy) {
+    leaveReplay();
     mapping_.pan(dx, dy);
     invalidateImage();
     emit viewChanged();
@@ -317,6 +367,7 @@ void PlotSurface::panBy(double dx, double dy) {
 }
 
 void PlotSurface::homeView() {
+    leaveReplay();
     mapping_.home();
     invalidateImage();
     emit viewChanged();

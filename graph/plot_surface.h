@@ -90,6 +90,19 @@ class PlotSurface : public QWidget {
     // The retained drawing; takeDrawing hands it over and leaves the surface blank.
     const DrawingRecord& drawing() const { return record_; }
     DrawingRecord takeDrawing();
+    // Replay of a finished calculation: the drawing up to the end of pass k,
+    // pass k's lines over it in kReplayColour, kReplayWidth pixels wide.
+    // markPass notes a pass boundary (before the first pass, after each);
+    // stepReplay moves k by `step` from the end (the last pass), and past the
+    // last pass leaves the replay. Any drawing, Cls, a change of view or a
+    // click leaves it too. replayPass() is -1 outside a replay.
+    void markPass() { record_.markPass(); }
+    long long passCount() const { return static_cast<long long>(record_.passCount()); }
+    void stepReplay(int step);
+    void leaveReplay();
+    long long replayPass() const { return replay_; }
+    static const QColor kReplayColour;
+    static constexpr int kReplayWidth = 3;
     // Heap bytes of the retained drawing.
     std::size_t drawingBytes() const { return record_.bytes(); }
 
@@ -107,6 +120,8 @@ class PlotSurface : public QWidget {
     void pointerMoved(QPointF widgetPos);
     void pointerLeft();
     void viewChanged();
+    // The pass a replay shows; -1 when it is left.
+    void replayPassChanged(long long pass);
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -144,6 +159,7 @@ class PlotSurface : public QWidget {
     DrawingRecord::Cursor painted_;  // how much of the record the image shows
     bool updateRequested_ = false;
     std::optional<QPointF> pointer_;  // last pointer position over the surface
+    long long replay_ = -1;
 };
 
 }  // namespace quorel

@@ -32,11 +32,11 @@ size_t qHash(const RecordPainter::Part& p, size_t seed) noexcept {
     return qHashMulti(seed, int(p.kind), p.rgb, p.a, p.b, p.c, p.d);
 }
 
-RecordPainter::RecordPainter(QImage& image, const SurfaceMapping& mapping)
+RecordPainter::RecordPainter(QImage& image, const SurfaceMapping& mapping, int lineWidth)
     : p_(&image), m_(mapping) {
     p_.setRenderHint(QPainter::Antialiasing, false);
     p_.setBrush(Qt::NoBrush);
-    penWidth_ = std::max(1, qRound(m_.dpr()));
+    penWidth_ = std::max(1, qRound(m_.dpr())) * lineWidth;
     zoomed_ = !m_.atHome();
     chunk_.reserve(kChunkParts);
 }

@@ -36,7 +36,8 @@ class RecordPainter {
     static constexpr double kMinMarkerRadius = 3.0;
     static constexpr double kMaxMarkerGrowth = 3.0;
 
-    RecordPainter(QImage& image, const SurfaceMapping& mapping);
+    // Lines are `lineWidth` pixels (times the pixel ratio) wide.
+    RecordPainter(QImage& image, const SurfaceMapping& mapping, int lineWidth = 1);
     ~RecordPainter();
 
     // The visitor of DrawingRecord::replay.

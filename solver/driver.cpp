@@ -212,7 +212,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     };
     // The tangent from (x, f) to the next X when there is one, then a marker
     // of `radius` at (x, f); neither when the point lies beyond the drawing.
-    auto draw = [&](double x, double fx, const Attempt& next, double radius) {
+    auto drawPass = [&](double x, double fx, const Attempt& next, double radius) {
         double px = 0.0, py = 0.0;
         try {
             px = toSingle(x + state_.OffX);
@@ -225,6 +225,11 @@ void IterationDriver::run(const CalculationInputs& in) {
         if (next.ok()) graph_.Line_A(x, fx, next.value, 0.0, tangentFailed);
         if (radius > 0) graph_.picThree().Circle(px, py, radius, kMarkerColor);
     };
+    // Each pass's drawing is marked off for a replay.
+    auto draw = [&](double x, double fx, const Attempt& next, double radius) {
+        drawPass(x, fx, next, radius);
+        graph_.picThree().markPass();
+    };
     // The iteration ends at x, where `what` cannot be computed.
     auto endAt = [&](double x, Uncomputed what, int failure) {
         finish(uncomputedOutcome(what, x, failure));
@@ -233,6 +238,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     };
 
     c.CurX = x0;
+    graph_.picThree().markPass();
     for (;;) {
         const double x = *c.CurX;
         // f(x) is evaluated once per iterate: the loop test, the row, the

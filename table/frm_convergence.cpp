@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "common/replay_keys.h"
 #include "table/convergence_model.h"
 #include "table/convergence_plot.h"
 
@@ -40,6 +41,7 @@ FrmConvergence::FrmConvergence(const RowStore& rows, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(split);
+    addReplayKeys(this, [this](int step) { emit replayStepRequested(step); });
 }
 
 void FrmConvergence::rowsChanged() {

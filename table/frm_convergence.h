@@ -32,6 +32,10 @@ class FrmConvergence : public QWidget {
     QTableView& list() { return *list_; }
     ConvergenceModel& model() { return *model_; }
 
+  signals:
+    // "[" or "]": a replay step back (-1) or forward (+1).
+    void replayStepRequested(int step);
+
   private:
     ConvergenceFigures figures_;
     ConvergencePlot* plot_;

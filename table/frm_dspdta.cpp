@@ -41,6 +41,7 @@ constexpr std::array<double, kColumns> kCellLeft = {0, 600, 2160, 3720};
 constexpr std::array<double, kColumns> kCellWidth = {495, 1455, 1455, 1695};
 
 const QColor kContentBack(0, 0, 192);
+const QColor kMarkedBack(255, 200, 120);
 
 QRectF twipsRectF(double left, double top, double width, double height) {
     return QRectF(twipsToDip(left), twipsToDip(top), twipsToDip(width), twipsToDip(height));
@@ -50,6 +51,7 @@ QRectF twipsRectF(double left, double top, double width, double height) {
 struct Content {
     RowStore rows;      // rows 0..n; none after a clear, when row 0 shows blank
     long long top = 0;  // twips, -position
+    long long marked = -1;
 
     long long rowCount() const { return std::max(1LL, rows.size()); }
     // One pitch more than the rows occupy.
@@ -189,16 +191,17 @@ class Viewport : public QWidget {
         const long long last = std::min(content_.rowCount() - 1, (shown - content_.top) / kPitch);
         for (long long row = first; row <= last; ++row) {
             const double top = static_cast<double>(content_.top + kPitch * row);
+            const bool marked = row == content_.marked;
             for (int c = 0; c < kColumns; ++c) {
                 const QRectF cell =
                     twipsRectF(kCellLeft[c], top, kCellWidth[c], static_cast<double>(kCellHeight));
-                p.fillRect(cell, cellBack[c]);
+                p.fillRect(cell, marked ? kMarkedBack : cellBack[c]);
                 const QString text = QString::fromStdString(content_.text(c, row));
                 if (text.isEmpty()) continue;
                 p.setClipRect(cell);
                 const FittedText shown = fittedCell(fonts_[c], c, text, this);
                 p.setFont(shown.font);
-                p.setPen(cellFore[c]);
+                p.setPen(marked ? QColor(Qt::black) : cellFore[c]);
                 p.drawText(cell.adjusted(kTextMargin, 0, -kTextMargin, 0),
                            Qt::AlignRight | Qt::AlignTop, shown.text);
                 p.setClipping(false);
@@ -329,6 +332,7 @@ void FrmDSPDTA::DspDta(long long row, CellValue Xi, CellValue FXi, CellValue DFX
 }
 
 void FrmDSPDTA::Dta_Clr() {
+    d_->content.marked = -1;
     d_->barStale = false;
     d_->vsbScroll->setValue(0);
     d_->vsbScroll->setEnabled(false);
@@ -377,6 +381,21 @@ void FrmDSPDTA::vsbScroll_Change() {
 
 void FrmDSPDTA::vsbScroll_Scroll() {
     vsbScroll_Change();
+}
+
+void FrmDSPDTA::markRow(long long row) {
+    d_->content.marked = row;
+    if (row >= 0 && d_->vsbScroll->isEnabled()) {
+        // The row at the top of the viewport, or as near as the bar goes.
+        const long long steps = kPitch * row / d_->range.unit;
+        d_->vsbScroll->setValue(
+            static_cast<int>(std::min<long long>(steps, d_->range.barMaximum())));
+    }
+    d_->picOne->update();
+}
+
+long long FrmDSPDTA::markedRow() const {
+    return d_->content.marked;
 }
 
 void FrmDSPDTA::Refresh() {

@@ -43,6 +43,9 @@ class FrmDSPDTA : public QWidget {
     // Scroll bar handlers: move the content to Top = -position.
     void vsbScroll_Change();
     void vsbScroll_Scroll();
+    // Marks a row (a replay's pass) and scrolls it into view; -1 for none.
+    void markRow(long long row);
+    long long markedRow() const;
     // Repaints the window at once.
     void Refresh();
     // While held, adding rows leaves the scroll bar to the next Refresh (or

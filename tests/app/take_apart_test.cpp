@@ -27,6 +27,7 @@
 #include "common/failure.h"
 #include "common/version.h"
 #include "table/convergence_model.h"
+#include "table/convergence_plot.h"
 #include "table/frm_convergence.h"
 
 namespace quorel {
@@ -150,6 +151,90 @@ TEST_F(TakeApart, PictureCopiedAndSaved) {
     dialogs.saveAnswer = dir.filePath("missing/graph.png").toStdString();
     save->trigger();
     EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(TakeApart, ReplayShowsThePassesUpToTheOneStepped) {
+    calculate("X^3-3X-10", "3");
+    PlotSurface& pic = graph().picThree();
+    const long long n = table().rowCount();
+    ASSERT_EQ(pic.passCount(), n);
+    ASSERT_GE(n, 4);
+    const ProgramState& s = main->state();
+    auto X = [&](long long i) { return table().cellValue(1, i).value; };
+    auto F = [&](long long i) { return table().cellValue(2, i).value; };
+    // Zoomed in on the first tangents, so that each has pixels of its own.
+    pic.zoomAt(pic.toWidget(X(1) + s.OffX, 0.5 + s.OrgY), 8, 8);
+    const QImage full = pic.image();
+    const double dpr = full.devicePixelRatio();
+    const double border = (pic.width() - full.width() / dpr) / 2;
+    auto device = [&](double x, double y) {
+        return (pic.toWidget(x + s.OffX, y + s.OrgY) - QPointF(border, border)) * dpr;
+    };
+    // Whether a pixel of this colour lies within `from`..`to` pixels of a point.
+    auto has = [&](const QImage& img, QPointF at, QRgb rgb, int from, int to) {
+        for (int dy = -to; dy <= to; ++dy)
+            for (int dx = -to; dx <= to; ++dx) {
+                const int u = int(at.x()) + dx, v = int(at.y()) + dy;
+                if (std::max(std::abs(dx), std::abs(dy)) >= from && img.valid(u, v) &&
+                    img.pixel(u, v) == rgb)
+                    return true;
+            }
+        return false;
+    };
+    const QRgb tangent = qRgb(255, 0, 0), marker = qRgb(0, 255, 8);
+    const QRgb lit = PlotSurface::kReplayColour.rgb();
+    auto along = [&](long long i, double t) {
+        return device(X(i) + t * (X(i + 1) - X(i)), F(i) * (1 - t));
+    };
+    const QPointF root = device(X(n - 1), F(n - 1));
+    // The root's marker, 0.3 units at home, grows threefold at most.
+    const double perUnit = device(1, 0).x() - device(0, 0).x();
+    const double rootRing = std::min(0.3 * perUnit, 3 * 0.3 * perUnit / 8);
+
+    pic.setFocus();
+    for (long long k = n - 2; k >= 0; --k) {
+        QTest::keyClick(&pic, '[');
+        ASSERT_EQ(pic.replayPass(), k);
+    }
+    for (long long k = 0; k <= 2; ++k) {
+        SCOPED_TRACE(k);
+        if (k == 1) {
+            // The convergence window steps it as well.
+            subOf(&convergence())->show();
+            convergence().list().setFocus();
+            QTest::keyClick(&convergence().list(), ']');
+            pic.setFocus();
+        } else if (k == 2) {
+            QTest::keyClick(&pic, ']');
+        }
+        ASSERT_EQ(pic.replayPass(), k);
+        EXPECT_EQ(table().markedRow(), k);
+        EXPECT_EQ(convergence().plot().markedPass(), k);
+        const QImage img = pic.image();
+        for (long long i = 0; i <= 1; ++i)
+            for (double t : {0.25, 0.5}) {
+                const QPointF p = along(i, t);
+                EXPECT_EQ(has(img, p, tangent, 0, 1), i < k) << i << " " << t;
+                EXPECT_EQ(has(img, p, lit, 0, 1), i == k) << i << " " << t;
+            }
+        EXPECT_EQ(has(img, device(X(1), F(1)), marker, 0, 5), k >= 1);
+        EXPECT_EQ(has(img, device(X(2), F(2)), lit, 0, 1), k >= 1);
+        // The root's marker belongs to the last pass alone.
+        EXPECT_FALSE(has(img, root, marker, int(rootRing) - 2, int(rootRing) + 2));
+        EXPECT_TRUE(has(full, root, marker, int(rootRing) - 2, int(rootRing) + 2));
+    }
+    for (long long k = 3; k < n; ++k) QTest::keyClick(&pic, ']');
+    EXPECT_EQ(pic.replayPass(), n - 1);
+    QTest::keyClick(&pic, ']');
+    EXPECT_EQ(pic.replayPass(), -1);
+    EXPECT_EQ(table().markedRow(), -1);
+    EXPECT_EQ(convergence().plot().markedPass(), -1);
+    EXPECT_EQ(pic.image(), full);
+    // Any other action leaves a replay: here a change of view.
+    QTest::keyClick(&pic, '[');
+    pic.panBy(0, 0);
+    EXPECT_EQ(pic.replayPass(), -1);
+    EXPECT_EQ(table().markedRow(), -1);
 }
 
 TEST_F(TakeApart, F1OpensTheHelpFromEachWindow) {
