@@ -3,8 +3,10 @@
 // calculation zoomed in on its last iterate in the graph (24 wheel notches,
 // the pointer near it), for "step" the calculation step by step with its
 // first pause written to OUT.pause.png, for "convergence" the calculation with
-// the convergence window open, and writes a PNG of the screen.
-//   quorel_screenshot OUT.png [start|clear|calc|zoom|step|convergence] [F(X) INITIAL-VALUE]
+// the convergence window open, for "replay" that run zoomed in on its root and
+// stepped back to pass 1, and writes a PNG of the screen.
+//   quorel_screenshot OUT.png [start|clear|calc|zoom|step|convergence|replay] [F(X) INITIAL-VALUE]
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,7 +56,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: %s OUT.png [start|clear|calc|zoom|step|convergence] [F(X) "
+                     "usage: %s OUT.png [start|clear|calc|zoom|step|convergence|replay] [F(X) "
                      "INITIAL-VALUE]\n",
                      argv[0]);
         return 2;
@@ -97,7 +99,7 @@ int main(int argc, char** argv) {
     if (mode == "clear") {
         panel.TexDFT().setText(x0);
         panel.clearPressed();
-    } else if (mode == "convergence") {
+    } else if (mode == "convergence" || mode == "replay") {
         main.actions().openConvergence();
         panel.CmbFx().setEditText(fx);
         panel.TexDFT().setText(x0);
@@ -108,7 +110,7 @@ int main(int argc, char** argv) {
         panel.TexDFT().setText(x0);
         panel.CmdCal_Click();
     }
-    if (mode == "zoom") {
+    if (mode == "zoom" || mode == "replay") {
         settle();
         quorel::PlotSurface& pic = main.frmGraph().picThree();
         const quorel::ProgramState& s = main.state();
@@ -123,6 +125,13 @@ int main(int argc, char** argv) {
         QMouseEvent move(QEvent::MouseMove, near, pic.mapToGlobal(near), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(&pic, &move);
+    }
+    if (mode == "replay") {
+        settle();
+        for (QAction* a : main.frmGraph().actions()) {
+            if (a->shortcut() != QKeySequence(Qt::Key_BracketLeft)) continue;
+            for (int i = 0; i < 3; ++i) a->trigger();
+        }
     }
     settle();
     return save(main, argv[1]) ? 0 : 1;
