@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cmath>
 #include <new>
+#include <utility>
 
 #include "common/checked_math.h"
 #include "common/numtext.h"
@@ -230,6 +231,14 @@ void IterationDriver::run(const CalculationInputs& in) {
         drawPass(x, fx, next, radius);
         graph_.picThree().markPass();
     };
+    // The slope at x (kept as CurDfx when computed), then the next X from it.
+    auto slopeAndNext = [&](double x, double fx) {
+        const Attempt dfx = attempt([&] { return engine_.Fx_Diff(x); });
+        if (dfx.ok()) c.CurDfx = dfx.value;
+        const Attempt next =
+            !dfx.ok() ? dfx : attempt([&] { return checkedSub(x, checkedDiv(fx, dfx.value)); });
+        return std::pair{dfx, next};
+    };
     // The iteration ends at x, where `what` cannot be computed.
     auto endAt = [&](double x, Uncomputed what, int failure) {
         finish(uncomputedOutcome(what, x, failure));
@@ -253,11 +262,7 @@ void IterationDriver::run(const CalculationInputs& in) {
         c.CurFx = fx.value;
         if (!(std::abs(fx.value) > tolerance && static_cast<double>(c.passes) < loopLimit)) break;
 
-        const Attempt dfx = attempt([&] { return engine_.Fx_Diff(x); });
-        if (dfx.ok()) c.CurDfx = dfx.value;
-        const Attempt next =
-            !dfx.ok() ? dfx
-                      : attempt([&] { return checkedSub(x, checkedDiv(fx.value, dfx.value)); });
+        const auto [dfx, next] = slopeAndNext(x, fx.value);
         showRow(x, fx, dfx);
         if (!next.ok()) {
             draw(x, fx.value, next, kPointRadius);
@@ -288,11 +293,8 @@ void IterationDriver::run(const CalculationInputs& in) {
     // The last iterate: its row, its tangent, and the root or the message.
     const double x = *c.CurX;
     const double fx = *c.CurFx;
-    const Attempt dfx = attempt([&] { return engine_.Fx_Diff(x); });
-    if (dfx.ok()) c.CurDfx = dfx.value;
+    const auto [dfx, next] = slopeAndNext(x, fx);
     showRow(x, {fx, 0}, dfx);
-    const Attempt next =
-        !dfx.ok() ? dfx : attempt([&] { return checkedSub(x, checkedDiv(fx, dfx.value)); });
     const bool isRoot = std::abs(fx) <= tolerance;
     if (!next.ok()) tangentFailed(next.failure);
     draw(x, fx, next, isRoot ? kRootRadius : 0.0);
