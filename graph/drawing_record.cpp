@@ -33,6 +33,32 @@ void DrawingRecord::addText(const UserFrame& frame, Text text) {
     kinds_.push_back(kText);
 }
 
+void DrawingRecord::markPass() {
+    kinds_.push_back(kPassMark);
+    ++marks_;
+}
+
+DrawingRecord::Cursor DrawingRecord::afterMark(std::size_t m) const {
+    Cursor c;
+    for (std::size_t part = 0; part < kinds_.size(); ++part) {
+        switch (kinds_[part]) {
+            case kLine:
+                ++c.line;
+                break;
+            case kCircle:
+                ++c.circle;
+                break;
+            case kText:
+                ++c.text;
+                break;
+            case kPassMark:
+                if (c.mark++ == m) return c;
+                break;
+        }
+    }
+    return c;
+}
+
 void DrawingRecord::clear() {
     kinds_.clear();
     lines_.clear();
@@ -41,13 +67,13 @@ void DrawingRecord::clear() {
     lineStyles_.clear();
     circleStyles_.clear();
     frames_.clear();
-    passMarks_.clear();
+    marks_ = 0;
 }
 
 std::size_t DrawingRecord::bytes() const {
     return kinds_.bytes() + lines_.bytes() + circles_.bytes() + texts_.capacity() * sizeof(Text) +
            (lineStyles_.capacity() + circleStyles_.capacity()) * sizeof(StyleRun) +
-           frames_.capacity() * sizeof(FrameRun) + passMarks_.bytes();
+           frames_.capacity() * sizeof(FrameRun);
 }
 
 }  // namespace quorel

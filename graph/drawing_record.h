@@ -1,8 +1,9 @@
 // Everything drawn on a surface since it was last cleared, as it was drawn:
 // lines and circles in the user coordinates of their frame (single
 // precision, as drawn), texts at the place they were printed, in drawing
-// order. Colours, circle radii and frames are kept once per run of parts
-// that share them.
+// order, with the boundaries of a calculation's passes marked among them.
+// Colours, circle radii and frames are kept once per run of parts that share
+// them.
 #pragma once
 
 #include <QFont>
@@ -62,11 +63,11 @@ class DrawingRecord {
         QFont font;
         QRgb rgb;
     };
-    // Where a replay stands: how many lines, circles and texts it has handed
-    // over. A default cursor starts at the beginning.
+    // Where a replay stands: how many lines, circles, texts and pass marks
+    // it has gone past. A default cursor starts at the beginning.
     struct Cursor {
-        std::size_t line = 0, circle = 0, text = 0;
-        std::size_t part() const { return line + circle + text; }
+        std::size_t line = 0, circle = 0, text = 0, mark = 0;
+        std::size_t part() const { return line + circle + text + mark; }
     };
 
     void addLine(const UserFrame& frame, const Line& line, QRgb rgb);
@@ -74,19 +75,20 @@ class DrawingRecord {
     void addText(const UserFrame& frame, Text text);
     // Marks the boundaries of the calculation's passes: once before the
     // first pass, then after each.
-    void markPass() { passMarks_.push_back({lines_.size(), circles_.size(), texts_.size()}); }
+    void markPass();
     void clear();
 
     // The passes marked since the last clear, and where pass k's drawing
-    // starts and ends.
-    std::size_t passCount() const { return passMarks_.size() == 0 ? 0 : passMarks_.size() - 1; }
-    Cursor passStart(std::size_t k) const { return passMarks_[k]; }
-    Cursor passEnd(std::size_t k) const { return passMarks_[k + 1]; }
+    // starts and ends. Finding a pass reads the record from its start, as
+    // drawing up to it does.
+    std::size_t passCount() const { return marks_ == 0 ? 0 : marks_ - 1; }
+    Cursor passStart(std::size_t k) const { return afterMark(k); }
+    Cursor passEnd(std::size_t k) const { return afterMark(k + 1); }
 
+    // The parts and pass marks recorded.
     std::size_t size() const { return kinds_.size(); }
-    // A cursor past everything drawn so far.
-    Cursor end() const { return {lines_.size(), circles_.size(), texts_.size()}; }
-    bool empty() const { return kinds_.size() == 0; }
+    // A cursor past everything recorded so far.
+    Cursor end() const { return {lines_.size(), circles_.size(), texts_.size(), marks_}; }
     // The frame of the latest drawing, null when there is none.
     const UserFrame* lastFrame() const { return frames_.empty() ? nullptr : &frames_.back().frame; }
     // Heap bytes held.
@@ -94,13 +96,14 @@ class DrawingRecord {
 
     // Hands the drawing from the cursor on to the visitor, in drawing order:
     // v.frame(UserFrame) first and whenever the frame changes, then
-    // v.line(Line, rgb), v.circle(Circle, rgb) or v.text(Text). Leaves the
+    // v.line(Line, rgb), v.circle(Circle, rgb) or v.text(Text), and
+    // v.passMark() at a pass boundary when the visitor has it. Leaves the
     // cursor at the end, or at part `end` when given.
     template <class Visitor>
     void replay(Cursor& c, Visitor& v, std::size_t end = SIZE_MAX) const;
 
   private:
-    enum Kind : std::uint8_t { kLine, kCircle, kText };
+    enum Kind : std::uint8_t { kLine, kCircle, kText, kPassMark };
     // From its first part on (counted among the parts of one kind, or among
     // all parts for frames), a run shares one style or frame.
     struct StyleRun {
@@ -115,13 +118,16 @@ class DrawingRecord {
         std::size_t first;
         UserFrame frame;
     };
+    // How many runs have begun by part `index`.
     template <class Run>
-    static std::size_t runAt(const std::vector<Run>& runs, std::size_t index) {
+    static std::size_t runsBegunBy(const std::vector<Run>& runs, std::size_t index) {
         const auto after =
             std::upper_bound(runs.begin(), runs.end(), index,
                              [](std::size_t i, const Run& r) { return i < r.first; });
-        return static_cast<std::size_t>(after - runs.begin()) - 1;
+        return static_cast<std::size_t>(after - runs.begin());
     }
+    // The cursor just past pass mark `m` (counted from 0).
+    Cursor afterMark(std::size_t m) const;
     void noteFrame(const UserFrame& frame);
     static void noteStyle(std::vector<StyleRun>& runs, std::size_t index, QRgb rgb, float radius);
 
@@ -131,7 +137,7 @@ class DrawingRecord {
     std::vector<Text> texts_;
     std::vector<StyleRun> lineStyles_, circleStyles_;
     std::vector<FrameRun> frames_;
-    BlockVector<Cursor> passMarks_;
+    std::size_t marks_ = 0;
 };
 
 template <class Visitor>
@@ -139,13 +145,15 @@ void DrawingRecord::replay(Cursor& c, Visitor& v, std::size_t end) const {
     const std::size_t n = std::min<std::size_t>(kinds_.size(), end);
     std::size_t part = c.part();
     if (part >= n) return;
-    std::size_t frame = runAt(frames_, part);
-    std::size_t lineRun = lineStyles_.empty() ? 0 : runAt(lineStyles_, c.line);
-    std::size_t circleRun = circleStyles_.empty() ? 0 : runAt(circleStyles_, c.circle);
-    v.frame(frames_[frame].frame);
+    // Frame runs begun by `part`: pass marks may come before the first one.
+    std::size_t frames = runsBegunBy(frames_, part);
+    // A line or circle always has a run, begun by its first.
+    std::size_t lineRun = lineStyles_.empty() ? 0 : runsBegunBy(lineStyles_, c.line) - 1;
+    std::size_t circleRun = circleStyles_.empty() ? 0 : runsBegunBy(circleStyles_, c.circle) - 1;
+    if (frames > 0) v.frame(frames_[frames - 1].frame);
     for (; part < n; ++part) {
-        if (frame + 1 < frames_.size() && frames_[frame + 1].first == part)
-            v.frame(frames_[++frame].frame);
+        if (frames < frames_.size() && frames_[frames].first == part)
+            v.frame(frames_[frames++].frame);
         switch (kinds_[part]) {
             case kLine:
                 if (lineRun + 1 < lineStyles_.size() && lineStyles_[lineRun + 1].first == c.line)
@@ -163,6 +171,10 @@ void DrawingRecord::replay(Cursor& c, Visitor& v, std::size_t end) const {
             }
             case kText:
                 v.text(texts_[c.text++]);
+                break;
+            case kPassMark:
+                ++c.mark;
+                if constexpr (requires { v.passMark(); }) v.passMark();
                 break;
         }
     }

@@ -251,7 +251,7 @@ struct LinesIn {
 const QColor PlotSurface::kReplayColour(255, 128, 0);
 
 void PlotSurface::paintPending() {
-    const std::size_t end = replay_ < 0 ? record_.size() : record_.passEnd(replay_).part();
+    const std::size_t end = replay_ < 0 ? record_.size() : replayEnd_.part();
     if (image_.isNull() || painted_.part() >= end) return;
     {
         RecordPainter painter(image_, mapping_);
@@ -260,7 +260,7 @@ void PlotSurface::paintPending() {
     if (replay_ < 0) return;
     RecordPainter painter(image_, mapping_, kReplayWidth);
     LinesIn highlight{painter, kReplayColour.rgb()};
-    DrawingRecord::Cursor from = record_.passStart(replay_);
+    DrawingRecord::Cursor from = replayStart_;
     record_.replay(from, highlight, end);
 }
 
@@ -274,6 +274,8 @@ void PlotSurface::stepReplay(int step) {
     }
     if (k == replay_) return;
     replay_ = k;
+    replayStart_ = record_.passStart(k);
+    replayEnd_ = record_.passEnd(k);
     invalidateImage();
     emit replayPassChanged(k);
 }

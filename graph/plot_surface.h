@@ -160,6 +160,7 @@ class PlotSurface : public QWidget {
     bool updateRequested_ = false;
     std::optional<QPointF> pointer_;  // last pointer position over the surface
     long long replay_ = -1;
+    DrawingRecord::Cursor replayStart_, replayEnd_;  // of pass replay_
 };
 
 }  // namespace quorel

@@ -30,6 +30,7 @@ class Shifted {
         s_.PrintFont = t.font;
         drawn([&] { s_.Print(t.text.toStdString()); });
     }
+    void passMark() { s_.markPass(); }
 
   private:
     template <class Draw>

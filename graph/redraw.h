@@ -10,7 +10,8 @@ class PlotSurface;
 
 // Draws `drawing` from `from` on again on `surface`, each user point moved
 // by (dx, dy), through the surface's current frame. A part that no longer
-// fits single precision is left out. The pen, colour and font stay as they were.
+// fits single precision is left out; the pass marks are kept. The pen, colour
+// and font stay as they were.
 void redrawShifted(PlotSurface& surface, const DrawingRecord& drawing, DrawingRecord::Cursor from,
                    double dx, double dy);
 

@@ -45,11 +45,21 @@ FrmConvergence::FrmConvergence(const RowStore& rows, QWidget* parent)
 }
 
 void FrmConvergence::rowsChanged() {
+    // A list view keeps a little for every row it lists (8 MB at a million
+    // rows), so a hidden list does not grow with the run; it catches up when
+    // shown. A new calculation empties it at once.
+    if (!isVisible() && figures_.size() >= model_->rowCount()) return;
     QScrollBar* bar = list_->verticalScrollBar();
     const bool following = bar->value() == bar->maximum() && plot_->markedPass() < 0;
     model_->rowsChanged();
     if (following) list_->scrollToBottom();
     plot_->update();
+}
+
+void FrmConvergence::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    rowsChanged();
+    markPass(plot_->markedPass());
 }
 
 void FrmConvergence::markPass(long long pass) {
@@ -61,6 +71,9 @@ void FrmConvergence::markPass(long long pass) {
     const QModelIndex at = model_->index(static_cast<int>(pass), 0);
     list_->selectionModel()->select(
         at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Rows just listed (as when the window opens) are laid out first, so
+    // that the scroll reaches them.
+    list_->doItemsLayout();
     list_->scrollTo(at);
 }
 

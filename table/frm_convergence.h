@@ -32,6 +32,9 @@ class FrmConvergence : public QWidget {
     QTableView& list() { return *list_; }
     ConvergenceModel& model() { return *model_; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   signals:
     // "[" or "]": a replay step back (-1) or forward (+1).
     void replayStepRequested(int step);

@@ -60,7 +60,9 @@ TEST_F(TakeApart, ConvergenceOfASimpleAndADoubleRoot) {
         const long long n = table().rowCount();
         ASSERT_EQ(fig.size(), n);
         ASSERT_GE(n, 4);
-        // The list follows the rows, opened or not.
+        // The list lists every row once the window is open, opened after
+        // the run (the first case) or before it.
+        subOf(&convergence())->show();
         EXPECT_EQ(convergence().model().rowCount(), n);
         for (long long i = 0; i + 1 < n; ++i)
             EXPECT_EQ(fig.step(i).value,
@@ -199,8 +201,10 @@ TEST_F(TakeApart, ReplayShowsThePassesUpToTheOneStepped) {
     for (long long k = 0; k <= 2; ++k) {
         SCOPED_TRACE(k);
         if (k == 1) {
-            // The convergence window steps it as well.
+            // The convergence window, opened, lists the pass marked before;
+            // it steps the replay as well.
             subOf(&convergence())->show();
+            EXPECT_TRUE(convergence().list().selectionModel()->isRowSelected(0));
             convergence().list().setFocus();
             QTest::keyClick(&convergence().list(), ']');
             pic.setFocus();
@@ -235,6 +239,28 @@ TEST_F(TakeApart, ReplayShowsThePassesUpToTheOneStepped) {
     pic.panBy(0, 0);
     EXPECT_EQ(pic.replayPass(), -1);
     EXPECT_EQ(table().markedRow(), -1);
+    // A new size draws the run afresh, its passes still marked.
+    QMdiSubWindow* graphSub = subOf(&graph());
+    graphSub->resize(graphSub->size() + QSize(60, 40));
+    ASSERT_EQ(pic.passCount(), n);
+    QTest::keyClick(&pic, '[');
+    EXPECT_EQ(pic.replayPass(), n - 2);
+    EXPECT_EQ(table().markedRow(), n - 2);
+}
+
+TEST_F(TakeApart, ConvergenceOpenedDuringAReplayShowsItsPass) {
+    calculate("x^2+1", "0.5");
+    PlotSurface& pic = graph().picThree();
+    ASSERT_EQ(pic.passCount(), 56);
+    pic.stepReplay(-25);
+    ASSERT_EQ(pic.replayPass(), 30);
+    subOf(&convergence())->show();
+    QTableView& list = convergence().list();
+    const QModelIndex marked = convergence().model().index(30, 0);
+    EXPECT_TRUE(list.selectionModel()->isRowSelected(30));
+    EXPECT_TRUE(list.viewport()->rect().contains(list.visualRect(marked)));
+    EXPECT_FALSE(
+        list.viewport()->rect().intersects(list.visualRect(convergence().model().index(55, 0))));
 }
 
 TEST_F(TakeApart, F1OpensTheHelpFromEachWindow) {
