@@ -207,6 +207,24 @@ class Viewport : public QWidget {
                 p.setClipping(false);
             }
         }
+        if (hasFocus()) {
+            // Where the keys go: a frame of black and white dashes, seen on
+            // the blue and on the cells alike.
+            const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(Qt::white, 1));
+            p.drawRect(frame);
+            p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+            p.drawRect(frame);
+        }
+    }
+    void focusInEvent(QFocusEvent* e) override {
+        QWidget::focusInEvent(e);
+        update();
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        QWidget::focusOutEvent(e);
+        update();
     }
 
   private:

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
+#include <set>
 
 #include "common/form_geometry.h"
 #include "common/text_fit.h"
@@ -96,9 +97,20 @@ TEST_F(WindowBehaviour, TheTableScrollsByRowsAndPagesToItsLastRowAtAMillionRows)
         step("upper arrow", -1, clickBar(arrowTop));
         step("lower arrow", 1, clickBar(arrowBottom));
         step("track above the thumb", -page, clickBar(0.5));
-        // A click gives the rows the keyboard.
+        // A click gives the rows the keyboard, and they show it: their left
+        // edge, all blue while another box has it, turns to black and white
+        // dashes.
+        auto edgeColours = [&] {
+            const QImage shot = rows->grab().toImage();
+            std::set<QRgb> seen;
+            for (int y = 0; y < shot.height(); ++y) seen.insert(shot.pixel(0, y));
+            return seen;
+        };
+        main->frmFx().CmbFx().setFocus();
+        EXPECT_EQ(edgeColours(), std::set<QRgb>{qRgb(0, 0, 192)});
         QTest::mouseClick(rows, Qt::LeftButton, {}, QPoint(5, rows->height() - 5));
         ASSERT_EQ(QApplication::focusWidget(), rows);
+        EXPECT_EQ(edgeColours(), (std::set<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)}));
         step("Up", -1, key(Qt::Key_Up));
         step("Down", 1, key(Qt::Key_Down));
         step("PgUp", -page, key(Qt::Key_PageUp));
