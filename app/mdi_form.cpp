@@ -95,6 +95,8 @@ void MDIForm1::MDIForm_Load() {
         panel_->setInitialValueText(text.toStdString());
         panel_->CmdCal_Click();
     });
+    // A resize samples the curve again for the graph's new width.
+    connect(graph_, &FrmGraph::curveWanted, &panel_->driver(), &IterationDriver::redrawCurve);
     connect(panel_, &FrmFx::endRequested, this, [] {
         QApplication::closeAllWindows();
         QApplication::exit(0);

@@ -38,7 +38,7 @@ void DrawingRecord::markPass() {
     ++marks_;
 }
 
-DrawingRecord::Cursor DrawingRecord::afterMark(std::size_t m) const {
+DrawingRecord::Cursor DrawingRecord::atMark(std::size_t m) const {
     Cursor c;
     for (std::size_t part = 0; part < kinds_.size(); ++part) {
         switch (kinds_[part]) {
@@ -52,10 +52,17 @@ DrawingRecord::Cursor DrawingRecord::afterMark(std::size_t m) const {
                 ++c.text;
                 break;
             case kPassMark:
-                if (c.mark++ == m) return c;
+                if (c.mark == m) return c;
+                ++c.mark;
                 break;
         }
     }
+    return c;
+}
+
+DrawingRecord::Cursor DrawingRecord::afterMark(std::size_t m) const {
+    Cursor c = atMark(m);
+    if (c.part() < kinds_.size()) ++c.mark;
     return c;
 }
 

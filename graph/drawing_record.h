@@ -84,6 +84,9 @@ class DrawingRecord {
     std::size_t passCount() const { return marks_ == 0 ? 0 : marks_ - 1; }
     Cursor passStart(std::size_t k) const { return afterMark(k); }
     Cursor passEnd(std::size_t k) const { return afterMark(k + 1); }
+    // The pass marks recorded, and the cursor standing at mark m (before it).
+    std::size_t marks() const { return marks_; }
+    Cursor atMark(std::size_t m) const;
 
     // The parts and pass marks recorded.
     std::size_t size() const { return kinds_.size(); }

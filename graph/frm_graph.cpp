@@ -166,11 +166,18 @@ void FrmGraph::replayForSize() {
     // The centre stays on the y axis, wherever the new size puts it.
     state_.OffX += dx;
     const double penX = pic_->CurrentX + dx, penY = pic_->CurrentY + dy;
-    const DrawingRecord::Cursor from = frame_.end;
+    DrawingRecord::Cursor from = frame_.end;
     const bool penDown = curvePenDown_;
     const std::string outcome = outcomeText().toStdString();
     const DrawingRecord old = pic_->takeDrawing();
     INZGraph(frame_.center);
+    // A calculation's curve comes first, its end marked by the first pass
+    // mark; it spans the plot's width, so it is sampled again for the new one.
+    if (old.marks() > 0) {
+        const std::size_t framed = pic_->drawing().size();
+        emit curveWanted(frame_.center);
+        if (pic_->drawing().size() != framed) from = old.atMark(0);
+    }
     redrawShifted(*pic_, old, from, dx, dy);
     pic_->CurrentX = penX;
     pic_->CurrentY = penY;

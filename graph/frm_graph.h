@@ -73,6 +73,10 @@ class FrmGraph : public QWidget {
     void calculationRequested(const QString& initialValueText);
     // "[" or "]": a replay step back (-1) or forward (+1).
     void replayStepRequested(int step);
+    // A new size wants the curve of the frame about `centre` drawn afresh
+    // (Line_C), for the new width; answered at once or not at all, in which
+    // case the old curve is moved along with the rest.
+    void curveWanted(double centre);
 
   protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -99,6 +99,30 @@ void IterationDriver::clearAround(double center) {
     table_.Dta_Clr();
 }
 
+void IterationDriver::drawCurve(double center, const std::function<void(double)>& overflowAt) {
+    const double lower = center + kCurveMargin - state_.OrgX;
+    const double upper = center + state_.OrgX - kCurveMargin;
+    for (double t = lower; t <= upper; t += kCurveStep) {
+        const Attempt y = attempt([&] { return engine_.Fx_Eval(t); });
+        if (y.ok()) {
+            use(MemoryUse::Drawing);
+            graph_.Line_C(t, y.value);
+        } else {
+            graph_.endCurvePiece();
+            if (y.failure == kErrOverflow) overflowAt(t);
+        }
+        if (t + kCurveStep == t) break;  // too far out for 0.01 steps to advance
+    }
+}
+
+void IterationDriver::redrawCurve(double center) {
+    try {
+        drawCurve(center, [](double) {});
+    } catch (const std::bad_alloc&) {
+        // The curve stays as far as it was drawn.
+    }
+}
+
 void IterationDriver::holdReserve() {
     if (!reserve_) reserve_.reset(new (std::nothrow) char[kReserveBytes]);
 }
@@ -185,23 +209,10 @@ void IterationDriver::run(const CalculationInputs& in) {
     }
     if (!read(kBoxError, in.tolerance, tolerance) || !read(kBoxLoops, in.loops, loopLimit)) return;
 
-    // The curve, every 0.01 from OrgX - 3 left of the centre to OrgX - 3 right
-    // of it. A sample f cannot be computed at ends the piece drawn so far.
     graph_.setCaption(kCaptionCurve);
-    const double lower = std::floor(x0) + kCurveMargin - state_.OrgX;
-    const double upper = std::floor(x0) + state_.OrgX - kCurveMargin;
-    for (double t = lower; t <= upper; t += kCurveStep) {
-        const Attempt y = attempt([&] { return engine_.Fx_Eval(t); });
-        if (y.ok()) {
-            use(MemoryUse::Drawing);
-            graph_.Line_C(t, y.value);
-        } else {
-            graph_.endCurvePiece();
-            if (y.failure == kErrOverflow)
-                tellOnce(kToldCurveOverflow, curveOverflowMessage(roundHalfEven(t, 2)));
-        }
-        if (t + kCurveStep == t) break;  // too far out for 0.01 steps to advance
-    }
+    drawCurve(std::floor(x0), [&](double t) {
+        tellOnce(kToldCurveOverflow, curveOverflowMessage(roundHalfEven(t, 2)));
+    });
     use(MemoryUse::Painting);
     graph_.Refresh();
     graph_.setCaption(kCaptionTangent);

@@ -68,6 +68,12 @@ class IterationDriver : public QObject {
     // A number text beyond the double range throws Failure 6 before anything changes.
     void Clear(const std::string& initialValueText);
 
+    // The curve of the latest calculation's f about `center` again, for the
+    // graph's present width (after a resize); says nothing of samples f has
+    // no value at. The engine still holds that f: every translation clears
+    // the graph.
+    void redrawCurve(double center);
+
     bool running() const { return running_; }
     // Ends a running calculation at its next pass (the program is ending).
     void abandon() { abandoned_ = stopRequested_ = true; }
@@ -87,6 +93,10 @@ class IterationDriver : public QObject {
   private:
     void run(const CalculationInputs& inputs);
     void clearAround(double center);
+    // The curve, every 0.01 from OrgX - 3 left of the centre to OrgX - 3
+    // right of it. A sample f cannot be computed at ends the piece drawn so
+    // far; one that overflows also goes to `overflowAt`.
+    void drawCurve(double center, const std::function<void(double)>& overflowAt);
     void refresh(bool force);
     void setRunning(bool running);
     void use(MemoryUse what) {

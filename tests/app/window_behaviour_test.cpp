@@ -254,6 +254,35 @@ TEST_F(WindowBehaviour, TheGraphFollowsItsWindowAndTheLabelsTheirAxes) {
     EXPECT_EQ(s.size(), before);
     expectAxesAcross("restored");
     expectLabelsByTheirAxes("restored");
+
+    // The curve sampled again for the new width: it reaches as close to
+    // either edge as at the old size, 3 units and a little.
+    auto curveEnds = [&] {
+        const QImage shot = s.image();
+        int left = shot.width(), right = -1;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (shot.pixel(x, y) == qRgb(0, 0, 255)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        const double unit = (s.toWidget(1, 0).x() - s.toWidget(0, 0).x()) * shot.devicePixelRatio();
+        return std::pair{left / unit, (shot.width() - 1 - right) / unit};
+    };
+    panel().CmbFx().setEditText("sin(x)");
+    QTest::mouseClick(&panel().CmdCal(), Qt::LeftButton);
+    const auto [leftBefore, rightBefore] = curveEnds();
+    EXPECT_LT(std::max(leftBefore, rightBefore), 5.0);
+    sub->showMaximized();
+    QApplication::processEvents();
+    const auto [leftAfter, rightAfter] = curveEnds();
+    EXPECT_LT(std::max(leftAfter, rightAfter), 5.0);
+    // Back at the old size the wider curve goes, the margins as they were.
+    sub->showNormal();
+    QApplication::processEvents();
+    const auto [leftAgain, rightAgain] = curveEnds();
+    EXPECT_GT(std::min(leftAgain, rightAgain), 2.0);
+    EXPECT_LT(std::max(leftAgain, rightAgain), 5.0);
 }
 
 }  // namespace
