@@ -166,6 +166,12 @@ void FrmGraph::replayForSize() {
     // The centre stays on the y axis, wherever the new size puts it.
     state_.OffX += dx;
     const double penX = pic_->CurrentX + dx, penY = pic_->CurrentY + dy;
+    // The view goes along: its zoom, and the world point at its middle kept
+    // at the middle.
+    const bool viewMoved = !pic_->viewAtHome();
+    const double zoomX = pic_->viewZoomX(), zoomY = pic_->viewZoomY();
+    const QPointF seen =
+        pic_->shownUserAt(QPointF(frame_.surface.width(), frame_.surface.height()) / 2);
     DrawingRecord::Cursor from = frame_.end;
     const bool penDown = curvePenDown_;
     const std::string outcome = outcomeText().toStdString();
@@ -184,6 +190,12 @@ void FrmGraph::replayForSize() {
     curvePenDown_ = penDown;
     showOutcome(outcome);
     placeOutcome();
+    if (viewMoved) {
+        const QPointF middle = QPointF(pic_->width(), pic_->height()) / 2;
+        pic_->zoomAt(middle, zoomX, zoomY);
+        const QPointF at = pic_->toWidget(seen.x() + dx, seen.y() + dy);
+        pic_->panBy(middle.x() - at.x(), middle.y() - at.y());
+    }
 }
 
 void FrmGraph::placeAxisLabels() {

@@ -87,6 +87,10 @@ class PlotSurface : public QWidget {
     void zoomAt(QPointF widgetPos, double fx, double fy);
     void panBy(double dx, double dy);
     void homeView();
+    bool viewAtHome() const { return mapping_.atHome(); }
+    // The view's zoom across and upwards (1 at home).
+    double viewZoomX() const { return mapping_.zoomX(); }
+    double viewZoomY() const { return mapping_.zoomY(); }
     // The retained drawing; takeDrawing hands it over and leaves the surface blank.
     const DrawingRecord& drawing() const { return record_; }
     DrawingRecord takeDrawing();

@@ -249,9 +249,20 @@ TEST_F(WindowBehaviour, TheGraphFollowsItsWindowAndTheLabelsTheirAxes) {
     QTest::keyClick(&s, Qt::Key_Right);
     QTest::keyClick(&s, Qt::Key_Down);
     expectLabelsByTheirAxes("panned");
+    // The view goes along: the same zoom, the same world point in the middle.
+    auto unitPx = [&] { return s.toWidget(1, 0).x() - s.toWidget(0, 0).x(); };
+    auto worldInTheMiddle = [&] {
+        const QPointF u = s.shownUserAt(QPointF(s.width(), s.height()) / 2);
+        return graph().worldAt(u.x(), u.y());
+    };
+    const double unitZoomed = unitPx();
+    const QPointF middleZoomed = worldInTheMiddle();
     sub->showNormal();
     QApplication::processEvents();
     EXPECT_EQ(s.size(), before);
+    EXPECT_NEAR(unitPx(), unitZoomed, 0.03 * unitZoomed);
+    EXPECT_NEAR(worldInTheMiddle().x(), middleZoomed.x(), 1 / unitZoomed);
+    EXPECT_NEAR(worldInTheMiddle().y(), middleZoomed.y(), 1 / unitZoomed);
     expectAxesAcross("restored");
     expectLabelsByTheirAxes("restored");
 
