@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QScreen>
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 #include "allocation_failure.h"
 #include "calculation_fixture.h"
+#include "common/form_geometry.h"
 #include "solver/driver.h"
 #include "solver/outcome.h"
 
@@ -202,6 +204,27 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
     calculate("X^3-3X-10", "3");
     EXPECT_EQ(dialogs.pauses, 4);
     for (QWidget* w : locked()) EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+}
+
+// The graph drawn afresh for a new size in the middle of a run (its curve
+// sampled again) leaves the run to end as it would have.
+TEST_F(DriverTest, AResizeDuringAPauseLeavesTheRunAsItWas) {
+    calculate("X^3-3X-10", "3");
+    const std::string plain = outcome();
+    const long long rows = table().rowCount();
+    panel().ChkStep().setChecked(true);
+    QWidget* outer = outerWindow(&graph());
+    const QSize size = outer->size();
+    dialogs.onPause = [&] {
+        if (dialogs.pauses != 2) return;
+        outer->resize(size + QSize(120, 60));
+        QApplication::processEvents();
+    };
+    calculate("X^3-3X-10", "3");
+    EXPECT_NE(graph().picThree().size(), size);
+    EXPECT_EQ(outcome(), plain);
+    EXPECT_EQ(table().rowCount(), rows);
+    EXPECT_EQ(graph().picThree().passCount(), rows);
 }
 
 TEST_F(DriverTest, EndDuringARunStopsItOtherInputIsBlockedAndAClickStartsAfterIt) {
