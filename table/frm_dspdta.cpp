@@ -139,6 +139,7 @@ class Viewport : public QWidget {
             }
             return true;
         }
+        if (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut) update();  // the frame
         return QWidget::event(e);
     }
 
@@ -217,14 +218,6 @@ class Viewport : public QWidget {
             p.setPen(QPen(Qt::black, 1, Qt::DashLine));
             p.drawRect(frame);
         }
-    }
-    void focusInEvent(QFocusEvent* e) override {
-        QWidget::focusInEvent(e);
-        update();
-    }
-    void focusOutEvent(QFocusEvent* e) override {
-        QWidget::focusOutEvent(e);
-        update();
     }
 
   private:
