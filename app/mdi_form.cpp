@@ -82,7 +82,7 @@ void MDIForm1::MDIForm_Load() {
 
     wait_ = new FrmWait(state_, *dialogs_, this);
     wait_->Form_Load();
-    table_ = new FrmDSPDTA(state_);
+    table_ = new FrmDSPDTA;
     graph_ = new FrmGraph(state_);
     panel_ = new FrmFx(state_, *engine_, *dialogs_, *graph_, *table_);
     // Added in the order they are shown, so the table lies above the graph.

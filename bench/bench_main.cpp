@@ -2,6 +2,8 @@
 // summary lines the benchmark files registered.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+
 #include <QApplication>
 #include <iostream>
 #include <string>
@@ -49,6 +51,18 @@ const std::map<std::string, double>& results() {
 
 const std::map<std::string, double>& cpuResults() {
     return mutableCpuResults();
+}
+
+double resultStartingWith(const std::string& prefix) {
+    for (const auto& [name, ns] : results())
+        if (name.rfind(prefix, 0) == 0) return ns;
+    return -1;
+}
+
+std::string millisecondsLine(const char* label, const char* prefix) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%s: %.3f", label, resultStartingWith(prefix) / 1e6);
+    return buf;
 }
 
 SummaryLine::SummaryLine(int order, std::function<std::string()> make) {

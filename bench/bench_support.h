@@ -15,6 +15,12 @@ const std::map<std::string, double>& results();
 // processes on the same core does not inflate.
 const std::map<std::string, double>& cpuResults();
 
+// The real time (ns) of the first benchmark run whose name starts with
+// `prefix`; -1 when none ran.
+double resultStartingWith(const std::string& prefix);
+// "label: t" with t that time in milliseconds.
+std::string millisecondsLine(const char* label, const char* prefix);
+
 // A line printed after all benchmarks, lines sorted by `order`. `make` may
 // read results(); it returns the full line.
 struct SummaryLine {

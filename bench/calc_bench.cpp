@@ -109,12 +109,6 @@ void BM_MillionRun(benchmark::State& state) {
 }
 BENCHMARK(BM_MillionRun)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-double resultStartingWith(const std::string& prefix) {
-    for (const auto& [name, ns] : results())
-        if (name.rfind(prefix, 0) == 0) return ns;
-    return -1;
-}
-
 std::string fixed(double v, int decimals) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);

@@ -3,8 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QImage>
-#include <QPainter>
-#include <cstdio>
 #include <string>
 
 #include "bench/bench_support.h"
@@ -29,7 +27,6 @@ void convergenceRedraw(benchmark::State& st, long long passes) {
     FrmConvergence window(rows);
     window.resize(493, 340);
     window.show();
-    window.rowsChanged();
     ConvergencePlot& plot = window.plot();
     QImage image(plot.size() * plot.devicePixelRatio(), QImage::Format_RGB32);
     image.setDevicePixelRatio(plot.devicePixelRatio());
@@ -49,20 +46,11 @@ void BM_ConvergenceRedrawMillion(benchmark::State& st) {
 }
 BENCHMARK(BM_ConvergenceRedrawMillion)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
-std::string msLine(const char* label, const char* benchmarkName) {
-    double ns = -1;
-    for (const auto& [name, time] : results())
-        if (name.rfind(benchmarkName, 0) == 0) ns = time;
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%s: %.3f", label, ns / 1e6);
-    return buf;
-}
-
 const SummaryLine kConvergenceLine(40, [] {
-    return msLine("convergence redraw ms", "BM_ConvergenceRedraw55");
+    return millisecondsLine("convergence redraw ms", "BM_ConvergenceRedraw55");
 });
 const SummaryLine kConvergenceMillionLine(42, [] {
-    return msLine("convergence redraw ms at 1e6", "BM_ConvergenceRedrawMillion");
+    return millisecondsLine("convergence redraw ms at 1e6", "BM_ConvergenceRedrawMillion");
 });
 
 }  // namespace

@@ -145,19 +145,11 @@ void BM_ReplayStep55(benchmark::State& st) {
 }
 BENCHMARK(BM_ReplayStep55)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
-const SummaryLine kReplayLine(41, [] {
-    double ns = -1;
-    for (const auto& [name, time] : results())
-        if (name.rfind("BM_ReplayStep55", 0) == 0) ns = time;
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "replay step ms: %.3f", ns / 1e6);
-    return std::string(buf);
-});
+const SummaryLine kReplayLine(41,
+                              [] { return millisecondsLine("replay step ms", "BM_ReplayStep55"); });
 
 const SummaryLine kGraphLine(1, [] {
-    double ns = -1;
-    for (const auto& [name, time] : results())
-        if (name.rfind("BM_GraphCurve3200", 0) == 0) ns = time;
+    const double ns = resultStartingWith("BM_GraphCurve3200");
     char buf[96];
     std::snprintf(buf, sizeof buf, "graph curve of %lld segments ms: %.3f", gSegments - 1,
                   ns / 1e6);
@@ -165,12 +157,7 @@ const SummaryLine kGraphLine(1, [] {
 });
 
 const SummaryLine kZoomLine(2, [] {
-    double ns = -1;
-    for (const auto& [name, time] : results())
-        if (name.rfind("BM_ZoomRedraw55Passes", 0) == 0) ns = time;
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "zoom redraw ms: %.3f", ns / 1e6);
-    return std::string(buf);
+    return millisecondsLine("zoom redraw ms", "BM_ZoomRedraw55Passes");
 });
 
 const SummaryLine kMillionLine(3, [] {

@@ -54,8 +54,7 @@ double gHeapBytesPerRow = -1;
 void BM_TableFill20000(benchmark::State& st) {
     for (auto _ : st) {
         st.PauseTiming();
-        ProgramState state;
-        FrmDSPDTA table(state);
+        FrmDSPDTA table;
         table.Dta_Clr();
         malloc_trim(0);
         resetPeak();
@@ -77,8 +76,7 @@ void BM_TableFill20000(benchmark::State& st) {
 BENCHMARK(BM_TableFill20000)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_TableClear20000(benchmark::State& st) {
-    ProgramState state;
-    FrmDSPDTA table(state);
+    FrmDSPDTA table;
     for (auto _ : st) {
         st.PauseTiming();
         table.Dta_Clr();

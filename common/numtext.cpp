@@ -19,13 +19,6 @@ locale_t cLocale() {
     return loc;
 }
 
-bool isSkipped(char c) {
-    return c == ' ' || c == '\t' || c == '\n';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 }  // namespace
 
 double textToNumber(std::string_view text) {
@@ -33,7 +26,7 @@ double textToNumber(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     auto skip = [&] {
-        while (i < n && isSkipped(text[i])) ++i;
+        while (i < n && isSkippedChar(text[i])) ++i;
     };
     skip();
     if (i < n && (text[i] == '+' || text[i] == '-')) {
@@ -46,7 +39,7 @@ double textToNumber(std::string_view text) {
         skip();
         if (i >= n) break;
         const char c = text[i];
-        if (isDigit(c)) {
+        if (isDecimalDigit(c)) {
             num += c;
             anyDigit = true;
         } else if (c == '.' && !seenPoint) {
@@ -61,12 +54,12 @@ double textToNumber(std::string_view text) {
     if (i < n && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
         std::string exp = "e";
         std::size_t j = i + 1;
-        while (j < n && isSkipped(text[j])) ++j;
+        while (j < n && isSkippedChar(text[j])) ++j;
         if (j < n && (text[j] == '+' || text[j] == '-')) exp += text[j++];
         bool expDigit = false;
         for (;; ++j) {
-            while (j < n && isSkipped(text[j])) ++j;
-            if (j >= n || !isDigit(text[j])) break;
+            while (j < n && isSkippedChar(text[j])) ++j;
+            if (j >= n || !isDecimalDigit(text[j])) break;
             exp += text[j];
             expDigit = true;
         }

@@ -8,6 +8,15 @@
 
 namespace quorel {
 
+// The characters a typed f(x) or number skips wherever they stand, even
+// inside a number, and the decimal digits.
+inline bool isSkippedChar(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+inline bool isDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // Numeric value of a text: the number at its start. Blanks, tabs and line feeds
 // are skipped wherever they stand; optional sign, digits, optional "." and
 // digits, optional exponent introduced by E or D (either case) with optional

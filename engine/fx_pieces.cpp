@@ -7,12 +7,6 @@
 namespace quorel {
 namespace {
 
-bool isSkipped(char c) {
-    return c == ' ' || c == '\t' || c == '\n';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -28,7 +22,7 @@ class Compact {
   public:
     explicit Compact(std::string_view text) : text_(text) {
         for (std::size_t i = 0; i < text.size(); ++i) {
-            if (!isSkipped(text[i])) at_.push_back(i);
+            if (!isSkippedChar(text[i])) at_.push_back(i);
         }
     }
     std::size_t size() const { return at_.size(); }
@@ -49,7 +43,7 @@ class Compact {
 
 // The end of the number that starts at k, and whether it is one.
 std::size_t numberEnd(const Compact& c, std::size_t k, bool& wellFormed) {
-    auto inRun = [&](std::size_t j) { return c.has(j) && (isDigit(c[j]) || c[j] == '.'); };
+    auto inRun = [&](std::size_t j) { return c.has(j) && (isDecimalDigit(c[j]) || c[j] == '.'); };
     int digits = 0;
     int points = 0;
     std::size_t j = k;
@@ -58,8 +52,8 @@ std::size_t numberEnd(const Compact& c, std::size_t k, bool& wellFormed) {
     if (digits > 0 && c.has(j) && (e == 'e' || e == 'd')) {
         std::size_t d = j + 1;
         if (c[d] == '+' || c[d] == '-') ++d;
-        if (c.has(d) && isDigit(c[d])) {
-            while (c.has(d) && isDigit(c[d])) ++d;
+        if (c.has(d) && isDecimalDigit(c[d])) {
+            while (c.has(d) && isDecimalDigit(c[d])) ++d;
             j = d;
         }
     }
@@ -105,7 +99,7 @@ std::vector<FxPiece> readPieces(std::string_view text) {
     std::size_t k = 0;
     while (c.has(k)) {
         const char ch = c[k];
-        if (isDigit(ch) || ch == '.') {
+        if (isDecimalDigit(ch) || ch == '.') {
             bool wellFormed = false;
             const std::size_t end = numberEnd(c, k, wellFormed);
             FxPiece p = c.piece(wellFormed ? PieceKind::Number : PieceKind::Unknown, k, end);

@@ -128,7 +128,6 @@ void IterationDriver::holdReserve() {
 }
 
 void IterationDriver::finish(const std::string& outcome) {
-    calc_.outcome = outcome;
     graph_.showOutcome(outcome);
 }
 

@@ -40,7 +40,6 @@ struct Calculation {
     std::optional<double> CurDfx;
     std::optional<double> NextX;
     long long passes = 0;  // completed passes: the number of the next row
-    std::string outcome;
 };
 
 // What a calculation reads from the input panel.

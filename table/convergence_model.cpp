@@ -20,7 +20,7 @@ ConvergenceModel::ConvergenceModel(const ConvergenceFigures& figures, QObject* p
 
 void ConvergenceModel::rowsChanged() {
     const long long now = std::min(figures_.size(), kMaxLines);
-    if (now < shown_ || (now == 0 && shown_ != 0)) {
+    if (now < shown_) {
         beginResetModel();
         shown_ = now;
         endResetModel();

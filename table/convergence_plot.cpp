@@ -150,8 +150,7 @@ void ConvergencePlot::paintEvent(QPaintEvent*) {
                QStringLiteral("log10 |f(Xi)|"));
 
     if (marked_ >= 0 && marked_ < n) {
-        const double x =
-            points ? xOfColumn(static_cast<int>(marked_)) : xOfColumn(columnOf(marked_));
+        const double x = xOfColumn(columnOf(marked_));
         p.setPen(QPen(kMarkColor, 2));
         p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
     }

@@ -263,9 +263,6 @@ QLabel* headerLabel(QWidget* frame, const char* name, const char* text, double p
 
 class FrmDSPDTA::Impl {
   public:
-    explicit Impl(ProgramState& s) : state(s) {}
-
-    ProgramState& state;
     Content content;
     ScrollRange range;
     Viewport* picOne = nullptr;
@@ -276,8 +273,7 @@ class FrmDSPDTA::Impl {
     bool barStale = false;
 };
 
-FrmDSPDTA::FrmDSPDTA(ProgramState& state, QWidget* parent)
-    : QWidget(parent), d_(std::make_unique<Impl>(state)) {
+FrmDSPDTA::FrmDSPDTA(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>()) {
     setObjectName("FrmDSPDTA");
     QFont windowFont = font();
     windowFont.setPointSizeF(12);
@@ -336,10 +332,9 @@ void FrmDSPDTA::DspDta(long long row, double Xi, double FXi, double DFXi) {
 }
 
 void FrmDSPDTA::DspDta(long long row, CellValue Xi, CellValue FXi, CellValue DFXi) {
-    const long long n = row;
-    d_->content.rows.set(n, {Xi, FXi, DFXi});
+    d_->content.rows.set(row, {Xi, FXi, DFXi});
     d_->picOne->touch();
-    if (n > 0) Enable_Scroll();
+    if (row > 0) Enable_Scroll();
 }
 
 void FrmDSPDTA::Dta_Clr() {
@@ -427,16 +422,18 @@ CellValue FrmDSPDTA::cellValue(int column, long long row) const {
     return d_->content.value(column, row);
 }
 
-QFont FrmDSPDTA::cellFont(int column, long long row) const {
+FittedText FrmDSPDTA::shownCell(int column, long long row) const {
     if (column < 0 || column >= kColumns) return {};
     const QString text = QString::fromStdString(cellText(column, row));
-    return fittedCell(d_->picOne->columnFont(column), column, text, d_->picOne).font;
+    return fittedCell(d_->picOne->columnFont(column), column, text, d_->picOne);
+}
+
+QFont FrmDSPDTA::cellFont(int column, long long row) const {
+    return shownCell(column, row).font;
 }
 
 QString FrmDSPDTA::cellShownText(int column, long long row) const {
-    if (column < 0 || column >= kColumns) return {};
-    const QString text = QString::fromStdString(cellText(column, row));
-    return fittedCell(d_->picOne->columnFont(column), column, text, d_->picOne).text;
+    return shownCell(column, row).text;
 }
 
 double FrmDSPDTA::cellTextWidth(int column) {
@@ -460,6 +457,10 @@ QRectF FrmDSPDTA::cellRect(int column, long long row) const {
     if (column < 0 || column >= kColumns) return {};
     return twipsRectF(kCellLeft[column], contentTop() + cellTop(row), kCellWidth[column],
                       static_cast<double>(kCellHeight));
+}
+
+std::pair<int, long long> FrmDSPDTA::cellAt(QPointF pos) const {
+    return d_->picOne->cellAt(pos);
 }
 
 QWidget* FrmDSPDTA::rowsView() const {

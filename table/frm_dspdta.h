@@ -11,8 +11,9 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <utility>
 
-#include "common/program_state.h"
+#include "common/text_fit.h"
 #include "table/row_store.h"
 
 class QScrollBar;
@@ -25,7 +26,7 @@ class FrmDSPDTA : public QWidget {
     static constexpr int kRowPitch = 335;
     static constexpr int kViewportHeight = 4695;
 
-    explicit FrmDSPDTA(ProgramState& state, QWidget* parent = nullptr);
+    explicit FrmDSPDTA(QWidget* parent = nullptr);
     ~FrmDSPDTA() override;
 
     // Failure of a cell that shows nothing (a blank row 0, a cell outside the table).
@@ -78,6 +79,8 @@ class FrmDSPDTA : public QWidget {
     // (device-independent pixels).
     QWidget* rowsView() const;
     QRectF cellRect(int column, long long row) const;
+    // The cell under a point of rowsView(): column and row, or column -1.
+    std::pair<int, long long> cellAt(QPointF pos) const;
     // The rows as numbers, for the views that read them.
     const RowStore& rows() const;
 
@@ -87,6 +90,7 @@ class FrmDSPDTA : public QWidget {
 
   private:
     void syncBar();
+    FittedText shownCell(int column, long long row) const;
 
     class Impl;
     std::unique_ptr<Impl> d_;

@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 #include "table/frm_dspdta.h"
 
@@ -93,16 +92,9 @@ class TableAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
         return cell->rowIndex() * kColumns + cell->columnIndex();
     }
     QAccessibleInterface* childAt(int x, int y) const override {
-        const QPointF p = widget()->mapFromGlobal(QPoint(x, y));
-        const QRectF first = window_->cellRect(0, 0);
-        const double pitch = window_->cellRect(0, 1).top() - first.top();
-        const double r = std::floor((p.y() - first.top()) / pitch);
-        if (r < 0 || r >= rowCount()) return nullptr;
-        for (int c = 0; c < kColumns; ++c) {
-            if (window_->cellRect(c, static_cast<long long>(r)).contains(p))
-                return cellAt(static_cast<int>(r), c);
-        }
-        return nullptr;
+        const auto [column, row] = window_->cellAt(widget()->mapFromGlobal(QPointF(x, y)));
+        if (column < 0 || row >= rowCount()) return nullptr;
+        return cellAt(static_cast<int>(row), column);
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
         return type == QAccessible::TableInterface ? static_cast<QAccessibleTableInterface*>(this)
@@ -160,8 +152,12 @@ class TableAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
     }
 
   private:
-    // Cells of rows the table no longer has go.
+    // Cells of rows the table no longer has go; only a table that lost rows
+    // since the last look has any.
     void dropRowsBeyond(int rows) const {
+        const bool shrank = rows < knownRows_;
+        knownRows_ = rows;
+        if (!shrank) return;
         for (auto it = cells_.begin(); it != cells_.end();) {
             if (it.key() / kColumns >= rows) {
                 QAccessible::deleteAccessibleInterface(it.value());
@@ -174,6 +170,7 @@ class TableAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
 
     QPointer<FrmDSPDTA> window_;
     mutable QHash<long long, QAccessible::Id> cells_;
+    mutable int knownRows_ = 0;
 };
 
 bool CellAccessible::isValid() const {

@@ -212,7 +212,7 @@ class GraphView : public GraphWindow {
     }
 
     Engine engine{dialogs};
-    FrmDSPDTA table{state};
+    FrmDSPDTA table;
 };
 
 TEST_F(GraphView, TypicalRunDrawnAtTheSpecifiedScale) {

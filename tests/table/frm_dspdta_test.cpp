@@ -39,9 +39,8 @@ struct Table {
         for (long long i = 0; i < count; ++i) row(1.0 + static_cast<double>(i), 0.5, 2.0);
     }
 
-    ProgramState state;
     long long next = 0;  // the number of the next row
-    FrmDSPDTA form{state};
+    FrmDSPDTA form;
 };
 
 TEST(FrmDSPDTA, CellTextsKeepElevenDigitsAndRoundTiesToEven) {
