@@ -38,9 +38,9 @@ void DrawingRecord::markPass() {
     ++marks_;
 }
 
-DrawingRecord::Cursor DrawingRecord::atMark(std::size_t m) const {
-    Cursor c;
-    for (std::size_t part = 0; part < kinds_.size(); ++part) {
+DrawingRecord::Cursor DrawingRecord::atMark(std::size_t m, Cursor from) const {
+    Cursor c = from;
+    for (std::size_t part = c.part(); part < kinds_.size(); ++part) {
         switch (kinds_[part]) {
             case kLine:
                 ++c.line;
@@ -60,8 +60,8 @@ DrawingRecord::Cursor DrawingRecord::atMark(std::size_t m) const {
     return c;
 }
 
-DrawingRecord::Cursor DrawingRecord::afterMark(std::size_t m) const {
-    Cursor c = atMark(m);
+DrawingRecord::Cursor DrawingRecord::afterMark(std::size_t m, Cursor from) const {
+    Cursor c = atMark(m, from);
     if (c.part() < kinds_.size()) ++c.mark;
     return c;
 }

@@ -11,7 +11,6 @@
 #include <QRgb>
 #include <QString>
 #include <algorithm>
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -83,10 +82,14 @@ class DrawingRecord {
     // drawing up to it does.
     std::size_t passCount() const { return marks_ == 0 ? 0 : marks_ - 1; }
     Cursor passStart(std::size_t k) const { return afterMark(k); }
-    Cursor passEnd(std::size_t k) const { return afterMark(k + 1); }
-    // The pass marks recorded, and the cursor standing at mark m (before it).
+    Cursor passEnd(std::size_t k) const { return passEnd(k, passStart(k)); }
+    // The same from passStart(k), read on from there.
+    Cursor passEnd(std::size_t k, Cursor start) const { return afterMark(k + 1, start); }
+    // The pass marks recorded, and the cursor standing at mark m (before it),
+    // looked for from `from` on.
     std::size_t marks() const { return marks_; }
-    Cursor atMark(std::size_t m) const;
+    Cursor atMark(std::size_t m, Cursor from) const;
+    Cursor atMark(std::size_t m) const { return atMark(m, Cursor()); }
 
     // The parts and pass marks recorded.
     std::size_t size() const { return kinds_.size(); }
@@ -130,7 +133,8 @@ class DrawingRecord {
         return static_cast<std::size_t>(after - runs.begin());
     }
     // The cursor just past pass mark `m` (counted from 0).
-    Cursor afterMark(std::size_t m) const;
+    Cursor afterMark(std::size_t m, Cursor from) const;
+    Cursor afterMark(std::size_t m) const { return afterMark(m, Cursor()); }
     void noteFrame(const UserFrame& frame);
     static void noteStyle(std::vector<StyleRun>& runs, std::size_t index, QRgb rgb, float radius);
 

@@ -47,13 +47,7 @@ FrmGraph::FrmGraph(ProgramState& state, QWidget* parent) : QWidget(parent), stat
     connect(pic_, &PlotSurface::mouseDown, this, &FrmGraph::onSurfaceMouseDown);
     pointer_ = new QLabel(pic_);
     pointer_->setObjectName("pointerCoordinates");
-    QFont small("Liberation Sans");
-    small.setPointSizeF(8);
-    pointer_->setFont(small);
-    pointer_->setStyleSheet(
-        "QLabel { background: rgba(255, 255, 255, 210); color: #404040; "
-        "padding: 0px 2px; }");
-    pointer_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    styleOverlayLabel(*pointer_, "#404040");
     pointer_->hide();
     connect(pic_, &PlotSurface::pointerMoved, this, &FrmGraph::showPointer);
     connect(pic_, &PlotSurface::pointerLeft, pointer_, &QLabel::hide);
@@ -104,6 +98,7 @@ void FrmGraph::Line_C(double x, double y) {
 
 void FrmGraph::showOutcome(const std::string& text) {
     outcome_->setOutcome(QString::fromStdString(text));
+    placeOutcome();
 }
 
 QString FrmGraph::outcomeText() const {
@@ -150,7 +145,6 @@ void FrmGraph::INZGraph(double center) {
     curvePenDown_ = false;
     pointer_->hide();
     showOutcome({});
-    placeOutcome();
     frame_ = {center, w, h, orgX, orgY, s.size(), s.drawing().end()};
     placeAxisLabels();
 }
@@ -189,7 +183,6 @@ void FrmGraph::replayForSize() {
     pic_->CurrentY = penY;
     curvePenDown_ = penDown;
     showOutcome(outcome);
-    placeOutcome();
     if (viewMoved) {
         const QPointF middle = QPointF(pic_->width(), pic_->height()) / 2;
         pic_->zoomAt(middle, zoomX, zoomY);
@@ -253,13 +246,15 @@ void FrmGraph::Form_Resize() {
     pic_->setScaleHeight(picH - kBorderTwips2);
     pic_->setScaleWidth(picW - kBorderTwips2);
 
+    computeGraphState();
+    placeOutcome();
+    if (framed_) {
+        replayForSize();  // which places X and Y by the axes drawn
+        return;
+    }
     placeLabel(labX_, picW - 390, floorWhole((1 - state_.OrgFracY) * pic_->ScaleHeight()) + 380);
     const double labYLeft = floorWhole(state_.OrgFracX * pic_->ScaleWidth()) - 530;
     labY_->move(qRound(pic_->toWidgetAtHome(labYLeft, 0).x()), labY_->y());
-
-    computeGraphState();
-    placeOutcome();
-    if (framed_) replayForSize();
 }
 
 void FrmGraph::computeGraphState() {

@@ -11,33 +11,30 @@ constexpr int kWidestShare = 80;
 
 }  // namespace
 
-OutcomeLine::OutcomeLine(QWidget* surface) : QLabel(surface) {
-    setObjectName("outcomeLine");
+void styleOverlayLabel(QLabel& label, const char* colour) {
     QFont small("Liberation Sans");
     small.setPointSizeF(8);
-    setFont(small);
+    label.setFont(small);
+    label.setStyleSheet(
+        QString("QLabel { background: rgba(255, 255, 255, 210); color: %1; padding: 0px 2px; }")
+            .arg(QLatin1String(colour)));
+    label.setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+OutcomeLine::OutcomeLine(QWidget* surface) : QLabel(surface) {
+    setObjectName("outcomeLine");
+    styleOverlayLabel(*this, "#000000");
     setWordWrap(true);
     setTextFormat(Qt::PlainText);
-    setStyleSheet(
-        "QLabel { background: rgba(255, 255, 255, 210); color: #000000; "
-        "padding: 0px 2px; }");
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
 }
 
 void OutcomeLine::setOutcome(const QString& text) {
     setText(text);
-    if (text.isEmpty()) {
-        hide();
-        return;
-    }
-    place(inner_, avoid_);
-    QLabel::show();
+    setVisible(!text.isEmpty());
 }
 
 void OutcomeLine::place(const QRectF& inner, const QRectF& avoid) {
-    inner_ = inner;
-    avoid_ = avoid;
     const QRect area = inner.toAlignedRect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
     if (area.width() <= 0 || area.height() <= 0) return;
     // Right-aligned just above the centre label: the left of the graph may

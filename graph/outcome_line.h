@@ -8,6 +8,10 @@
 
 namespace quorel {
 
+// The look of a small text over the graph: 8 pt on a veil of white, in
+// `colour`, letting the mouse through to the surface.
+void styleOverlayLabel(QLabel& label, const char* colour);
+
 class OutcomeLine : public QLabel {
     Q_OBJECT
   public:
@@ -15,13 +19,9 @@ class OutcomeLine : public QLabel {
 
     // Shows `text`; hides the line when it is empty.
     void setOutcome(const QString& text);
-    // Places the line inside the surface's inner area `inner`, clear of `avoid`
-    // (the centre label), widget pixels.
+    // Places the line, as its text needs, inside the surface's inner area
+    // `inner`, clear of `avoid` (the centre label), widget pixels.
     void place(const QRectF& inner, const QRectF& avoid);
-
-  private:
-    QRectF inner_;
-    QRectF avoid_;
 };
 
 }  // namespace quorel

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/device_scale_text.h"
 #include "common/twips.h"
 #include "graph/record_painter.h"
 #include "graph/single_precision.h"
@@ -275,7 +274,7 @@ void PlotSurface::stepReplay(int step) {
     if (k == replay_) return;
     replay_ = k;
     replayStart_ = record_.passStart(k);
-    replayEnd_ = record_.passEnd(k);
+    replayEnd_ = record_.passEnd(k, replayStart_);
     invalidateImage();
     emit replayPassChanged(k);
 }

@@ -16,7 +16,6 @@
 #include <optional>
 #include <string>
 #include "graph/drawing_record.h"
-#include "graph/record_painter.h"
 #include "graph/surface_mapping.h"
 
 namespace quorel {
@@ -112,9 +111,6 @@ class PlotSurface : public QWidget {
 
     // Zoom factor of one wheel notch or one key press.
     static constexpr double kZoomStep = 1.25;
-    // Circles (the point markers) shown in a zoomed view keep at least this
-    // radius (DIP).
-    static constexpr double kMinMarkerRadius = RecordPainter::kMinMarkerRadius;
 
   signals:
     // A mouse press, with the position in user coordinates.

@@ -8,10 +8,10 @@ namespace quorel {
 
 class PlotSurface;
 
-// Draws `drawing` from `from` on again on `surface`, each user point moved
-// by (dx, dy), through the surface's current frame. A part that no longer
-// fits single precision is left out; the pass marks are kept. The pen, colour
-// and font stay as they were.
+// Draws the lines and circles of `drawing` from `from` on again on `surface`,
+// each user point moved by (dx, dy), through the surface's current frame. A
+// part that no longer fits single precision is left out; the pass marks are
+// kept; texts are not drawn again. The pen is left where the last part ended.
 void redrawShifted(PlotSurface& surface, const DrawingRecord& drawing, DrawingRecord::Cursor from,
                    double dx, double dy);
 
