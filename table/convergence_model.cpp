@@ -1,7 +1,6 @@
 #include "table/convergence_model.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 
 #include "common/failure.h"
@@ -41,13 +40,9 @@ void ConvergenceModel::rowsChanged() {
 
 QString ConvergenceModel::figureText(const Figure& f) {
     switch (f.kind) {
-        case Figure::kNumber: {
+        case Figure::kNumber:
             // Six significant digits, written as the program writes numbers.
-            char six[32];
-            const auto end =
-                std::to_chars(six, six + sizeof six, f.value, std::chars_format::general, 6);
-            return QString::fromStdString(numberToText(textToNumber({six, end.ptr})));
-        }
+            return QString::fromStdString(numberToText(f.value, 6));
         case Figure::kFailed:
             return QString::fromLatin1(failureInfo(f.failure).cell);
         default:
