@@ -38,7 +38,6 @@ int decimalCount(double v, CellKind kind) {
 std::string cellText(double v, int decimals) {
     if (decimals >= 0) return numberToText(roundHalfEven(v, decimals));
     // A multiple of 10^-decimals: the digits down to that place, at least one.
-    if (!std::isfinite(v) || v == 0.0) return numberToText(v);
     return numberToText(v, std::max(1, decimalExponent(v) + 1 + decimals));
 }
 
