@@ -48,9 +48,7 @@ TEST_F(StartUp, SharedValuesAndPlacements) {
     EXPECT_EQ(active->widget(), &main->frmFx());
     const auto stack = main->mdiArea().subWindowList(QMdiArea::StackingOrder);
     auto indexOf = [&](QWidget* form) {
-        for (int i = 0; i < stack.size(); ++i)
-            if (stack[i]->widget() == form) return i;
-        return -1;
+        return stack.indexOf(qobject_cast<QMdiSubWindow*>(outerWindow(form)));
     };
     EXPECT_GT(indexOf(&main->frmDspdta()), indexOf(&main->frmGraph()));
 
@@ -62,15 +60,10 @@ TEST_F(StartUp, SharedValuesAndPlacements) {
 }
 
 TEST_F(StartUp, ChildWindowsCannotBeClosed) {
-    for (QWidget* form :
-         {static_cast<QWidget*>(&main->frmFx()), static_cast<QWidget*>(&main->frmDspdta()),
-          static_cast<QWidget*>(&main->frmGraph())})
-        EXPECT_FALSE(form->parentWidget()->close());
+    QWidget* forms[] = {&main->frmFx(), &main->frmDspdta(), &main->frmGraph()};
+    for (QWidget* form : forms) EXPECT_FALSE(form->parentWidget()->close());
     QApplication::processEvents();
-    for (QWidget* form :
-         {static_cast<QWidget*>(&main->frmFx()), static_cast<QWidget*>(&main->frmDspdta()),
-          static_cast<QWidget*>(&main->frmGraph())})
-        EXPECT_TRUE(form->isVisible());
+    for (QWidget* form : forms) EXPECT_TRUE(form->isVisible());
 }
 
 TEST(ProgramDialogs, StepModeWithTheRealPauseDialog) {

@@ -26,6 +26,7 @@
 #include "app/window_actions.h"
 #include "calculation_fixture.h"
 #include "common/failure.h"
+#include "common/form_geometry.h"
 #include "common/version.h"
 #include "table/convergence_model.h"
 #include "table/convergence_plot.h"
@@ -36,11 +37,7 @@ namespace {
 
 class TakeApart : public testing::CalculationTest {
   protected:
-    QMdiSubWindow* subOf(QWidget* form) {
-        for (QMdiSubWindow* sub : main->mdiArea().subWindowList())
-            if (sub->widget() == form) return sub;
-        return nullptr;
-    }
+    QMdiSubWindow* subOf(QWidget* form) { return qobject_cast<QMdiSubWindow*>(outerWindow(form)); }
     FrmConvergence& convergence() { return main->frmConvergence(); }
     QString listed(long long row, int column) {
         return convergence().model().index(int(row), column).data().toString();
