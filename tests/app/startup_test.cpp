@@ -1,22 +1,6 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
-#include "app/mdi_form.h"
-#include "common/form_geometry.h"
-#include "graph/frm_graph.h"
 #include "program_fixture.h"
-#include "solver/frm_fx.h"
-#include "solver/frm_wait.h"
-#include "table/frm_dspdta.h"
 
 namespace quorel {
 namespace {
@@ -52,7 +36,6 @@ TEST_F(StartUp, SharedValuesAndPlacements) {
     };
     EXPECT_GT(indexOf(&main->frmDspdta()), indexOf(&main->frmGraph()));
 
-    // Captions, the hidden pause dialog.
     EXPECT_EQ(formCaption(&main->frmDspdta()), "Calculate process data,next X=x-(f(x)/f'(x))");
     EXPECT_EQ(formCaption(&main->frmFx()), "Input initial value and express");
     EXPECT_FALSE(main->frmWait().isVisible());

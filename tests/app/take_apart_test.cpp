@@ -1,17 +1,12 @@
 // The windows beyond the specified three: the convergence figures and window,
 // copying the table and the picture, the help at F1, and a start-up that
 // shows none of them.
-#include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QMainWindow>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTableView>
@@ -26,7 +21,6 @@
 #include "app/window_actions.h"
 #include "calculation_fixture.h"
 #include "common/failure.h"
-#include "common/form_geometry.h"
 #include "common/version.h"
 #include "table/convergence_model.h"
 #include "table/convergence_plot.h"

@@ -1,17 +1,7 @@
 // Every text the program shows is whole: table cells, headers, labels, buttons
 // and text boxes fit their fixed boxes. Runs at the screen's device pixel
 // ratio; CTest runs it once more at ratio 2.
-#include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QComboBox>
-#include <QFontMetricsF>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPushButton>
-#include <QTest>
 #include <cmath>
 #include <cstring>
 
@@ -19,10 +9,7 @@
 #include "common/fitting_line_edit.h"
 #include "common/numtext.h"
 #include "common/text_fit.h"
-#include "solver/frm_fx.h"
-#include "solver/frm_wait.h"
 #include "table/cell_format.h"
-#include "table/frm_dspdta.h"
 
 namespace quorel {
 namespace {

@@ -1,23 +1,12 @@
 // How the windows answer the keyboard, the wheel, a click and a resize, run
 // at the screen's ratio and once more at ratio 2.
-#include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QComboBox>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
 #include <set>
 
 #include "calculation_fixture.h"
-#include "common/form_geometry.h"
 #include "common/text_fit.h"
 #include "graph/plot_surface.h"
 

@@ -75,10 +75,6 @@ class GraphWindow : public ::testing::Test {
             }
         return false;
     }
-    void expectNear(QPointF a, QPointF b, double tol) {
-        EXPECT_NEAR(a.x(), b.x(), tol);
-        EXPECT_NEAR(a.y(), b.y(), tol);
-    }
     bool nearShown(double x, double y, QColor c, int reach = 1) {
         return colourNear(shown(x, y), c, reach);
     }
@@ -96,8 +92,6 @@ TEST_F(GraphWindow, SharedStateFollowsTheOuterSize) {
     EXPECT_EQ(shared(), std::tuple(39, 90, 19.0, 45.0));
     const PlotSurface& pic = form->picThree();
     EXPECT_EQ(pic.size(), form->size() - QSize(4, 4));
-    // LabY stands 530 twips left of the y axis.
-    EXPECT_NEAR(form->LabY().x(), 2 + (pic.width() - 4) / 2.0 - 530 / 15.0, 1);
 
     clear(2);
     sub->resize(400, 500);  // 6000 x 7500 twips
@@ -156,7 +150,6 @@ TEST_F(GraphWindow, ClickStartsFromTheWorldXUnderThePointer) {
     const QPoint pos = shown(3.25, 0).toPoint();
     const double afterClear = clickAt(pos, Qt::LeftButton);
     EXPECT_NEAR(afterClear, 3.25, 1 / unitPx);
-    EXPECT_EQ(roundHalfEven(afterClear, 3), afterClear);
 
     sub->resize(400, 500);  // drawn afresh for the size: the x moves with its drawing
     EXPECT_NEAR(clickAt(shown(3.25, 0).toPoint(), Qt::MiddleButton), 3.25,
@@ -259,7 +252,7 @@ TEST_F(GraphView, ZoomAboutThePointerAndHomeAgain) {
     const QPointF atMiddle = worldUnder(middle);
     for (auto key : {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Minus}) {
         QTest::keyClick(&pic(), key);
-        expectNear(worldUnder(middle), atMiddle, 1e-9);
+        EXPECT_NEAR(QLineF(worldUnder(middle), atMiddle).length(), 0, 1e-9) << key;
     }
     QTest::keyClick(&pic(), Qt::Key_Right);
     QTest::keyClick(&pic(), Qt::Key_Up);

@@ -2,9 +2,6 @@
 // windows: the boxes and the outcome of every way a calculation ends, failure
 // names instead of values that were not computed, gaps in the curve, a
 // malformed f(x) or a number beyond the double range told once.
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
 
 #include "calculation_fixture.h"
 #include "common/failure.h"
@@ -151,39 +148,36 @@ TEST_F(FailureDisplayTest, AnFxThatCanGiveNoValueIsToldOnceAndEndsTheCalculation
         std::string told;
     } cases[] = {
         {"x*-2",
-         "f(x) \"x*-2\" cannot be calculated: the operator \"*\" at position 2 lacks an operand. A "
-         "sign right after an operator needs parentheses: write x*(-2)."},
+         "f(x) \"x*-2\" cannot be calculated: the operator \"*\" at position 2 lacks an "
+         "operand. A sign right after an operator needs parentheses: write x*(-2)."},
         {"sin",
-         "f(x) \"sin\" cannot be calculated: the function \"sin\" at position 1 has no argument. "
-         "Write its "
-         "argument in parentheses, for example sin(x)."},
+         "f(x) \"sin\" cannot be calculated: the function \"sin\" at position 1 has no "
+         "argument. Write its argument in parentheses, for example sin(x)."},
         {"",
          "f(x) is empty: there is nothing to calculate. Type a function of x, for example "
          "X^3-3X-10."},
         {"+",
-         "f(x) \"+\" cannot be calculated: the sign \"+\" at position 1 has nothing to apply to. "
-         "Write a "
-         "number, x or an expression after it, for example -x."},
+         "f(x) \"+\" cannot be calculated: the sign \"+\" at position 1 has nothing to "
+         "apply to. Write a number, x or an expression after it, for example -x."},
         {"1e999*x",
-         "f(x) \"1e999*x\" cannot be calculated: the number \"1e999\" at position 1 lies beyond "
-         "the range of a "
-         "double (about 1.8E+308)."},
+         "f(x) \"1e999*x\" cannot be calculated: the number \"1e999\" at position 1 "
+         "lies beyond the range of a double (about 1.8E+308)."},
         {"((",
-         "f(x) \"((\" cannot be calculated: the \"(\" at position 2 holds no expression. Every "
-         "\"(\" needs an expression and its \")\", for example (x+1)*(x-2)."},
+         "f(x) \"((\" cannot be calculated: the \"(\" at position 2 holds no expression. "
+         "Every \"(\" needs an expression and its \")\", for example (x+1)*(x-2)."},
         {"x-pi",
-         "f(x) \"x-pi\" cannot be calculated: \"pi\" at position 3 is not a number, x, an "
-         "operator or a function. Write the number itself, for example 3.14159265358979."},
+         "f(x) \"x-pi\" cannot be calculated: \"pi\" at position 3 is not a number, x, "
+         "an operator or a function. Write the number itself, for example 3.14159265358979."},
         {"x\tx$",
-         "f(x) \"x\tx$\" cannot be calculated: \"$\" at position 4 is not a number, x, an "
-         "operator or a function. f(x) is made of numbers, x, + - * / ^, parentheses and the "
+         "f(x) \"x\tx$\" cannot be calculated: \"$\" at position 4 is not a number, x, "
+         "an operator or a function. f(x) is made of numbers, x, + - * / ^, parentheses and the "
          "functions sin, cos, tan, atn, exp, log and sqr."},
         {")",
-         "f(x) \")\" cannot be calculated: the \")\" at position 1 has no expression before it. "
-         "Every \")\" closes an expression opened by \"(\", for example (x+1)*(x-2)."},
+         "f(x) \")\" cannot be calculated: the \")\" at position 1 has no expression before "
+         "it. Every \")\" closes an expression opened by \"(\", for example (x+1)*(x-2)."},
         {"x2",
-         "f(x) \"x2\" cannot be calculated: the number \"2\" at position 2 has no operator before "
-         "it. Write * or ^ there, for example x*2 or x^2."},
+         "f(x) \"x2\" cannot be calculated: the number \"2\" at position 2 has no operator "
+         "before it. Write * or ^ there, for example x*2 or x^2."},
         // Too long to be repeated: the sign is put in parentheses where it stands.
         {"x-2" + std::string(120, ' ') + "*-1",
          "f(x) cannot be calculated: the operator \"*\" at position 124 lacks an operand. A sign "

@@ -1,21 +1,13 @@
-#include <gtest/gtest.h>
-
 #include <QAccessible>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
+#include "calculation_fixture.h"
 #include "common/numtext.h"
-#include "program_fixture.h"
 #include "solver/failure_messages.h"
 
 namespace quorel {
 namespace {
 
-using PanelTest = testing::ProgramTest;
+using PanelTest = testing::CalculationTest;
 
 TEST_F(PanelTest, ControlsAndExamples) {
     FrmFx& p = panel();
@@ -138,9 +130,7 @@ TEST_F(PanelTest, TheGraphDescribesTheLastCalculation) {
         const char* centre;
     } cases[] = {{"X^3-3X-10", "3", "(3,0)"}, {"x^2-4", "-5.5", "(-6,0)"}};
     for (const auto& c : cases) {
-        panel().CmbFx().setEditText(c.f);
-        panel().TexDFT().setText(c.x);
-        panel().CmdCal_Click();
+        calculate(c.f, c.x);
         const std::string outcome = graph().outcomeText().toStdString();
         ASSERT_FALSE(outcome.empty());
         EXPECT_EQ(description(),

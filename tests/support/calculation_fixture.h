@@ -2,21 +2,13 @@
 // table and the recorded boxes.
 #pragma once
 
-#include <QComboBox>
-#include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "common/numtext.h"
 #include "engine/err_msg.h"
-#include "graph/frm_graph.h"
 #include "program_fixture.h"
-#include "solver/frm_fx.h"
-#include "table/frm_dspdta.h"
 
 namespace quorel::testing {
 

@@ -78,14 +78,9 @@ TEST(FrmDSPDTA, RowsStackUpTheBarFollowsTheNewestWellPastSixteenBitsAndClearEmpt
     EXPECT_EQ(t.form.contentHeight(), 4690);
     EXPECT_EQ(t.form.cellTop(12), 335.0 * 12);
 
-    t.rows(1);
-    EXPECT_TRUE(bar->isEnabled());
-    EXPECT_EQ(bar->maximum(), 330);
-    EXPECT_EQ(bar->value(), 330);
-    EXPECT_EQ(t.form.contentTop(), -330);
-
-    for (int rows = 15; rows <= 400; ++rows) {
+    for (int rows = 14; rows <= 400; ++rows) {
         t.rows(1);
+        ASSERT_TRUE(bar->isEnabled()) << rows;
         const int maximum = 335 * (rows + 1) - 4695;
         ASSERT_EQ(bar->maximum(), maximum) << rows;
         ASSERT_EQ(bar->value(), maximum) << rows;
@@ -206,17 +201,16 @@ TEST(FrmDSPDTA, AMillionRowsKeepTheirNumbersWholeAndTheirValuesAsToolTips) {
     for (long long r :
          {0LL, 9LL, 10LL, 999LL, 1000LL, 32767LL, 99999LL, 100000LL, 999999LL, 1000000LL}) {
         const QString text = QString::fromStdString(t.form.cellText(0, r));
+        const QFont font = t.form.cellFont(0, r);
         EXPECT_EQ(text.toStdString(), std::to_string(r) + ".");
         EXPECT_EQ(t.form.cellShownText(0, r), text);
-        const QFont font = t.form.cellFont(0, r);
+        EXPECT_EQ(t.form.cellToolTip(0, r), text);
         EXPECT_GE(font.pointSizeF(), 7.0) << r;
-        EXPECT_LE(textAdvance(font, t.form.cellShownText(0, r), rows), FrmDSPDTA::cellTextWidth(0))
-            << r;
+        EXPECT_LE(textAdvance(font, text, rows), FrmDSPDTA::cellTextWidth(0)) << r;
         // The column's size while it fits, a smaller one only where needed.
         if (r < 100 || r >= 1000) {
             EXPECT_EQ(font.pointSizeF() < 12, r >= 1000) << r;
         }
-        EXPECT_EQ(t.form.cellToolTip(0, r), text);
     }
     // The full value of a rounded cell.
     EXPECT_EQ(t.form.cellText(1, 0), "-2.7457991155");
@@ -232,9 +226,6 @@ TEST(FrmDSPDTA, AMillionRowsKeepTheirNumbersWholeAndTheirValuesAsToolTips) {
     QApplication::sendEvent(rows, &help);
     EXPECT_EQ(QToolTip::text().toStdString(), "-2.74579911551234");
     QToolTip::hideText();
-    // The last rows in view paint at their sizes without a failure.
-    t.form.vsbScroll()->setValue(t.form.vsbScroll()->maximum());
-    EXPECT_FALSE(rows->grab().isNull());
 }
 
 // Assistive technology reads the painted rows as a table whose cells say
@@ -300,11 +291,9 @@ TEST(FrmDSPDTA, RowsReadBackAsWrittenAndARewriteTouchesOnlyItsRow) {
         ASSERT_EQ(t.form.rowCount(), kRows) << when;
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < 3; ++c) {
-                const CellValue v = t.form.cellValue(c + 1, r);
-                ASSERT_EQ(std::bit_cast<std::uint64_t>(v.value),
-                          std::bit_cast<std::uint64_t>(want[r][c].value))
-                    << when << ": row " << r << ", column " << c + 1;
-                ASSERT_EQ(v.failure, want[r][c].failure)
+                const CellValue v = t.form.cellValue(c + 1, r), w = want[r][c];
+                ASSERT_EQ(std::pair(std::bit_cast<std::uint64_t>(v.value), v.failure),
+                          std::pair(std::bit_cast<std::uint64_t>(w.value), w.failure))
                     << when << ": row " << r << ", column " << c + 1;
             }
     };
