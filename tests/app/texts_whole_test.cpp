@@ -61,12 +61,11 @@ TEST_F(TextsWholeTest, EveryCellFitsAndShowsTheRoundedValue) {
         const char* x0;
         const char* loops = "55";
     };
-    std::vector<Run> runs =
-        {
-            {"atn(x)", "2"},          {"exp(x)", "700"},  {"x^2+1", "0.5"},
-            {"exp(x)", "-30"},        {"1/x-1E+12", "3"}, {"-x^3+2E+20", "-0.001"},
-            {"x^2+1", "0.5", "1200"},  // row numbers from 1000.
-        };
+    // The last run numbers its rows from 1000 on.
+    std::vector<Run> runs = {
+        {"atn(x)", "2"},    {"exp(x)", "700"},        {"x^2+1", "0.5"},         {"exp(x)", "-30"},
+        {"1/x-1E+12", "3"}, {"-x^3+2E+20", "-0.001"}, {"x^2+1", "0.5", "1200"},
+    };
     const char* starts[] = {"-3", "4", "0.001", "-123456.789", "1E+15", "0.5"};
     std::vector<const char*> examples(std::begin(kExampleFunctions), std::end(kExampleFunctions));
     examples.push_back(kInitialFunction);

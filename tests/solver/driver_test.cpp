@@ -8,6 +8,7 @@
 
 #include "allocation_failure.h"
 #include "calculation_fixture.h"
+#include "engine/err_msg.h"
 #include "solver/driver.h"
 #include "solver/outcome.h"
 
@@ -139,7 +140,10 @@ TEST_F(DriverTest, LoopLimitsAndTolerances) {
     for (const auto& c : cases) {
         calculate("X^3-3X-10", "3", c.loops, c.tolerance);
         EXPECT_EQ(table().rowCount(), c.rows) << c.loops << " " << c.tolerance;
-        EXPECT_EQ(countMessages(kNoRootMessage), c.message ? 1 : 0) << c.loops;
+        EXPECT_EQ(
+            std::ranges::count(dialogs.messages, kNoRootMessage, &testing::ShownMessage::text),
+            c.message)
+            << c.loops;
         EXPECT_EQ(cell(1, 0), 3);
     }
     EXPECT_EQ(shownBehindBox, 5);
@@ -158,8 +162,8 @@ TEST_F(DriverTest, ADivergingRunTellsEachKindOfBoxOnce) {
     calculate("x/(x*x)^0.45", "2");
     EXPECT_EQ(table().rowCount(), 56);
     ASSERT_EQ(dialogs.messages.size(), 3u);
-    EXPECT_EQ(overflowMessages(), 1);
     EXPECT_EQ(dialogs.messages[0].title, kErrMsgTitle);
+    for (int i : {1, 2}) EXPECT_NE(dialogs.messages[i].title, kErrMsgTitle);
     EXPECT_EQ(dialogs.messages[1].text.rfind("The point X = ", 0), 0u);
     EXPECT_EQ(dialogs.messages[2].text, kNoRootMessage);
     EXPECT_EQ(outcome().rfind("No root: stopped after 55 passes at X = ", 0), 0u);
@@ -182,8 +186,7 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
     for (QWidget* w : locked()) EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
 }
 
-// The graph drawn afresh for a new size in the middle of a run (its curve
-// sampled again) leaves the run to end as it would have.
+// The graph drawn afresh for a new size mid-run, its curve sampled again.
 TEST_F(DriverTest, AResizeDuringAPauseLeavesTheRunAsItWas) {
     calculate("X^3-3X-10", "3");
     const std::string plain = outcome();
@@ -250,8 +253,7 @@ TEST_F(DriverTest, EndDuringARunStopsItOtherInputIsBlockedAndAClickStartsAfterIt
     EXPECT_EQ(cell(1, 0), textToNumber(panel().TexDFT().text().toStdString()));
 }
 
-// Random sequences of calculations, good, failing, malformed and stopped:
-// each shows exactly what it shows on a program just started.
+// Good, failing, malformed and stopped calculations, each twice, in a random order.
 TEST_F(DriverTest, EveryCalculationShowsWhatItShowsOnAFreshProgram) {
     const std::vector<Inputs> pool = {
         {"X^3-3X-10", "3"},
@@ -276,7 +278,6 @@ TEST_F(DriverTest, EveryCalculationShowsWhatItShowsOnAFreshProgram) {
         {"sin(x)-cos(x)+0.2x", "7", "55", "0.000001", 1},
     };
     std::map<std::size_t, Shown> fresh;
-    // Each calculation twice, in a random order.
     std::vector<std::size_t> order;
     for (int twice = 0; twice < 2; ++twice)
         for (std::size_t k = 0; k < pool.size(); ++k) order.push_back(k);
@@ -290,11 +291,7 @@ TEST_F(DriverTest, EveryCalculationShowsWhatItShowsOnAFreshProgram) {
         const Shown& want = fresh.at(k);
         const std::string at =
             std::string(in.f) + " from " + in.x0 + ", calculation " + std::to_string(i);
-        EXPECT_EQ(shown.cells, want.cells) << at;
-        EXPECT_EQ(shown.boxes, want.boxes) << at;
-        EXPECT_EQ(shown.outcome, want.outcome) << at;
-        EXPECT_EQ(shown.caption, want.caption) << at;
-        EXPECT_TRUE(shown.graph == want.graph) << at;
+        EXPECT_TRUE(shown == want) << at;
         EXPECT_FALSE(shown.outcome.empty()) << at;
     }
 }

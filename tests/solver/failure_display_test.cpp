@@ -24,9 +24,7 @@ class FailureDisplayTest : public testing::CalculationTest {
     using Row = std::vector<std::string>;
 };
 
-// Every way a calculation ends: its boxes, its last row and the outcome on
-// the graph. Boxes are compared whole; "*" at the end of an expected text
-// compares only what comes before it.
+// Every way a calculation ends: its boxes, its last row and the outcome on the graph.
 TEST_F(FailureDisplayTest, EachEndingWithItsBoxesRowsAndOutcome) {
     struct Case {
         const char* f;

@@ -33,7 +33,6 @@ TEST_F(PanelTest, ControlsAndExamples) {
     EXPECT_TRUE(dialogs.messages.empty());
 
     // Tab order from Calculate on.
-    p.CmdCal().setFocus();
     EXPECT_EQ(p.CmdCal().nextInFocusChain(), &p.TexDFT());
 
     // Assistive technology: every control has a name and a description; each

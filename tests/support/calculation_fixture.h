@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "common/numtext.h"
-#include "engine/err_msg.h"
 #include "program_fixture.h"
 
 namespace quorel::testing {
@@ -30,9 +29,6 @@ class CalculationTest : public ProgramTest {
         for (int c = 0; c < 4; ++c) texts.push_back(table().cellText(c, row));
         return texts;
     }
-    int countMessages(const std::string& text) {
-        return static_cast<int>(std::ranges::count(dialogs.messages, text, &ShownMessage::text));
-    }
     // Whether the graph holds a pixel of exactly this colour.
     bool graphHas(QRgb rgb) {
         const QImage img = graph().picThree().image();
@@ -40,10 +36,6 @@ class CalculationTest : public ProgramTest {
             for (int x = 0; x < img.width(); ++x)
                 if (img.pixel(x, y) == rgb) return true;
         return false;
-    }
-    int overflowMessages() {
-        return static_cast<int>(
-            std::ranges::count(dialogs.messages, std::string(kErrMsgTitle), &ShownMessage::title));
     }
 };
 
