@@ -35,19 +35,22 @@ TEST_F(PanelTest, ControlsAndExamples) {
     // Tab order from Calculate on.
     EXPECT_EQ(p.CmdCal().nextInFocusChain(), &p.TexDFT());
 
-    // Assistive technology: every control has a name and a description; each
-    // box is named by, and related to, the caption beside it.
-    for (QWidget* w : p.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << w->metaObject()->className();
-        EXPECT_FALSE(a->text(QAccessible::Description).isEmpty())
-            << a->text(QAccessible::Name).toStdString();
+    // Assistive technology: every control of the panel and of the pause dialog
+    // has a name and a description; each box is named by, and related to, the
+    // caption beside it.
+    for (QWidget* form : {static_cast<QWidget*>(&p), static_cast<QWidget*>(&main->frmWait())}) {
+        for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << w->metaObject()->className();
+            EXPECT_FALSE(a->text(QAccessible::Description).isEmpty())
+                << a->text(QAccessible::Name).toStdString();
+        }
     }
-    const std::pair<QWidget*, QLabel*> boxes[] = {{&p.CmbFx(), &p.LabFx()},
-                                                  {&p.TexDFT(), &p.LabDFT()},
-                                                  {&p.TexLoops(), &p.Label3()},
-                                                  {&p.TexError(), &p.Label2()},
-                                                  {&p.ChkStep(), &p.LabSel1()}};
+    EXPECT_EQ(main->frmWait().TexSec().accessibleName(), main->frmWait().Label1().text());
+    const std::pair<QWidget*, QLabel*> boxes[] = {
+        {&p.CmbFx(), &p.LabFx()},     {&p.TexDFT(), &p.LabDFT()},   {&p.TexLoops(), &p.Label3()},
+        {&p.TexError(), &p.Label2()}, {&p.ChkStep(), &p.LabSel1()},
+    };
     for (auto [box, label] : boxes) {
         EXPECT_EQ(box->accessibleName(), label->text());
         const auto related =

