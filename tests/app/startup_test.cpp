@@ -57,8 +57,7 @@ TEST(ProgramDialogs, StepModeWithTheRealPauseDialog) {
     panel.CmbFx().setEditText("X^3-3X-10");
     panel.TexDFT().setText("3");
     panel.ChkStep().setChecked(true);
-    // Pauses of 0 seconds wait for "Continue" alone, pressed as soon as each
-    // pause shows: no timer of the dialog can end one first.
+    // 0-second pauses end on "Continue" alone (no timer can end one), pressed as each shows.
     main.frmWait().TexSec().setText("0");
     main.frmWait().TexSec_KeyPress(13);
     int continued = 0;

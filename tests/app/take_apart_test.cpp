@@ -52,9 +52,8 @@ TEST_F(TakeApart, ConvergenceOfASimpleAndADoubleRoot) {
         const long long n = table().rowCount();
         ASSERT_EQ(fig.size(), n);
         ASSERT_GE(n, 4);
-        // The list lists every row once the window is open, opened after
-        // the run (the first case) or before it; hidden, its view keeps
-        // nothing per row.
+        // The list lists every row once open, opened after the run (the first case) or
+        // before it; hidden, its view keeps nothing per row.
         if (!convergence().isVisible()) {
             EXPECT_EQ(convergence().list().verticalHeader()->count(), 0);
         }
@@ -197,8 +196,7 @@ TEST_F(TakeApart, ReplayShowsThePassesUpToTheOneStepped) {
     for (long long k = 0; k <= 2; ++k) {
         SCOPED_TRACE(k);
         if (k == 1) {
-            // The convergence window, opened, lists the pass marked before;
-            // it steps the replay as well.
+            // Opened, the convergence window selects the marked pass and steps the replay.
             subOf(&convergence())->show();
             EXPECT_TRUE(convergence().list().selectionModel()->isRowSelected(0));
             convergence().list().setFocus();

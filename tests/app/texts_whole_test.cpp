@@ -30,8 +30,7 @@ class TextsWholeTest : public testing::CalculationTest {
   protected:
     QWidget& viewport() { return *table().findChild<QWidget*>("picOne"); }
 
-    // Checks one cell: its text fits in the font it is drawn with, and it is
-    // the stored value rounded by the decimal rule.
+    // One cell fits in its font and shows the stored value rounded by the rule.
     void checkCell(int column, long long row, const std::string& what) {
         const std::string text = table().cellText(column, row);
         const CellValue v = table().cellValue(column, row);
@@ -111,8 +110,7 @@ TEST_F(TextsWholeTest, ANegativeCellShowsItsMinusSignWithinAPixelOfBackground) {
             textFoot = std::max(textFoot, y);
         }
     }
-    // The leftmost mark is a short bar, two pixels wide or more, clear of the
-    // digits' top and foot.
+    // The leftmost mark: a short bar, 2 pixels wide or more, clear of the digits.
     ASSERT_LT(first, cell.width() - 2 * dpr);
     for (int x = first; x < first + std::ceil(2 * dpr); ++x) {
         EXPECT_GT(dark[x].first, textTop + 1) << table().cellText(3, 0);

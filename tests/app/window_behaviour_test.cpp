@@ -85,9 +85,8 @@ TEST_F(WindowBehaviour, TheTableScrollsByRowsAndPagesToItsLastRowAtAMillionRows)
         step("upper arrow", -1, clickBar(arrowTop));
         step("lower arrow", 1, clickBar(arrowBottom));
         step("track above the thumb", -page, clickBar(0.5));
-        // A click gives the rows the keyboard, and they show it: their left
-        // edge, all blue while another box has it, turns to black and white
-        // dashes.
+        // A click gives the rows the keyboard and they show it: their left edge, all
+        // blue while another box has it, turns to black and white dashes.
         auto edgeColours = [&] {
             const QImage shot = rows->grab().toImage();
             std::set<QRgb> seen;
@@ -121,8 +120,7 @@ TEST_F(WindowBehaviour, TheTableScrollsByRowsAndPagesToItsLastRowAtAMillionRows)
 TEST_F(WindowBehaviour, RowNumbersStayReadableAndWhole) {
     for (long long r = 0; r <= 1'000'000; r += 1'000'000) table().DspDta(r, 1, 2, 3);
     QWidget* rows = table().findChild<QWidget*>("picOne");
-    // As drawn: the white digits stand inside the cell with blue on both
-    // sides, as tall as 7 pt digits (about 6.5 pixels at ratio 1).
+    // White digits inside the cell, blue both sides, as tall as 7 pt (6.5 px at ratio 1).
     const QImage shot = rows->grab().toImage();
     const qreal ratio = shot.devicePixelRatio();
     const int cellTop = qRound((table().contentTop() + 335.0 * 1'000'000) / 15 * ratio);
@@ -159,8 +157,7 @@ TEST_F(WindowBehaviour, NothingOnTheGraphHidesTheTablesDigits) {
         const QPoint at = rows->mapTo(main.get(), QPoint(0, 0));
         const QImage shown = main->grab(QRect(at, rows->size())).toImage();
         ASSERT_EQ(own.size(), shown.size());
-        // The cells end 3720 + 1695 twips from the left; the frame's last
-        // pixel row is not the table's to show.
+        // The cells end 5415 twips from the left; the last pixel row is not the table's.
         const int cellsRight = qRound((3720 + 1695) / 15.0 * own.devicePixelRatio());
         int differing = 0;
         for (int y = 0; y < own.height() - own.devicePixelRatio(); ++y)
@@ -187,8 +184,7 @@ TEST_F(WindowBehaviour, TheGraphFollowsItsWindowAndTheLabelsTheirAxes) {
     calculate("x^3-3x-10", "3");
     PlotSurface& s = graph().picThree();
     const ProgramState& st = main->state();
-    // The axes as drawn: black across the whole surface but where the curve
-    // or a tangent crosses them.
+    // The axes: black across the surface but where the curve or a tangent crosses.
     auto expectAxesAcross = [&](const char* after) {
         const QImage img = s.image();
         const qreal r = img.devicePixelRatio();
@@ -242,8 +238,7 @@ TEST_F(WindowBehaviour, TheGraphFollowsItsWindowAndTheLabelsTheirAxes) {
     expectAxesAcross("restored");
     expectLabelsByTheirAxes("restored");
 
-    // The curve sampled again for the new width: it reaches as close to
-    // either edge as at the old size, 3 units and a little.
+    // The curve sampled again for the new width: as near either edge, 3 units and a bit.
     auto curveEnds = [&] {
         const QImage shot = s.image();
         int left = shot.width(), right = -1;

@@ -39,8 +39,7 @@ TEST(Evaluation, MatchesClosedForms) {
         {"3 4x", [](double x) { return 34 * x; }, {2}},
         {"1e3x+1D2", [](double x) { return 1000 * x + 100; }, {0.5}},
     };
-    // One engine for all rows, three rounds: positions keep advancing and the
-    // ring wraps from slot 499 to slot 0.
+    // One engine, three rounds: positions advance and the ring wraps from 499 to 0.
     testing::RecordingDialogs dialogs;
     Engine e(dialogs);
     for (int round = 0; round < 3; ++round) {
@@ -96,8 +95,7 @@ TEST(Evaluation, TokensAddedToTheQueueDirectly) {
         add({"2", "*"}, hold);
         EXPECT_EQ(e.Fx_Eval(3.0), hold ? 8.0 : 4.0);
     }
-    // A refused translation fails; tokens added after it make a sequence of
-    // their own.
+    // A refused translation fails; tokens added after it are a sequence of their own.
     e.Fx_Postfix("x-pi");
     EXPECT_EQ(failureNumber([&] { e.Fx_Eval(3.0); }), kErrMissing);
     add({"2", "*"}, true);
@@ -148,8 +146,7 @@ TEST(Slope, CentralDifferenceWithDecimalStepAndItsFailures) {
     e.Fx_Postfix("x^3");
     EXPECT_EQ(e.Fx_Diff(-2.0), e.Fx_Diff(2.0));
 
-    // The step through many decades and at their ends: for f = x the slope
-    // is ((x + h) - (x - h)) / 2h with the step of the formula.
+    // For f = x the slope is ((x + h) - (x - h)) / 2h, over many decades and their ends.
     e.Fx_Postfix("x");
     for (double x : {500.0, 999.9999999, 1000.000001, 9.99999999999, 0.5, -0.01, 0.0999999, 1e6,
                      1e-300, 3e-320, -500.5, 99.99999, 1e300, 0.001000001}) {

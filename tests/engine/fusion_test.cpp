@@ -26,8 +26,7 @@ namespace {
 
 using testing::failureNumber;
 
-// The value bits or the failure number of a call, and the read state of the
-// queue after it.
+// A call's value bits or failure number, and the queue's read state after it.
 template <typename F>
 auto outcomeOf(Engine& e, F f) {
     std::uint64_t bits = 0;
@@ -81,8 +80,7 @@ TEST(Fusion, SameValueBitsFailuresAndReadStateAsOneStepPerToken) {
     }
 }
 
-// The value of a text at x with fusion on and off; both must agree, and the
-// result is the value or the failure number.
+// The value or failure of a text at x, alike with fusion on and off.
 struct Result {
     double value = 0.0;
     int failure = 0;
@@ -115,9 +113,8 @@ std::string literal(double v) {
     return v < 0 ? "(-" + t + ")" : t;
 }
 
-// Each operator and function with its operands taken from a number, from x
-// and from a computed group, in every combination: each is a different fused
-// step. The group is (x+0), whose value is x.
+// Each operator and function with operands from a number, x and a group (x+0),
+// in every combination: each is a different fused step.
 TEST(Fusion, EveryFormOfEveryOperatorAndFunctionMatchesItsClosedForm) {
     struct Pair {
         double a, b;
@@ -171,8 +168,7 @@ TEST(Fusion, EveryFormOfEveryOperatorAndFunctionMatchesItsClosedForm) {
             for (Source right : {Number, X, Group}) {
                 if (function ? right != Number : left == Number && right == Number) continue;
                 for (const Pair& p : op.pairs) {
-                    // x stands for whichever operands are not numbers; both
-                    // of them when neither is.
+                    // x stands for every operand that is not a number.
                     if (left != Number && right != Number && p.a != p.b) continue;
                     const double x = left != Number || function ? p.a : p.b;
                     const std::string text =
@@ -192,9 +188,8 @@ TEST(Fusion, EveryFormOfEveryOperatorAndFunctionMatchesItsClosedForm) {
     EXPECT_GT(checked, 100);
 }
 
-// A fused step whose constant stands on the other side of a group must keep
-// the operands in their order; failures inside and after a group come at the
-// group's operator.
+// A fused step keeps its constant on its side of a group; failures inside and
+// after a group come at the group's operator.
 TEST(Fusion, ConstantsOnEitherSideOfAGroupAndFailuresAroundIt) {
     struct Case {
         const char* text;

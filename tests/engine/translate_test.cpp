@@ -18,8 +18,7 @@ namespace {
 
 using testing::kTranslationCases;
 
-// Every unread token of the queue, separated by blanks; then the read state
-// is restored.
+// Every unread token of the queue, separated by blanks; the read state kept.
 std::string queued(Engine& e) {
     std::string text;
     for (Value t = e.FxQueue.fetch(); e.FxQueue.succeeded; t = e.FxQueue.fetch()) {
@@ -163,9 +162,8 @@ TEST(Translation, EachTranslationYieldsOnlyItsOwnTokens) {
     EXPECT_EQ(queued(e), "X 1 +");
 }
 
-// Translates each text in one engine and in a fresh one: the queues, the cut
-// flags and the messages must be the same, and only "(" may stay on the
-// shared engine's stack.
+// Each text in one engine and in a fresh one: the same queues, cut flags and
+// messages, and only "(" left on the shared stack.
 void expectSameAsFresh(const std::vector<std::string>& texts) {
     testing::RecordingDialogs dialogs;
     Engine shared(dialogs);
@@ -196,7 +194,6 @@ TEST(Translation, AnEarlierTranslationNeverChangesALaterOne) {
     expectSameAsFresh({"(((", "x)*((x+1", "sin(x))^2", "2*(x", "x)-1"});
     expectSameAsFresh({std::string(499, '(') + "x", std::string(499, '(') + "x", "-(x*(x+(x"});
 
-    // Random texts of parentheses, operators and operands, in sequences.
     const char* pieces[] = {"(", "(", ")", "x", "+", "-", "*", "^", "2", "sin", " ", "(((((((((("};
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> piece(0, std::size(pieces) - 1);

@@ -159,14 +159,12 @@ TEST_F(GraphWindow, ClickStartsFromTheWorldXUnderThePointer) {
     EXPECT_EQ(started.back(), "2.062");
 }
 
-// The same window, for what must hold at any device pixel ratio (these tests
-// run once more at twice the ratio).
+// What must hold at any device pixel ratio: these run once more at ratio 2.
 class GraphView : public GraphWindow {
   protected:
     static double f(double x) { return x * x * x - 3 * x - 10; }
 
-    // The typical run, "X^3-3X-10" from 3, as a calculation draws it; returns
-    // the iterates, the last one the root.
+    // "X^3-3X-10" from 3 as a calculation draws it; the iterates, the root last.
     std::vector<double> typicalRun() {
         IterationDriver driver(state, engine, dialogs, *form, table);
         driver.calculate({"X^3-3X-10", "3", "0.000001", "55", false});
@@ -212,8 +210,7 @@ class GraphView : public GraphWindow {
 TEST_F(GraphView, TypicalRunDrawnAtTheSpecifiedScale) {
     const std::vector<double> xs = typicalRun();
     ASSERT_EQ(xs.size(), 5u);
-    // Axes through (x0, 0) = (3, 0), a tick above the x axis, the curve, the
-    // first tangent halfway down, the markers, and white elsewhere.
+    // Axes through (3, 0), a tick, the curve, the first tangent, markers, white elsewhere.
     EXPECT_TRUE(nearShown(3, 30, kBlack, 0));
     for (int k = -16; k <= 22; ++k) EXPECT_TRUE(nearShown(k, 0.2, kBlack, 0)) << k;
     EXPECT_FALSE(nearShown(-10.5, 0.2, kBlack, 0));
@@ -275,18 +272,15 @@ TEST_F(GraphView, ZoomedInOnTheRootTheTangentsSeparateAndMarkersStayVisible) {
     for (int i = 0; i < 10; ++i) wheel(shown(root, 0), 4 * 120);
     const double perPixel = worldUnder(shown(root, 0) + QPointF(1, 0)).x() - root;
     ASSERT_LT(perPixel, 2e-4);
-    // The third tangent, from (xs[2], f(xs[2])) to (xs[3], 0), now shows
-    // apart from the root marker, near its foot.
+    // The third tangent now shows apart from the root marker, near its foot.
     const double footX = xs[3] + 0.1 * (xs[2] - xs[3]);
     EXPECT_TRUE(nearShown(footX, 0.1 * f(xs[2]), kRed));
     EXPECT_FALSE(nearShown(footX + 3 * perPixel, 0.1 * f(xs[2]), kRed, 0));
-    // The root marker (0.3 units, about 3.9 pixels at home) marks a point:
-    // it grows only threefold, not with the zoom.
+    // The root marker (0.3 units, 3.9 pixels at home) grows threefold, not with the zoom.
     const QPointF rootAt = shown(root, 0) + QPointF(3 * 0.3 * 507 / 39, 0);
     EXPECT_TRUE(colourNear(rootAt, kGreen));
     EXPECT_FALSE(colourNear(rootAt + QPointF(4, 0), kGreen));
-    // The markers keep a few pixels of radius at a scale where 0.1 units is
-    // less than one: zoomed out three steps.
+    // Three steps out, where 0.1 units is under a pixel, markers keep a few pixels.
     QTest::keyClick(&pic(), Qt::Key_Home);
     for (int i = 0; i < 3; ++i) QTest::keyClick(&pic(), Qt::Key_Minus);
     ASSERT_LT(0.1 / (worldUnder(shown(3, 0) + QPointF(1, 0)).x() - 3), 1.0);

@@ -58,9 +58,8 @@ TEST(PlotSurface, CircleIsRoundOnScreenWithUnequalUnits) {
 // One painter for every part: a part's pixels follow from what it is, not
 // from how many parts came before it or how much was painted at once.
 TEST(PlotSurface, PartsPaintAlikeWhateverCameBeforeAndHoweverPainted) {
-    // Red lines across, blue lines down and green circles, each kind
-    // repeating with its own period, so the colour of a crossing follows the
-    // latest of its parts.
+    // Red lines across, blue down and green circles, each with its own period, so
+    // the colour of a crossing follows the latest of its parts.
     auto draw = [](PlotSurface& s, int from, int to) {
         for (int i = from; i < to; ++i) {
             const int r = i % 4, b = i % 3, c = i % 5;
@@ -84,8 +83,7 @@ TEST(PlotSurface, PartsPaintAlikeWhateverCameBeforeAndHoweverPainted) {
     }
     EXPECT_EQ(once.image(), stepwise.image());
 
-    // The same line and circle as the first parts of a drawing and after
-    // thirty thousand parts off the surface.
+    // The same parts first in a drawing and after thirty thousand off the surface.
     PlotSurface first, late;
     surface(first);
     surface(late);

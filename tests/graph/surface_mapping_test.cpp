@@ -104,9 +104,8 @@ TEST(DrawingRecord, ReplaysExactlyInDrawingOrder) {
         drawn.kinds += '|';
         r.markPass();
     };
-    // Lines that start where the last one ended, with or without its height,
-    // ending at zeros of either sign; circles on a line's start and elsewhere;
-    // pass marks before anything is drawn and between parts.
+    // Lines from the last one's end, with or without its height, ending at zeros of
+    // either sign; circles, and pass marks before anything and between parts.
     mark();
     line(a, {0, 0, 1, 1}, qRgb(0, 0, 0));
     r.addText(a, {QPointF(3, 4), "label", QFont(), qRgb(0, 255, 0)});

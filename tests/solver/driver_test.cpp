@@ -15,8 +15,7 @@
 namespace quorel {
 namespace {
 
-// One calculation's inputs; from pause `stopAtPause` on (1 the first) step
-// by step, the pause dialog is closed there.
+// One calculation's inputs; step by step, closed at pause `stopAtPause` (1 the first).
 struct Inputs {
     const char* f;
     const char* x0;
@@ -25,8 +24,7 @@ struct Inputs {
     int stopAtPause = 0;
 };
 
-// Everything a calculation shows: every cell, every box, the outcome, the
-// caption and the graph's pixels.
+// Everything a calculation shows: cells, boxes, outcome, caption, graph pixels.
 struct Shown {
     std::vector<std::string> cells;
     std::vector<std::string> boxes;
@@ -70,8 +68,7 @@ Shown calculateFresh(const Inputs& in) {
 
 class DriverTest : public testing::CalculationTest {
   protected:
-    // Dark text pixels in a row's Xi cell on the screen itself (the window's
-    // backing store), not in a fresh rendering.
+    // Dark text pixels in a row's Xi cell as on screen (the backing store), not re-rendered.
     int darkPixelsShownInXi(long long row) {
         const QPoint at = table().mapTo(main.get(), QPoint(40, (480 + 335 * int(row)) / 15 + 1));
         const QImage shown =
@@ -156,9 +153,8 @@ TEST_F(DriverTest, LoopLimitsAndTolerances) {
 }
 
 TEST_F(DriverTest, ADivergingRunTellsEachKindOfBoxOnce) {
-    // A diverging iteration (each pass multiplies x by -9): once a tangent's
-    // crossing and then the points leave what the graph can draw, one box
-    // says so for each; then the final message.
+    // Diverging (each pass multiplies x by -9): one box when a tangent's crossing,
+    // one when the points leave what the graph can draw, then the final message.
     calculate("x/(x*x)^0.45", "2");
     EXPECT_EQ(table().rowCount(), 56);
     ASSERT_EQ(dialogs.messages.size(), 3u);
@@ -296,9 +292,8 @@ TEST_F(DriverTest, EveryCalculationShowsWhatItShowsOnAFreshProgram) {
     }
 }
 
-// Out of memory at each place a calculation asks for memory: the message (or,
-// when not even that can be made, the outcome line) tells it, the inputs come
-// back, and the next calculation is right.
+// Out of memory wherever a calculation asks for memory: told by a box (or the
+// outcome line), the inputs come back and the next calculation is right.
 TEST_F(DriverTest, OutOfMemoryAnywhereInACalculationIsSurvived) {
     constexpr int kEvery = -1;
     struct Case {

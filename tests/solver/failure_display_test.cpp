@@ -73,8 +73,7 @@ TEST_F(FailureDisplayTest, EachEndingWithItsBoxesRowsAndOutcome) {
          1,
          Row{"0.", "1000", "overflow", "overflow"},
          "f(X) cannot be computed at X = 1000 (overflow)."},
-        // The curve overflows right of 709.78; every point lies beyond what
-        // the graph can draw.
+        // The curve overflows right of 709.78; every point lies beyond the drawing.
         {"exp(x)",
          "700",
          {"f(x) lies beyond the range of a double (about 1.8E+308), or is 0/0, at some x of the "
@@ -112,8 +111,7 @@ TEST_F(FailureDisplayTest, EachEndingWithItsBoxesRowsAndOutcome) {
     }
 }
 
-// The curve has gaps where f has no value: nothing blue there, no line from
-// the centre label or across the gap.
+// Gaps where f has no value: no blue, no line from the label or across a gap.
 TEST_F(FailureDisplayTest, TheCurveHasGapsWhereFHasNoValue) {
     struct Case {
         const char* f;
@@ -199,9 +197,8 @@ TEST_F(FailureDisplayTest, AnFxThatCanGiveNoValueIsToldOnceAndEndsTheCalculation
     }
 }
 
-// A number text beyond the double range, in any box, ends the calculation
-// after its one message: nothing is computed, the table is empty and the
-// graph cleared (about 0 when the initial value is the one that cannot be read).
+// A number beyond the double range in any box: one message, nothing computed,
+// the graph cleared (about 0 when the initial value cannot be read).
 TEST_F(FailureDisplayTest, ANumberBeyondTheDoubleRangeEndsTheCalculation) {
     struct Case {
         const char* x0;

@@ -35,9 +35,8 @@ TEST_F(PanelTest, ControlsAndExamples) {
     // Tab order from Calculate on.
     EXPECT_EQ(p.CmdCal().nextInFocusChain(), &p.TexDFT());
 
-    // Assistive technology: every control of the panel and of the pause dialog
-    // has a name and a description; each box is named by, and related to, the
-    // caption beside it.
+    // Assistive technology: every control of the panel and the pause dialog has a
+    // name and a description; each box is named by and related to its caption.
     for (QWidget* form : {static_cast<QWidget*>(&p), static_cast<QWidget*>(&main->frmWait())}) {
         for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
@@ -119,8 +118,7 @@ TEST_F(PanelTest, ClearCentresOnTheFloorOfTheInitialValue) {
     EXPECT_EQ(main->state().OffX, main->state().OrgX - 12);
 }
 
-// Assistive technology reads the graph as a text: the function, the centre
-// and the outcome of the last calculation, never of one before it.
+// Assistive technology reads the graph as the last calculation's f, centre and outcome.
 TEST_F(PanelTest, TheGraphDescribesTheLastCalculation) {
     const auto description = [&] {
         return graph().picThree().accessibleDescription().toStdString();
@@ -159,8 +157,7 @@ TEST_F(PanelTest, DiagnosticViewShowsQueueStackAndValues) {
     ASSERT_EQ(dialogs.messages.size(), 3u);
     EXPECT_EQ(dialogs.messages[2].text, valuesByMouse);
 
-    // Failures name what failed and leave the panel usable; an f(x) that can
-    // give no value is told instead of evaluated.
+    // Failures name what failed; an f(x) that gives no value is told, not evaluated.
     struct Case {
         const char* f;
         const char* x;

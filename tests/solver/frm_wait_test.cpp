@@ -29,8 +29,7 @@ class WaitTest : public ::testing::Test {
         QTest::keyClick(&wait.TexSec(), Qt::Key_Return);
     }
 
-    // Runs `during` as soon as the pause has begun, then waits for it to
-    // end; false when it ended the calculation.
+    // Runs `during` once the pause has begun; false when it ended the calculation.
     bool pause(const std::function<void()>& during) {
         QTimer::singleShot(0, &wait, during);
         return wait.showModal();
@@ -93,8 +92,7 @@ TEST_F(WaitTest, APauseEndsAtTheTickOrOnContinueAndTheCalculationOnClosingOrEsca
     EXPECT_TRUE(visibleBeforeTick);
     EXPECT_FALSE(wait.isVisible());
 
-    // Enter inside a pause does not end it and counts the new length afresh;
-    // Continue ends it, and the calculation goes on.
+    // Enter in a pause counts the new length afresh; Continue ends the pause.
     bool visibleAfterEnter = false;
     EXPECT_TRUE(pause([&] {
         clock().advance(4000);
@@ -122,9 +120,8 @@ TEST_F(WaitTest, ARefusalIsToldByItsTextAndThePauseWaitsForIt) {
               numberTextMessage("pause second:", "1e999") + " The previous length stays.");
     EXPECT_EQ(state.PauseSeconds, 5);
 
-    // With a 1-second pause, a refusal message held open for 1.5 seconds: the
-    // pause is still on when the message closes, and the kept length runs
-    // afresh from there.
+    // A 1-second pause, a refusal held open 1.5 seconds: the pause is still on
+    // when it closes, and the kept length runs afresh from there.
     typeSeconds("1");
     dialogs.messages.clear();
     bool visibleWhileTold = false, visibleAfterTold = false;
