@@ -17,8 +17,7 @@ namespace {
 // Digits of a number text from its first to its last non-zero digit.
 int significantDigits(const std::string& text) {
     std::string digits;
-    for (char ch : text) {
-        if (ch == 'E') break;
+    for (char ch : text.substr(0, text.find('E'))) {
         if (ch >= '0' && ch <= '9') digits += ch;
     }
     const auto first = digits.find_first_not_of('0');

@@ -186,8 +186,7 @@ TEST(FrmDSPDTA, TheThumbScrollsTheRowsAndStandsApartFromItsTrack) {
     int lo = 255, hi = 0;
     for (int y = shot.height() / 4; y < shot.height() * 3 / 4; ++y) {
         const int g = qGray(shot.pixel(shot.width() / 2, y));
-        lo = std::min(lo, g);
-        hi = std::max(hi, g);
+        lo = std::min(lo, g), hi = std::max(hi, g);
     }
     EXPECT_GE(hi - lo, 120) << lo << " " << hi;
 }
