@@ -77,14 +77,10 @@ double readingEval(quorel::Engine& e, double x) {
     return pop();
 }
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n';
-}
-
 std::string withoutBlanks(const std::string& s) {
     std::string out;
     for (char c : s) {
-        if (!isBlank(c)) out += c;
+        if (!quorel::isSkippedChar(c)) out += c;
     }
     return out;
 }

@@ -166,7 +166,10 @@ TEST_F(DriverTest, ADivergingRunTellsEachKindOfBoxOnce) {
 }
 
 TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
+    calculate("X^3-3X-10", "3");
+    const std::string plain = outcome();
     panel().ChkStep().setChecked(true);
+    QWidget* outer = outerWindow(&graph());
     dialogs.onPause = [&] {
         for (QWidget* w : locked()) EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
         EXPECT_TRUE(panel().TexLoops().isEnabled());
@@ -176,30 +179,15 @@ TEST_F(DriverTest, StepModePausesOncePerPassWithInputsDisabled) {
         EXPECT_EQ(graph().caption(),
                   "drafting area--\\quorel tangent line/drawing,please just moment...");
         EXPECT_GT(darkPixelsShownInXi(calc().passes), 5);
+        // A new size mid-run: the graph drawn afresh, its curve sampled again.
+        if (dialogs.pauses == 2) outer->resize(outer->size() + QSize(120, 60));
     };
     calculate("X^3-3X-10", "3");
     EXPECT_EQ(dialogs.pauses, 4);
     for (QWidget* w : locked()) EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
-}
-
-// The graph drawn afresh for a new size mid-run, its curve sampled again.
-TEST_F(DriverTest, AResizeDuringAPauseLeavesTheRunAsItWas) {
-    calculate("X^3-3X-10", "3");
-    const std::string plain = outcome();
-    const long long rows = table().rowCount();
-    panel().ChkStep().setChecked(true);
-    QWidget* outer = outerWindow(&graph());
-    const QSize size = outer->size();
-    dialogs.onPause = [&] {
-        if (dialogs.pauses != 2) return;
-        outer->resize(size + QSize(120, 60));
-        QApplication::processEvents();
-    };
-    calculate("X^3-3X-10", "3");
-    EXPECT_NE(graph().picThree().size(), size);
+    // The run ends as it would have, every pass marked.
     EXPECT_EQ(outcome(), plain);
-    EXPECT_EQ(table().rowCount(), rows);
-    EXPECT_EQ(graph().picThree().passCount(), rows);
+    EXPECT_EQ(graph().picThree().passCount(), table().rowCount());
 }
 
 TEST_F(DriverTest, EndDuringARunStopsItOtherInputIsBlockedAndAClickStartsAfterIt) {
