@@ -320,12 +320,13 @@ TEST_F(DriverTest, OutOfMemoryAnywhereInACalculationIsSurvived) {
                  c.box);
     }
 
-    // The row store itself refuses a block: from row 2048 on of a long run.
+    // The row store itself refuses a block: row 2048 of a long run begins
+    // one. Armed just before that row, so no repaint in between meets it.
     std::unique_ptr<testing::AllocationFailure> refuse;
     int rows = 0;
     int refused = 0;
     panel().driver().setMemoryProbe([&](MemoryUse use) {
-        if (use == MemoryUse::Rows && ++rows == 2000)
+        if (use == MemoryUse::Rows && ++rows == 2049)
             refuse = std::make_unique<testing::AllocationFailure>(4096);
         if (use == MemoryUse::Message && refuse) {  // the reserve was let go
             refused = testing::refusedAllocations();
