@@ -99,14 +99,41 @@ the initial value and empties the table, <b>End</b> ends the program.</li>
 </ul>
 
 <h3>How a calculation stops</h3>
+<p>Each pass computes f(X) and the slope f'(X) at the present X, then the next
+X. The slope is the central difference (f(X+h) - f(X-h)) / (2h) with
+h = 10^(floor(L) - 3), L = ln|X| / ln 10 (three digits below the leading digit
+of X: h = 0.001 for X = 3, 0.1 for X = 250; for X = 1000, L is just below 3
+and h = 0.01); at X = 0, h = 0.001. The pass count is the number of next X
+computed, which is the number of the last row of the table.</p>
 <ol>
-<li><b>Root found</b>: |f(X)| is within the tolerance; a green circle marks the
-root.</li>
+<li><b>Within the error</b>: before each pass, when |f(X)| is at most
+"error=", the iteration stops. A small f(X) is not yet a root, so the line on
+the graph then says what the run shows:
+<ul>
+<li><b>Root</b>, with a green circle at X, only with evidence: f(X) is exactly
+0; or f has the opposite sign at X - s or X + s, s the last step (a root lies
+within s of X: s is the error estimate); or the steps shrank faster than
+linearly (each ratio of a step to the one before at most half the ratio
+before it).</li>
+<li><b>Converging slowly, as near a multiple root</b>: the last steps shrank
+by a steady ratio r below 0.95 (their ratios within 0.05 of each other, not
+creeping up). The root then lies about s &times; r / (1 - r) from X, which the
+line gives; X is marked as any iterate.</li>
+<li><b>No root shown</b>: no pass was made (try a smaller error), or the steps
+stayed the same or grew (exp(-x) from 1 moves by 1 each pass: f approaches 0
+without crossing it), or they shrank unsteadily. X is marked as any
+iterate.</li>
+</ul></li>
 <li><b>Loop limit</b>: "Loops =" passes were made without that; a message
 says so.</li>
 <li><b>No tangent</b>: the slope f'(X) is zero, so the tangent never meets the
 x axis, or f cannot be worked out at X; the calculation ends there.</li>
+<li><b>Stopped</b>: Escape in any window stops a running calculation at the
+end of its pass; the rows and the drawing so far stay.</li>
 </ol>
+<p>An "error=" below 0 can never be met and is refused. A number box is read
+from its start ("2,5" is read as 2); when it held more than its number, the
+line says how it was read.</p>
 
 <h3>Keys and mouse</h3>
 <table cellspacing="0" cellpadding="3">
@@ -132,6 +159,10 @@ as PNG (a right click on the graph calculates)</td></tr>
 |X(i+1)-X(i)| against i, and per pass the step, the ratio of the next step to
 it and the estimated order, about 2 near a simple root and 1 near a double
 root such as that of x^2</td></tr>
+<tr><td><b>Escape</b></td><td>in any window while a calculation runs: stop it,
+keeping what it showed; in the pause dialog: end the calculation</td></tr>
+<tr><td><b>Hover a table cell</b></td><td>its value in full, the shortest text
+that reads back as the same number</td></tr>
 <tr><td><b>F1</b></td><td>this help</td></tr>
 </table>
 <p>The window menus of the table and the graph (the icon at the left of their

@@ -22,6 +22,10 @@ locale_t cLocale() {
 }  // namespace
 
 double textToNumber(std::string_view text) {
+    return readNumber(text).value;
+}
+
+NumberRead readNumber(std::string_view text) {
     std::string num;
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -49,7 +53,7 @@ double textToNumber(std::string_view text) {
             break;
         }
     }
-    if (!anyDigit) return 0.0;
+    if (!anyDigit) return {0.0, 0};
     skip();
     if (i < n && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
         std::string exp = "e";
@@ -63,12 +67,25 @@ double textToNumber(std::string_view text) {
             exp += text[j];
             expDigit = true;
         }
-        if (expDigit) num += exp;
+        if (expDigit) {
+            num += exp;
+            i = j;
+        }
     }
     errno = 0;
     const double v = strtod_l(num.c_str(), nullptr, cLocale());
     if (errno == ERANGE && std::isinf(v)) throw Failure(kErrOverflow);
-    return v;
+    return {v, i};
+}
+
+std::string fullNumberText(double v) {
+    if (v == 0.0) return "0";
+    char buf[40];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    std::string s(buf, end);
+    for (char& c : s)
+        if (c == 'e') c = 'E';
+    return s;
 }
 
 std::string numberToText(double v) {

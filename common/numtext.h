@@ -24,6 +24,17 @@ inline bool isDecimalDigit(char c) {
 // a leading number gives 0. A number beyond the double range throws Failure 6.
 double textToNumber(std::string_view text);
 
+// The same reading, with the length of text it used: what follows `used` was
+// not part of the number (a text without a leading number uses none of it).
+struct NumberRead {
+    double value = 0.0;
+    std::size_t used = 0;
+};
+NumberRead readNumber(std::string_view text);
+
+// The shortest text that reads back as the same double ("4.588329716170851E-12").
+std::string fullNumberText(double v);
+
 // General form: at most 15 significant digits, no trailing zeros, no point for
 // whole numbers, exponent form (1E-07, 1E+15) for very small or large
 // magnitudes. Negative zero is written "0".

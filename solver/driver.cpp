@@ -1,6 +1,7 @@
 #include "solver/driver.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -12,7 +13,9 @@
 #include "graph/frm_graph.h"
 #include "graph/single_precision.h"
 #include "solver/failure_messages.h"
+#include "solver/input_reading.h"
 #include "solver/outcome.h"
+#include "solver/verdict.h"
 #include "table/frm_dspdta.h"
 
 namespace quorel {
@@ -63,17 +66,21 @@ IterationDriver::IterationDriver(ProgramState& state, Engine& engine, UserDialog
       engine_(engine),
       dialogs_(dialogs),
       graph_(graph),
-      table_(table) {}
+      table_(table) {
+    auto elapsed = std::make_shared<QElapsedTimer>();
+    elapsed->start();
+    clock_ = [elapsed] { return elapsed->elapsed(); };
+}
 
 IterationDriver::~IterationDriver() = default;
 
 void IterationDriver::refresh(bool force) {
-    if (!force && sinceRefresh_.isValid()) {
+    if (!force && lastRefresh_) {
         // Reading the clock costs more than a pass of a short f(x): it is read
         // every few passes only.
         if (++passesUnchecked_ < kPassesPerClockRead) return;
         passesUnchecked_ = 0;
-        if (sinceRefresh_.elapsed() < kFrameMs) return;
+        if (clock_() - *lastRefresh_ < kFrameMs) return;
     }
     use(MemoryUse::Painting);
     table_.Refresh();
@@ -81,7 +88,7 @@ void IterationDriver::refresh(bool force) {
     // Lets "End" and closing the main window through while a long run goes on;
     // the other inputs are locked and a second calculation is refused.
     QApplication::processEvents();
-    sinceRefresh_.restart();
+    lastRefresh_ = clock_();
 }
 
 void IterationDriver::setRunning(bool running) {
@@ -127,8 +134,9 @@ void IterationDriver::holdReserve() {
     if (!reserve_) reserve_.reset(new (std::nothrow) char[kReserveBytes]);
 }
 
-void IterationDriver::finish(const std::string& outcome) {
-    graph_.showOutcome(outcome);
+void IterationDriver::finish(Outcome outcome) {
+    outcome_ = std::move(outcome);
+    graph_.showOutcome(outcomeText(outcome_));
 }
 
 void IterationDriver::survivedOutOfMemory() {
@@ -136,7 +144,10 @@ void IterationDriver::survivedOutOfMemory() {
     // the drawing so far stay until the next Clear.
     reserve_.reset();
     try {
-        finish(outOfMemoryOutcome(calc_.passes));
+        Outcome o = outcome_;
+        o.ending = Ending::OutOfMemory;
+        o.passes = calc_.passes;
+        finish(std::move(o));
         use(MemoryUse::Message);
         dialogs_.message(kOutOfMemoryMessage, kAppTitle);
     } catch (const std::bad_alloc&) {
@@ -147,6 +158,7 @@ void IterationDriver::survivedOutOfMemory() {
 void IterationDriver::calculate(const CalculationInputs& inputs) {
     if (running_) return;
     calc_ = Calculation{};
+    outcome_ = Outcome{};
     stopRequested_ = abandoned_ = false;
     setRunning(true);
     // The table's scroll bar follows the rows at each refresh, not at each row.
@@ -178,17 +190,27 @@ void IterationDriver::run(const CalculationInputs& in) {
         use(MemoryUse::Message);
         Err_Msg(number, dialogs_, state_.NewLine);
     };
+    // What every ending says besides itself: how the boxes were read.
+    Outcome base;
+    auto notCalculated = [&](const std::string& reason, const std::string& message) {
+        Outcome o = base;
+        o.ending = Ending::NotCalculated;
+        o.reason = reason;
+        finish(std::move(o));
+        use(MemoryUse::Message);
+        dialogs_.message(message, kAppTitle);
+    };
     auto read = [&](const char* box, const std::string& text, double& out) {
         try {
-            out = textToNumber(text);
+            const BoxRead r = readBox(box, text);
+            out = r.value;
+            if (r.note) base.readAs.push_back(*r.note);
             return true;
         } catch (const Failure&) {
             // With no initial value the graph is cleared about 0.
             if (box == kBoxInitialValue) clearAround(0.0);
-            finish(
-                notCalculatedOutcome(std::string("the number in \"") + box + "\" cannot be read"));
-            use(MemoryUse::Message);
-            dialogs_.message(numberTextMessage(box, text), kAppTitle);
+            notCalculated(std::string("the number in \"") + box + "\" cannot be read",
+                          numberTextMessage(box, text));
             return false;
         }
     };
@@ -203,10 +225,17 @@ void IterationDriver::run(const CalculationInputs& in) {
     holdReserve();
     engine_.Fx_Postfix(in.fx);
     if (toldMalformed(in.fx, engine_, dialogs_)) {
-        finish(notCalculatedOutcome("f(x) gives no value"));
+        Outcome o = base;
+        o.ending = Ending::NotCalculated;
+        o.reason = "f(x) gives no value";
+        finish(std::move(o));
         return;
     }
     if (!read(kBoxError, in.tolerance, tolerance) || !read(kBoxLoops, in.loops, loopLimit)) return;
+    if (tolerance < 0) {
+        notCalculated("the number in \"error=\" is below 0", kNegativeErrorMessage);
+        return;
+    }
 
     graph_.setCaption(kCaptionCurve);
     drawCurve(std::floor(x0), [&](double t) {
@@ -215,7 +244,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     use(MemoryUse::Painting);
     graph_.Refresh();
     graph_.setCaption(kCaptionTangent);
-    sinceRefresh_.invalidate();
+    lastRefresh_.reset();
 
     auto showRow = [&](double x, Attempt fx, Attempt dfx) {
         use(MemoryUse::Rows);
@@ -249,17 +278,36 @@ void IterationDriver::run(const CalculationInputs& in) {
             !dfx.ok() ? dfx : attempt([&] { return checkedSub(x, checkedDiv(fx, dfx.value)); });
         return std::pair{dfx, next};
     };
+    // The last steps |X(i+1) - X(i)|, for the verdict.
+    constexpr std::size_t kStepsKept = 4;
+    std::vector<double> steps;
+    auto ending = [&](Ending how, double x) {
+        Outcome o = base;
+        o.ending = how;
+        o.x = x;
+        o.passes = c.passes;
+        o.lastSteps = steps;
+        return o;
+    };
     // The iteration ends at x, where `what` cannot be computed.
     auto endAt = [&](double x, Uncomputed what, int failure) {
-        finish(uncomputedOutcome(what, x, failure));
+        Outcome o = ending(Ending::Uncomputable, x);
+        o.uncomputed = what;
+        o.failure = failure;
+        finish(std::move(o));
         use(MemoryUse::Message);
         dialogs_.message(uncomputedMessage(what, x, failure), kAppTitle);
     };
 
     c.CurX = x0;
     graph_.picThree().markPass();
+    bool stopped = false;
     for (;;) {
         const double x = *c.CurX;
+        if (stopRequested_) {
+            stopped = true;
+            break;
+        }
         // f(x) is evaluated once per iterate: the loop test, the row, the
         // tangent and the outcome test all read it, as evaluating it again
         // would give the same value.
@@ -277,7 +325,10 @@ void IterationDriver::run(const CalculationInputs& in) {
         if (!next.ok()) {
             draw(x, fx.value, next, kPointRadius);
             if (dfx.ok() && dfx.value == 0.0) {
-                finish(zeroSlopeOutcome(x));
+                Outcome o = ending(Ending::ZeroSlope, x);
+                o.fx = fx.value;
+                o.hasFx = true;
+                finish(std::move(o));
                 use(MemoryUse::Message);
                 dialogs_.message(zeroSlopeMessage(x), kAppTitle);
             } else {
@@ -286,6 +337,8 @@ void IterationDriver::run(const CalculationInputs& in) {
             return;
         }
         c.NextX = next.value;
+        if (steps.size() == kStepsKept) steps.erase(steps.begin());
+        steps.push_back(std::abs(next.value - x));
         draw(x, fx.value, next, kPointRadius);
         if (in.stepByStep) {
             refresh(true);
@@ -294,24 +347,46 @@ void IterationDriver::run(const CalculationInputs& in) {
         ++c.passes;
         c.CurX = c.NextX;
         refresh(false);
-        if (stopRequested_) {
-            finish(stoppedOutcome(x, c.passes));
-            return;
-        }
     }
 
     // The last iterate: its row, its tangent, and the root or the message.
     const double x = *c.CurX;
-    const double fx = *c.CurFx;
+    const Attempt fxAt =
+        stopped ? attempt([&] { return engine_.Fx_Eval(x); }) : Attempt{*c.CurFx, 0};
+    if (!fxAt.ok()) {
+        showRow(x, fxAt, attempt([&] { return engine_.Fx_Diff(x); }));
+        finish(ending(Ending::Stopped, x));
+        return;
+    }
+    const double fx = fxAt.value;
+    c.CurFx = fx;
     const auto [dfx, next] = slopeAndNext(x, fx);
     showRow(x, {fx, 0}, dfx);
-    const bool isRoot = std::abs(fx) <= tolerance;
     if (!next.ok()) tangentFailed(next.failure);
-    draw(x, fx, next, isRoot ? kRootRadius : 0.0);
-    if (isRoot) {
-        finish(rootOutcome(x, fx, c.passes));
-    } else {
-        finish(loopLimitOutcome(x, fx, c.passes));
+    const bool within = std::abs(fx) <= tolerance;
+    Outcome o = ending(stopped  ? Ending::Stopped
+                       : within ? Ending::WithinError
+                                : Ending::LoopLimit,
+                       x);
+    o.fx = fx;
+    o.hasFx = true;
+    if (o.ending == Ending::WithinError) {
+        const Judgement j = judgeRoot(x, fx, steps, [&](double t) -> std::optional<double> {
+            const Attempt v = attempt([&] { return engine_.Fx_Eval(t); });
+            return v.ok() ? std::optional<double>(v.value) : std::nullopt;
+        });
+        o.verdict = j.verdict;
+        o.evidence = j.evidence;
+        o.ratio = j.ratio;
+        o.distance = j.distance;
+    }
+    // The root marker only where the run shows a root; a last X within the
+    // error without that evidence is marked as any iterate is.
+    const double radius = o.isRoot() ? kRootRadius : within && !stopped ? kPointRadius : 0.0;
+    draw(x, fx, next, radius);
+    const bool noRoot = o.ending == Ending::LoopLimit;
+    finish(std::move(o));
+    if (noRoot) {
         use(MemoryUse::Message);
         dialogs_.message(kNoRootMessage, kAppTitle);
     }

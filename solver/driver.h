@@ -7,7 +7,6 @@
 // cannot be computed. Every calculation ends with its outcome on the graph.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -16,6 +15,7 @@
 
 #include "common/program_state.h"
 #include "common/user_dialogs.h"
+#include "run/outcome.h"
 
 namespace quorel {
 
@@ -39,8 +39,11 @@ struct Calculation {
     std::optional<double> CurFx;
     std::optional<double> CurDfx;
     std::optional<double> NextX;
-    long long passes = 0;  // completed passes: the number of the next row
+    long long passes = 0;  // next X computed: the number of the next row
 };
+
+// Milliseconds from any fixed start; tests drive it.
+using MillisecondClock = std::function<long long()>;
 
 // What a calculation reads from the input panel.
 struct CalculationInputs {
@@ -74,11 +77,19 @@ class IterationDriver : public QObject {
     void redrawCurve(double center);
 
     bool running() const { return running_; }
+    // Ends a running calculation at the end of its current pass, keeping
+    // what it showed (Escape).
+    void stop() { stopRequested_ = running_; }
     // Ends a running calculation at its next pass (the program is ending).
     void abandon() { abandoned_ = stopRequested_ = true; }
     bool abandoned() const { return abandoned_; }
     // The latest calculation, finished or running.
     const Calculation& calculation() const { return calc_; }
+    // How the latest calculation ended; Ending::None while none has.
+    const Outcome& outcome() const { return outcome_; }
+
+    // The clock that paces the repaints of a running calculation.
+    void setClock(MillisecondClock clock) { clock_ = std::move(clock); }
 
     // Called before each use of memory a calculation makes; tests throw
     // std::bad_alloc from it.
@@ -101,7 +112,7 @@ class IterationDriver : public QObject {
     void use(MemoryUse what) {
         if (probe_) probe_(what);
     }
-    void finish(const std::string& outcome);
+    void finish(Outcome outcome);
     void survivedOutOfMemory();
     void holdReserve();
 
@@ -111,12 +122,15 @@ class IterationDriver : public QObject {
     FrmGraph& graph_;
     FrmDSPDTA& table_;
     Calculation calc_;
+    Outcome outcome_;
     bool running_ = false;
     // The user ended the calculation: the pause dialog was closed, or the
     // program is ending (abandoned).
     bool stopRequested_ = false;
     bool abandoned_ = false;
-    QElapsedTimer sinceRefresh_;
+    MillisecondClock clock_;
+    // When the windows were last repainted; none yet in this iteration.
+    std::optional<long long> lastRefresh_;
     int passesUnchecked_ = 0;
     std::function<void(MemoryUse)> probe_;
     // Memory kept aside while a calculation runs and let go when it runs out,

@@ -175,10 +175,10 @@ void FrmFx::CmdCal_Click() {
     const QPointer<QWidget> focus = QApplication::focusWidget();
     const CalculationInputs in = inputs();
     {
-        const InputGuard guard(command1_);
+        const InputGuard guard(command1_, [this] { driver_->stop(); });
         driver_->calculate(in);
     }
-    describeGraph(graph_, in.fx, state_.OrgX - state_.OffX, graph_.outcomeText().toStdString());
+    describeGraph(graph_, in.fx, state_.OrgX - state_.OffX, outcomeText(driver_->outcome()));
     if (focus && focus->isEnabled() && !driver_->abandoned()) focus->setFocus();
 }
 

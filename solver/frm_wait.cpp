@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 #include "common/failure.h"
 #include "common/form_geometry.h"
@@ -60,17 +62,22 @@ void FrmWait::Form_Load() {
 
 void FrmWait::TexSec_KeyPress(int keyAscii) {
     if (keyAscii != 13) return;
-    // Valid lengths are 0 to 32 seconds: the interval in milliseconds must fit
-    // a 16-bit whole number. Anything else is refused and the old length kept.
+    // Valid lengths are whole numbers of seconds from 0 to 32: the interval in
+    // milliseconds must fit a 16-bit whole number. Anything else, a text that
+    // is not only a number among them, is refused and the old length kept.
     const std::string typed = texSec_->text().toStdString();
-    double seconds = -1;
+    NumberRead read;
     try {
-        seconds = roundHalfEven(textToNumber(typed));
+        read = readNumber(typed);
     } catch (const Failure&) {
         refuse(numberTextMessage(kBoxPauseSeconds, typed) + " The previous length stays.");
         return;
     }
-    if (!(seconds >= 0 && seconds <= 32)) {
+    const bool onlyNumber =
+        read.used > 0 && std::all_of(typed.begin() + static_cast<std::ptrdiff_t>(read.used),
+                                     typed.end(), isSkippedChar);
+    const double seconds = read.value;
+    if (!onlyNumber || seconds != std::floor(seconds) || !(seconds >= 0 && seconds <= 32)) {
         refuse(kPauseRangeMessage);
         return;
     }

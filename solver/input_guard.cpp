@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace quorel {
@@ -29,7 +30,8 @@ bool isUserInput(QEvent::Type t) {
 
 }  // namespace
 
-InputGuard::InputGuard(QObject* allowed) : allowed_(allowed) {
+InputGuard::InputGuard(QObject* allowed, std::function<void()> onEscape)
+    : allowed_(allowed), onEscape_(std::move(onEscape)) {
     qApp->installEventFilter(this);
 }
 
@@ -46,6 +48,9 @@ bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
     if (!w) return false;
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && w->window() == modal) return false;
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && onEscape_)
+        onEscape_();
     // An accepted override keeps the key from becoming a shortcut (Ctrl+F4...).
     if (event->type() == QEvent::ShortcutOverride) event->accept();
     return true;

@@ -1,9 +1,10 @@
 // While a calculation runs it lets the event loop paint and tick, but only the
 // "End" button and modal dialogs take user input; closing the main window
-// still works.
+// still works, and Escape in any window stops the calculation.
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 namespace quorel {
 
@@ -11,7 +12,7 @@ class InputGuard : public QObject {
     Q_OBJECT
   public:
     // Installs itself on the application for its lifetime.
-    explicit InputGuard(QObject* allowed);
+    InputGuard(QObject* allowed, std::function<void()> onEscape);
     ~InputGuard() override;
 
   protected:
@@ -19,6 +20,7 @@ class InputGuard : public QObject {
 
   private:
     QObject* allowed_;
+    std::function<void()> onEscape_;
 };
 
 }  // namespace quorel

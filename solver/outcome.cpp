@@ -10,10 +10,6 @@ std::string num(double v) {
     return numberToText(v);
 }
 
-std::string passesText(long long n) {
-    return std::to_string(n) + (n == 1 ? " pass" : " passes");
-}
-
 const char* valueName(Uncomputed what) {
     switch (what) {
         case Uncomputed::Fx:
@@ -27,37 +23,6 @@ const char* valueName(Uncomputed what) {
 }
 
 }  // namespace
-
-std::string rootOutcome(double x, double fx, long long passes) {
-    return "Root X = " + num(x) + ", f(X) = " + num(fx) + ", after " + passesText(passes) + ".";
-}
-
-std::string loopLimitOutcome(double x, double fx, long long passes) {
-    return "No root: stopped after " + passesText(passes) + " at X = " + num(x) +
-           ", f(X) = " + num(fx) + ".";
-}
-
-std::string zeroSlopeOutcome(double x) {
-    return "Zero slope at X = " + num(x) + ": no next X.";
-}
-
-std::string uncomputedOutcome(Uncomputed what, double x, int failure) {
-    const std::string name = valueName(what);
-    return std::string(what == Uncomputed::NextX ? "The next X" : name) +
-           " cannot be computed at X = " + num(x) + " (" + failureInfo(failure).cell + ").";
-}
-
-std::string stoppedOutcome(double x, long long passes) {
-    return "Stopped by the user after " + passesText(passes) + ", at X = " + num(x) + ".";
-}
-
-std::string outOfMemoryOutcome(long long passes) {
-    return "Out of memory after " + passesText(passes) + ": the calculation was stopped.";
-}
-
-std::string notCalculatedOutcome(const std::string& reason) {
-    return "Not calculated: " + reason + ".";
-}
 
 std::string uncomputedMessage(Uncomputed what, double x, int failure) {
     const std::string plain = failureInfo(failure).plain;

@@ -446,7 +446,7 @@ QString FrmDSPDTA::cellToolTip(int column, long long row) const {
     if (v.failure == kBlank) return {};
     if (column == 0) return QString::fromStdString(cellText(column, row));
     if (v.failure != 0) return QString::fromStdString(failureInfo(v.failure).name);
-    return QString::fromStdString(numberToText(v.value));
+    return QString::fromStdString(fullNumberText(v.value));
 }
 
 double FrmDSPDTA::cellTop(long long row) const {

@@ -55,8 +55,8 @@ TEST_F(WaitTest, LoadsWithTheLengthSelectedAndEnterSetsTheLengthOrRefusesIt) {
     struct Case {
         const char* typed;
         int seconds;  // -1: refused
-    } cases[] = {{"10", 10}, {"2.5", 2}, {"3.5", 4},    {"32", 32},    {"abc", 0},
-                 {"33", -1}, {"-1", -1}, {"40000", -1}, {"1e999", -1}, {"0", 0}};
+    } cases[] = {{"10", 10}, {"2.5", -1},   {" 7 ", 7},    {"32", 32}, {"abc", -1}, {"33", -1},
+                 {"-1", -1}, {"40000", -1}, {"1e999", -1}, {"0", 0},   {"3x", -1},  {"", -1}};
     for (const auto& c : cases) {
         const int before = state.PauseSeconds;
         const std::size_t told = dialogs.messages.size();
@@ -67,6 +67,9 @@ TEST_F(WaitTest, LoadsWithTheLengthSelectedAndEnterSetsTheLengthOrRefusesIt) {
         EXPECT_EQ(dialogs.messages.size(), told + (refused ? 1 : 0)) << c.typed;
         if (refused) {
             EXPECT_EQ(wait.TexSec().text(), QString::number(before)) << c.typed;
+            if (std::string(c.typed) != "1e999") {
+                EXPECT_EQ(dialogs.messages.back().text, kPauseRangeMessage) << c.typed;
+            }
         }
         EXPECT_EQ(wait.Timer1().isActive(), now > 0) << c.typed;
         if (now > 0) {

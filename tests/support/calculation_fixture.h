@@ -29,6 +29,15 @@ class CalculationTest : public ProgramTest {
         for (int c = 0; c < 4; ++c) texts.push_back(table().cellText(c, row));
         return texts;
     }
+    // Whether a marker-coloured pixel lies r plot units left or right of (x, y).
+    bool markerAround(double x, double y, double r) {
+        const ProgramState& st = main->state();
+        for (double dx : {r, -r, r + 0.02, -r + 0.02, r - 0.02, -r - 0.02}) {
+            const QColor c = graph().picThree().pixelAt(x + dx + st.OffX, y + st.OrgY);
+            if (c.green() > 200 && c.red() < 100 && c.blue() < 100) return true;
+        }
+        return false;
+    }
     // Whether the graph holds a pixel of exactly this colour.
     bool graphHas(QRgb rgb) {
         const QImage img = graph().picThree().image();
