@@ -1,6 +1,7 @@
 #include "common/fitting_line_edit.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -18,13 +19,13 @@ constexpr int kInnerMargin = 2;
 FittingLineEdit::FittingLineEdit(QWidget* parent) : QLineEdit(parent), designFont_(font()) {
     setMaxLength(kWholeText);
     connect(this, &QLineEdit::textChanged, this, [this] {
-        if (!hasFocus()) showWhole();
+        if (!editing()) showWhole();
     });
 }
 
 void FittingLineEdit::setDesignFont(const QFont& font) {
     designFont_ = font;
-    if (hasFocus()) {
+    if (editing()) {
         setFont(font);
     } else {
         showWhole();
@@ -38,6 +39,18 @@ qreal FittingLineEdit::textWidth() const {
     const QMargins m = textMargins();
     // One more pixel on the right for the text cursor.
     return contents.width() - m.left() - m.right() - 2 * kInnerMargin - 1;
+}
+
+bool FittingLineEdit::editing() const {
+    // Keys still reach the box while its window is not the active one (on a
+    // display without a window manager): what they type is never refitted.
+    return hasFocus() || typing_;
+}
+
+void FittingLineEdit::keyPressEvent(QKeyEvent* e) {
+    typing_ = true;
+    QLineEdit::keyPressEvent(e);
+    typing_ = false;
 }
 
 void FittingLineEdit::showWhole() {
@@ -57,7 +70,7 @@ void FittingLineEdit::focusOutEvent(QFocusEvent* e) {
 
 void FittingLineEdit::resizeEvent(QResizeEvent* e) {
     QLineEdit::resizeEvent(e);
-    if (!hasFocus()) showWhole();
+    if (!editing()) showWhole();
 }
 
 }  // namespace quorel

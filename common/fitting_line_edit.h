@@ -20,12 +20,15 @@ class FittingLineEdit : public QLineEdit {
     qreal textWidth() const;
 
   protected:
+    void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
   private:
     void showWhole();
+    bool editing() const;
+    bool typing_ = false;
 
     QFont designFont_;
 };

@@ -41,9 +41,12 @@ void OutcomeLine::place(const QRectF& inner, const QRectF& avoid) {
     // lie under the table window.
     const QRect label = avoid.toAlignedRect();
     const int bottom = label.isEmpty() ? area.bottom() : label.top() - kMargin - 1;
-    // One line as long as it fits: its text, the padding of 2 on each side, a pixel spare.
-    const int natural = fontMetrics().horizontalAdvance(text()) + 5;
-    const int width = std::min(natural, area.width() * kWidestShare / 100);
+    // One line as long as it fits: the narrowest width that lays the text
+    // out as on an unbounded one, up to the widest share.
+    const int widest = area.width() * kWidestShare / 100;
+    const int oneLine = heightForWidth(QWIDGETSIZE_MAX / 2);
+    int width = std::min(fontMetrics().horizontalAdvance(text()), widest);
+    while (width < widest && heightForWidth(width) > oneLine) width = std::min(widest, width + 4);
     const int height = heightForWidth(width);
     setGeometry(area.right() - width + 1, std::max(area.top(), bottom - height + 1), width, height);
 }

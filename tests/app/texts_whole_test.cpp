@@ -183,6 +183,16 @@ double captionInk(QPushButton& button, qreal dpr) {
     return ink / (dpr * dpr);
 }
 
+// A short outcome stands on one line, its last word not wrapped alone.
+TEST_F(TextsWholeTest, AShortOutcomeStaysOnOneLine) {
+    panel().CmbFx().setEditText("x");
+    panel().TexDFT().setText("0");
+    panel().CmdCal_Click();
+    auto* line = graph().picThree().findChild<QLabel*>("outcomeLine");
+    ASSERT_TRUE(line && line->isVisible());
+    EXPECT_LT(line->height(), 2 * line->fontMetrics().lineSpacing()) << line->text().toStdString();
+}
+
 TEST_F(TextsWholeTest, KaiBoldCaptionsStayBoldAtEveryRatio) {
     for (QPushButton* button : {&panel().CmdCal(), &panel().CmdClr(), &panel().Command1()}) {
         ASSERT_TRUE(button->font().bold());

@@ -74,6 +74,18 @@ TEST_F(PanelTest, WhatIsTypedIsKeptWholeAndSolved) {
     EXPECT_EQ(table().cellText(1, 1), "0");
     EXPECT_EQ(table().cellText(2, 1), "0");
 
+    // Typed while another window is the active one (keys still arrive so on a
+    // display without a window manager), the text keeps its order.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    p.CmbFx().setFocus();
+    p.CmbFx().lineEdit()->selectAll();
+    QTest::keyClicks(p.CmbFx().lineEdit(), "x-12");
+    EXPECT_EQ(p.CmbFx().currentText(), "x-12");
+    other.close();
+
     // No box cuts a long text: 40000 blanks inside change nothing.
     const QString blanks(40000, ' ');
     const QString typed[] = {"x-2" + blanks + "+1", blanks + "3", "5" + blanks + "5",
