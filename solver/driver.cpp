@@ -75,7 +75,6 @@ void IterationDriver::refresh(bool force) {
         passesUnchecked_ = 0;
         if (sinceRefresh_.elapsed() < kFrameMs) return;
     }
-    use(MemoryUse::Painting);
     table_.Refresh();
     graph_.Refresh();
     // Lets "End" and closing the main window through while a long run goes on;
@@ -105,7 +104,6 @@ void IterationDriver::drawCurve(double center, const std::function<void(double)>
     for (double t = lower; t <= upper; t += kCurveStep) {
         const Attempt y = attempt([&] { return engine_.Fx_Eval(t); });
         if (y.ok()) {
-            use(MemoryUse::Drawing);
             graph_.Line_C(t, y.value);
         } else {
             graph_.endCurvePiece();
@@ -137,7 +135,6 @@ void IterationDriver::survivedOutOfMemory() {
     reserve_.reset();
     try {
         finish(outOfMemoryOutcome(calc_.passes));
-        use(MemoryUse::Message);
         dialogs_.message(kOutOfMemoryMessage, kAppTitle);
     } catch (const std::bad_alloc&) {
         // Not even the message could be made: the outcome line tells it.
@@ -169,13 +166,11 @@ void IterationDriver::run(const CalculationInputs& in) {
     auto tellOnce = [&](Told kind, const std::string& text) {
         if (told & kind) return;
         told |= kind;
-        use(MemoryUse::Message);
         dialogs_.message(text, kAppTitle);
     };
     const std::function<void(int)> tangentFailed = [&](int number) {
         if (number != kErrOverflow || (told & kToldTangent)) return;
         told |= kToldTangent;
-        use(MemoryUse::Message);
         Err_Msg(number, dialogs_, state_.NewLine);
     };
     auto read = [&](const char* box, const std::string& text, double& out) {
@@ -187,7 +182,6 @@ void IterationDriver::run(const CalculationInputs& in) {
             if (box == kBoxInitialValue) clearAround(0.0);
             finish(
                 notCalculatedOutcome(std::string("the number in \"") + box + "\" cannot be read"));
-            use(MemoryUse::Message);
             dialogs_.message(numberTextMessage(box, text), kAppTitle);
             return false;
         }
@@ -212,13 +206,11 @@ void IterationDriver::run(const CalculationInputs& in) {
     drawCurve(std::floor(x0), [&](double t) {
         tellOnce(kToldCurveOverflow, curveOverflowMessage(roundHalfEven(t, 2)));
     });
-    use(MemoryUse::Painting);
     graph_.Refresh();
     graph_.setCaption(kCaptionTangent);
     sinceRefresh_.invalidate();
 
     auto showRow = [&](double x, Attempt fx, Attempt dfx) {
-        use(MemoryUse::Rows);
         table_.DspDta(c.passes, {x, 0}, fx.cell(), dfx.cell());
     };
     // The tangent from (x, f) to the next X when there is one, then a marker
@@ -232,7 +224,6 @@ void IterationDriver::run(const CalculationInputs& in) {
             tellOnce(kToldBeyondDrawing, beyondDrawingMessage(x, fx));
             return;
         }
-        use(MemoryUse::Drawing);
         if (next.ok()) graph_.Line_A(x, fx, next.value, 0.0, tangentFailed);
         if (radius > 0) graph_.picThree().Circle(px, py, radius, kMarkerColor);
     };
@@ -252,7 +243,6 @@ void IterationDriver::run(const CalculationInputs& in) {
     // The iteration ends at x, where `what` cannot be computed.
     auto endAt = [&](double x, Uncomputed what, int failure) {
         finish(uncomputedOutcome(what, x, failure));
-        use(MemoryUse::Message);
         dialogs_.message(uncomputedMessage(what, x, failure), kAppTitle);
     };
 
@@ -278,7 +268,6 @@ void IterationDriver::run(const CalculationInputs& in) {
             draw(x, fx.value, next, kPointRadius);
             if (dfx.ok() && dfx.value == 0.0) {
                 finish(zeroSlopeOutcome(x));
-                use(MemoryUse::Message);
                 dialogs_.message(zeroSlopeMessage(x), kAppTitle);
             } else {
                 endAt(x, dfx.ok() ? Uncomputed::NextX : Uncomputed::Slope, next.failure);
@@ -312,7 +301,6 @@ void IterationDriver::run(const CalculationInputs& in) {
         finish(rootOutcome(x, fx, c.passes));
     } else {
         finish(loopLimitOutcome(x, fx, c.passes));
-        use(MemoryUse::Message);
         dialogs_.message(kNoRootMessage, kAppTitle);
     }
 }
