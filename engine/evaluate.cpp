@@ -10,7 +10,7 @@
 // on the same operands, so the same value bits.
 #include <cmath>
 
-#include "common/failure.h"
+#include "common/checked_math.h"
 #include "common/numtext.h"
 #include "engine/engine.h"
 
@@ -23,8 +23,9 @@ constexpr int kMaxOperands = Stack::kMaxItems;
 enum Code : std::uint8_t {
     kNumber = static_cast<std::uint8_t>(Operation::Function) + 1,
     kX,
-    kMissing,    // an operand is missing: failure 13
-    kBadNumber,  // a number text beyond the double range: failure 6
+    kMissing,     // an operand is missing: failure 13
+    kBadNumber,   // a number text beyond the double range: failure 6
+    kWholePower,  // "^" with a whole exponent from 2 to 16, the step's number
 };
 
 std::string lowered(const Value& v) {
@@ -96,6 +97,12 @@ void Engine::makeSequence(bool refused) {
             }
         }
         s.code = static_cast<std::uint8_t>(s.row->operation);
+        if (s.row->operation == Operation::Power && numbersOnTop > 0 &&
+            isWholePowerExponent(steps_.back().number)) {
+            s.code = kWholePower;
+            s.number = steps_.back().number;
+            steps_.pop_back();
+        }
         steps_.push_back(s);
         numbersOnTop = 0;
     }
@@ -109,26 +116,27 @@ double Engine::Fx_Eval(double x) {
 
     const int rear = FxQueue.rear();
     const bool xFinite = std::isfinite(x);
-    // operands[0] is never an operand: it lets a step read below an empty stack.
+    // The top operand is held in `top`, the ones below it in `operands` up to
+    // `below`; the first push stores the unused initial top in operands[0].
     double operands[kMaxOperands + 1];
-    operands[0] = 0.0;
-    double* top = operands;  // the top operand
+    double* below = operands;
+    double top = 0.0;
     for (const Step& s : steps_) {
-        // The operands: a and b of two, a of one.
-        double a = *top;
-        double b = 0.0;
+        double a = top;  // the operand of one, the left operand of two
+        double b = s.number;
         if (s.code <= static_cast<std::uint8_t>(Operation::Power)) {
-            b = a;
-            a = *--top;
+            b = top;
+            a = *--below;
         }
         double r;
         switch (s.code) {
-            case kNumber:
-                *++top = s.number;
-                continue;
             case kX:
                 if (!xFinite) failAt(FxQueue, rear, s.slot, kErrOverflow);
-                *++top = x;
+                b = x;
+                [[fallthrough]];
+            case kNumber:
+                *below++ = top;
+                top = b;
                 continue;
             case kMissing:
                 failAt(FxQueue, rear, s.slot, kErrMissing);
@@ -147,6 +155,7 @@ double Engine::Fx_Eval(double x) {
                 r = a / b;
                 break;
             case static_cast<std::uint8_t>(Operation::Power):
+            case kWholePower:
                 r = power(a, b);
                 break;
             case static_cast<std::uint8_t>(Operation::Plus):
@@ -161,13 +170,13 @@ double Engine::Fx_Eval(double x) {
         }
         if (!std::isfinite(r)) [[unlikely]]
             failAt(FxQueue, rear, s.slot, s.row->failure(a, b));
-        *top = r;
+        top = r;
     }
 
     FxQueue.setReadState(endFront_, endHasItems_);
     FxQueue.succeeded = endSucceeded_;
     if (emptyAtEnd_) throw Failure(kErrMissing);
-    return *top;
+    return top;
 }
 
 double Engine::Fx_Diff(double x) {
@@ -178,17 +187,9 @@ double Engine::Fx_Diff(double x) {
         h = std::pow(10.0, std::floor(q) - 3.0);
         if (h == 0.0) h = 0.001;
     }
-    const double below = x - h;
-    if (!std::isfinite(below)) throw Failure(kErrOverflow);
-    const double fm = Fx_Eval(below);
-    const double above = x + h;
-    if (!std::isfinite(above)) throw Failure(kErrOverflow);
-    const double fp = Fx_Eval(above);
-    const double d = fp - fm;
-    if (!std::isfinite(d)) throw Failure(kErrOverflow);
-    const double r = d / (2.0 * h);
-    if (!std::isfinite(r)) throw Failure(kErrOverflow);
-    return r;
+    const double fm = Fx_Eval(finiteOr6(x - h));
+    const double fp = Fx_Eval(finiteOr6(x + h));
+    return finiteOr6(finiteOr6(fp - fm) / (2.0 * h));
 }
 
 }  // namespace quorel

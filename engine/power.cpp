@@ -6,19 +6,10 @@ namespace {
 constexpr double kLowest = 0x1p-960;  // below: the error may underflow
 constexpr double kHighest = 0x1p990;  // above: the splitting may overflow
 
-// Veltkamp's split: v = high + low, each with at most 26 significant bits.
-void split(double v, double& high, double& low) {
-    const double t = 134217729.0 * v;  // 2^27 + 1
-    high = t - (t - v);
-    low = v - high;
-}
-
-// Dekker's product: u·v - p exactly, for p = u·v rounded.
+// u·v - p exactly, for p = u·v rounded: the fused multiply-add rounds only
+// once, and the error of a product is always a double.
 double exactError(double u, double v, double p) {
-    double uh, ul, vh, vl;
-    split(u, uh, ul);
-    split(v, vh, vl);
-    return ((uh * vh - p) + uh * vl + ul * vh) + ul * vl;
+    return std::fma(u, v, -p);
 }
 
 }  // namespace

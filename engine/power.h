@@ -3,7 +3,7 @@
 // For a whole exponent b from 2 to 16 the result is a^b computed by
 // repeated squaring (and multiplying by a where b's binary digits ask for
 // it) in double-double: every product is carried as an unevaluated sum of two
-// doubles, its exact rounding error found by Dekker's product, and the sum is
+// doubles, its exact rounding error found by a fused multiply-add, and the sum is
 // rounded once at the end. The result is within 0.5 ulp plus less than
 // 2^-40 ulp of the exact power, at least as accurate as the maths library's
 // pow. Where the product would leave the normal range of the double (|result|
