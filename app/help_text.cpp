@@ -1,47 +1,10 @@
 #include "app/help_text.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
-#include "solver/frm_fx.h"
+#include <QStringList>
 
 namespace quorel {
-namespace {
 
-const char* const kFxTip =
-    "f(x) to solve. x is the variable; numbers like 2.5 or 1E-3; + - * / and ^ "
-    "(read left to right: 2^3^2 is 64); sin cos tan atn exp log sqr (log is the "
-    "natural logarithm, sqr the square root); 3x and 2(x+1) are products. F1: help.";
-const char* const kInitialTip =
-    "Where the iteration starts. A click on the graph puts the clicked x here and "
-    "calculates.";
-const char* const kErrorTip = "The calculation stops when |f(X)| is at most this.";
-const char* const kLoopsTip = "The most passes the iteration makes before it gives up.";
-const char* const kStepTip = "Pause after every pass (the pause dialog sets how long).";
-
-}  // namespace
-
-void setPanelToolTips(FrmFx& panel) {
-    panel.CmbFx().setToolTip(kFxTip);
-    panel.LabFx().setToolTip(kFxTip);
-    panel.TexDFT().setToolTip(kInitialTip);
-    panel.LabDFT().setToolTip("Click: the translated f(x), and f and f' at the initial value.");
-    panel.TexError().setToolTip(kErrorTip);
-    panel.Label2().setToolTip(kErrorTip);
-    panel.TexLoops().setToolTip(kLoopsTip);
-    panel.Label3().setToolTip(kLoopsTip);
-    panel.ChkStep().setToolTip(kStepTip);
-    panel.LabSel1().setToolTip(kStepTip);
-    panel.CmdCal().setToolTip("Find a root from the initial value (Enter, Space).");
-    panel.CmdClr().setToolTip("Centre the graph on the initial value and empty the table.");
-    panel.Command1().setToolTip("End the program.");
-    panel.Label1().setToolTip("F1: help on f(x), the inputs, the keys and the mouse.");
-}
-
-QString helpHtml(const QString& version) {
+QString helpHtml(const QString& version, OperatorTable operators) {
     QString html = QStringLiteral(R"(
 <h2>Tangent-line root finder</h2>
 <p>Version %1</p>
@@ -60,12 +23,9 @@ after E or D (either case) with an optional sign: <code>2.5</code>,
 first, then <code>*</code> and <code>/</code>, then <code>+</code> and
 <code>-</code>. Each of them is read left to right: <code>2^3^2</code> is
 (2^3)^2 = 64, <code>8/4/2</code> is 1.</li>
-<li>Functions: <code>sin cos tan</code> (radians), <code>atn</code> (arc
-tangent), <code>exp</code>, <code>log</code> (the natural logarithm),
-<code>sqr</code> (the square root), with their argument in brackets or, when
-it is x, right after the name: <code>sinx</code> is sin(x),
-<code>sinx^2</code> is (sin(x))^2. <code>log(x)/log(10)</code> is the common
-logarithm.</li>
+<li>Functions: %2, with their argument in brackets or, when it is x, right
+after the name: <code>sinx</code> is sin(x), <code>sinx^2</code> is
+(sin(x))^2. <code>log(x)/log(10)</code> is the common logarithm.</li>
 <li>Brackets: a <code>)</code> missing at the end is supplied, one too many
 after an expression is dropped.</li>
 <li>Products may be implied: a number, x or <code>)</code> followed by
@@ -168,7 +128,13 @@ that reads back as the same number</td></tr>
 <p>The window menus of the table and the graph (the icon at the left of their
 title bars) offer the same.</p>
 )");
-    return html.arg(version.toHtmlEscaped());
+    QStringList functions;
+    for (const OperatorRow& row : operators) {
+        if (row.operation == Operation::Function)
+            functions << "<code>" + QString::fromUtf8(row.name) + "</code> (" +
+                             QString::fromUtf8(row.meaning) + ")";
+    }
+    return html.arg(version.toHtmlEscaped(), functions.join(", "));
 }
 
 }  // namespace quorel

@@ -1,16 +1,16 @@
-// What the program says about itself: the help page and the input panel's
-// tooltips, in one place so that the two say the same.
+// What the program says about itself: the help page. Its list of functions
+// comes from the operator table, as do the input panel's tooltip and the
+// refusal hints.
 #pragma once
 
 #include <QString>
 
+#include "engine/operators.h"
+
 namespace quorel {
 
-class FrmFx;
-
-// The help page (HTML), with the program's version.
-QString helpHtml(const QString& version);
-// A short tooltip on each control of the input panel.
-void setPanelToolTips(FrmFx& panel);
+// The help page (HTML), with the program's version and the functions of
+// `operators`.
+QString helpHtml(const QString& version, OperatorTable operators = kOperators);
 
 }  // namespace quorel

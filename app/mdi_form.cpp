@@ -5,7 +5,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/help_text.h"
 #include "app/help_window.h"
 #include "app/qt_dialogs.h"
 #include "app/stacking.h"
@@ -37,7 +36,7 @@ MDIForm1::MDIForm1(UserDialogs* dialogs) {
     setWindowTitle(kMainCaption);
     mdi_ = new QMdiArea(this);
     setCentralWidget(mdi_);
-    engine_ = std::make_unique<Engine>(*dialogs_);
+    engine_ = std::make_unique<Engine>();
     MDIForm_Load();
     if (qtDialogs) qtDialogs->setPauseDialog(wait_);
     // Large enough for the three child windows (13145 x 9000 twips of client area).
@@ -141,7 +140,6 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     connect(&surface, &PlotSurface::replayPassChanged, convergence_, &FrmConvergence::markPass);
 
     help_ = new HelpWindow(QString::fromUtf8(kVersion), this);
-    setPanelToolTips(*panel_);
     actions_ = new WindowActions(
         {*this, *table_, *tableSub, *graph_, *graphSub, *convergence_, *convergenceSub, *help_},
         *dialogs_, this);

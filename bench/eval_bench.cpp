@@ -1,7 +1,8 @@
 // f(x) evaluation per call on the example functions, against muparser
 // evaluating the same functions in its own syntax at the same x. Both loops
-// start with the AVX upper state cleared (see engine/cpu_state.h), which Qt's
-// start-up in bench_main leaves dirty.
+// start with the AVX upper state cleared: Qt's start-up in bench_main leaves
+// it dirty, which makes every SSE instruction of either side pay a transition
+// penalty until it is cleared.
 //
 // Each side of each example is repeated, the repetitions of all of them run
 // in random order (bench_main turns random interleaving on), and the times
@@ -19,7 +20,6 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "engine/cpu_state.h"
 #include "engine/engine.h"
 
 namespace quorel::bench {
@@ -53,17 +53,17 @@ std::vector<double> points(const Example& ex) {
     return xs;
 }
 
-class NoDialogs : public UserDialogs {
-  public:
-    void message(const std::string&, const std::string&) override {}
-    bool pause() override { return true; }
-};
+void clearUpperVectorState() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx")) asm volatile("vzeroupper");
+#endif
+}
 
 void BM_EvalOurs(benchmark::State& state) {
     const Example& ex = kExamples[state.range(0)];
     const std::vector<double> xs = points(ex);
-    NoDialogs dialogs;
-    Engine engine(dialogs);
+    Engine engine;
     engine.Fx_Postfix(ex.ours);
     clearUpperVectorState();
     std::size_t i = 0;
@@ -82,8 +82,7 @@ void BM_EvalMuparser(benchmark::State& state) {
     parser.SetExpr(ex.muparser);
 
     // Both must compute the same function before their times mean anything.
-    NoDialogs dialogs;
-    Engine engine(dialogs);
+    Engine engine;
     engine.Fx_Postfix(ex.ours);
     for (double p : xs) {
         x = p;

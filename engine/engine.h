@@ -2,40 +2,38 @@
 // sequence, evaluation of that sequence at any x, and the numerical slope.
 // Pure C++, no windowing code. Failures are thrown as quorel::Failure with the
 // numbers of common/failure.h (5 domain, 6 overflow, 11 division, 13 missing
-// operand, a refused text or a sequence cut short).
+// operand or a refused text).
 //
-// a^b: for a whole b from 2 to 16, the product a·a·…·a carried in
-// double-double and rounded once (b = 2: a·a); std::pow for every other b and
-// wherever that product would leave the normal range (engine/power.h). Both
-// ways of evaluating below compute it the same way.
+// a^b: for a whole b from 2 to 16, the correctly rounded power
+// (engine/power.h); std::pow for every other b.
 //
-//   Engine e(dialogs);
+//   Engine e;
 //   e.Fx_Postfix("X^3-3X-10");
 //   double y = e.Fx_Eval(2.0);   // -8
 //   double d = e.Fx_Diff(2.0);   // ~9
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <vector>
 
-#include "common/user_dialogs.h"
 #include "engine/fx_problem.h"
+#include "engine/operators.h"
 #include "engine/queue.h"
 #include "engine/stack.h"
 
 namespace quorel {
 
-// Message shown once when f(x) does not fit the 500-token queue or the
-// 500-operator stack.
-inline constexpr const char* kTooLongMessage =
-    "f(x) is too long: it needs more than 500 tokens or more than 500 pending "
-    "operators. Please shorten f(x).";
+// What a translation gives: the postfix tokens it queued, and the first
+// problem of the text (kind None when there is none).
+struct Translation {
+    std::vector<std::string> tokens;
+    FxProblem problem;
+};
 
 class Engine {
   public:
-    explicit Engine(UserDialogs& dialogs);
-    ~Engine();
+    explicit Engine(OperatorTable operators = kOperators);
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
@@ -44,15 +42,15 @@ class Engine {
     Queue FxQueue;
 
     // Appends the postfix tokens of expr to FxQueue (unread tokens of an
-    // earlier sequence are dropped first), then HoldValue. Never fails: the
-    // first problem of the text is recorded (problem()), and a sequence with
-    // a problem fails at every evaluation (see refused()). Every
-    // operator it pushes on OpStack reaches this queue; only unclosed "("
-    // stay, and those left by earlier translations give way when this one
-    // would otherwise run out of stack. When the queue or the stack refuses a
-    // token the sequence is cut short: the user is told once
-    // (kTooLongMessage) and evaluation fails with 13.
-    void Fx_Postfix(const std::string& expr);
+    // earlier sequence are dropped first), then HoldValue. Every operator it
+    // pushes on OpStack reaches this queue; only unclosed "(" stay, and those
+    // left by earlier translations give way when this one would otherwise run
+    // out of stack. When the queue or the stack refuses a token the sequence
+    // is cut short: the problem is TooLong, whatever else the text holds.
+    // A sequence with a problem other than a number beyond the range (which
+    // fails at its own token) fails with 13 at every evaluation, until tokens
+    // are added to the queue directly.
+    Translation Fx_Postfix(const std::string& expr);
 
     // f(x) from the last translated sequence; restores the saved read state
     // first and leaves the queue read to its end (or to the failing token).
@@ -64,53 +62,46 @@ class Engine {
 
     // Precedence of a token: "+","-" 1; "*","/" 2; "0+","0-" 3; "^" 5;
     // function names 6; "(",")" 9; anything else -9.
-    static std::int16_t Op_Level(const Value& token);
+    std::int16_t Op_Level(const Value& token) const;
 
     // Moves one operator or parenthesis through OpStack into FxQueue.
     void Op_Handle(const Value& token);
 
-    // True when the last translation was cut short.
-    bool sequenceCut() const { return cut_; }
     // The first problem of the last translated text.
     const FxProblem& problem() const { return problem_; }
-    // True while FxQueue holds the sequence of a translation that met a
-    // problem other than a number beyond the range (which fails at its own
-    // token): evaluation fails with 13. Tokens added to the queue after the
-    // translation make a sequence of their own.
-    bool refused() const {
-        return problem_.kind != FxProblemKind::None &&
-               problem_.kind != FxProblemKind::BeyondRange &&
-               FxQueue.generation() == translatedGeneration_;
-    }
-
-    // Evaluation runs a compiled form of the sequence in which groups of
-    // tokens (x^3, 2*x, "top - c", constant groups such as sin(3)) are fused
-    // into single steps. Turned off, every token is one step: the reference
-    // that the fused form must match in value bits, failure number and read
-    // state. On by default.
-    void setFusion(bool on) { fusion_ = on; }
-    bool fusion() const { return fusion_; }
+    OperatorTable operators() const { return operators_; }
 
   private:
-    struct Compiled;  // the compiled sequence, private to evaluation
+    // One step of the compact sequence evaluation runs.
+    struct Step {
+        std::uint8_t code;  // an Operation, or one of the codes of evaluate.cpp
+        std::int16_t slot;  // the queue slot of the token, where a failure leaves the read state
+        double number;      // the number a step pushes
+        const OperatorRow* row;
+    };
 
     void addToken(const Value& token);
     void pushOperator(const Value& token);
     Value popOperator();
     void flushOwnOperators();
-    // Compiles the saved sequence of FxQueue for evaluation.
-    void compileSequence();
+    // Makes the compact sequence from the saved sequence of FxQueue.
+    void makeSequence(bool refused);
 
-    UserDialogs& dialogs_;
-    bool cut_ = false;
+    OperatorTable operators_;
     FxProblem problem_;
-    std::uint32_t translatedGeneration_ = 0;
-    bool fusion_ = true;
+    bool cut_ = false;
     // During a translation: OpStack slots up to here hold "(" left over by
     // earlier translations; everything above was pushed by this one.
     int ownBase_ = 0;
-    std::unique_ptr<Compiled> compiled_;
-    std::uint32_t compiledGeneration_ = 0;
+
+    std::vector<Step> steps_;
+    std::uint32_t madeFrom_ = 0;  // the queue's generation the steps were made from
+    bool refused_ = false;
+    // The read state evaluation leaves when no step fails.
+    int endFront_ = 0;
+    bool endHasItems_ = false;
+    bool endSucceeded_ = false;
+    bool emptyAtEnd_ = true;  // no operand left: failure 13 after reading
 };
 
 }  // namespace quorel

@@ -2,7 +2,6 @@
 
 #include "common/failure.h"
 #include "common/numtext.h"
-#include "engine/operators.h"
 
 namespace quorel {
 namespace {
@@ -62,22 +61,30 @@ std::size_t numberEnd(const Compact& c, std::size_t k, bool& wellFormed) {
     return j;
 }
 
-// The function name that starts at k, as lower-case text, or "".
-std::string functionAt(const Compact& c, std::size_t k) {
-    if (!c.has(k + 2)) return {};
-    const std::string name{lowerAscii(c[k]), lowerAscii(c[k + 1]), lowerAscii(c[k + 2])};
-    const int row = operatorRow(name);
-    return row >= 0 && kOperators[row].operands == 1 && isLetter(name[0]) ? name : std::string();
+// The length of the longest function name of the table that the letters
+// [k, end) begin with, or 0.
+std::size_t functionAt(const Compact& c, std::size_t k, std::size_t end, OperatorTable operators) {
+    std::size_t longest = 0;
+    for (const OperatorRow& row : operators) {
+        const std::string_view name = row.name;
+        if (row.operation != Operation::Function || name.size() <= longest || name.size() > end - k)
+            continue;
+        std::size_t i = 0;
+        while (i < name.size() && lowerAscii(c[k + i]) == name[i]) ++i;
+        if (i == name.size()) longest = i;
+    }
+    return longest;
 }
 
 // Splits the letters [k, end) into function names and x; false when they do
 // not split.
-bool splitLetters(const Compact& c, std::size_t k, std::size_t end, std::vector<FxPiece>& out) {
+bool splitLetters(const Compact& c, std::size_t k, std::size_t end, OperatorTable operators,
+                  std::vector<FxPiece>& out) {
     const std::size_t first = out.size();
     while (k < end) {
-        if (!functionAt(c, k).empty() && k + 3 <= end) {
-            out.push_back(c.piece(PieceKind::Function, k, k + 3));
-            k += 3;
+        if (const std::size_t n = functionAt(c, k, end, operators); n > 0) {
+            out.push_back(c.piece(PieceKind::Function, k, k + n));
+            k += n;
         } else if (lowerAscii(c[k]) == 'x') {
             FxPiece x = c.piece(PieceKind::X, k, k + 1);
             x.token.assign(1, 'X');
@@ -93,7 +100,7 @@ bool splitLetters(const Compact& c, std::size_t k, std::size_t end, std::vector<
 
 }  // namespace
 
-std::vector<FxPiece> readPieces(std::string_view text) {
+std::vector<FxPiece> readPieces(std::string_view text, OperatorTable operators) {
     const Compact c(text);
     std::vector<FxPiece> pieces;
     std::size_t k = 0;
@@ -115,7 +122,7 @@ std::vector<FxPiece> readPieces(std::string_view text) {
         } else if (isLetter(ch)) {
             std::size_t end = k;
             while (c.has(end) && isLetter(c[end])) ++end;
-            if (!splitLetters(c, k, end, pieces)) {
+            if (!splitLetters(c, k, end, operators, pieces)) {
                 pieces.push_back(c.piece(PieceKind::Unknown, k, end));
             }
             k = end;

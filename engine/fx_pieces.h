@@ -2,15 +2,17 @@
 // feeds are skipped wherever they stand, also inside a number or a name. A
 // number is read whole as a typed number is: digits with at most one ".", then
 // an exponent (E or D, an optional sign, digits) when digits follow the letter.
-// A run of letters is split into function names and x ("expx", "xsinx"); a run
-// that does not split, a malformed number ("3.1.2", ".") and any other
-// character are unknown pieces. Pure C++.
+// A run of letters is split into function names of the operator table, the
+// longest that fits first, and x ("expx", "xsinx"); a run that does not split, a malformed number
+// ("3.1.2", ".") and any other character are unknown pieces. Pure C++.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/operators.h"
 
 namespace quorel {
 
@@ -28,7 +30,7 @@ struct FxPiece {
     bool beyondRange = false;  // a number beyond the double range
 };
 
-std::vector<FxPiece> readPieces(std::string_view text);
+std::vector<FxPiece> readPieces(std::string_view text, OperatorTable operators = kOperators);
 
 // The 1-based position, counted in characters, of the byte `offset` of a UTF-8
 // text.

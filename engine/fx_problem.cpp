@@ -71,4 +71,87 @@ void bracketSign(FxProblem& problem, std::string_view text, const std::vector<Fx
     problem.bracketed.append(text.substr(to));
 }
 
+FxProblem firstProblem(std::string_view text, const std::vector<FxPiece>& pieces) {
+    FxProblem problem;
+    // What the last piece was; every state but Operand waits for an operand.
+    enum class After { Start, Open, Operator, Sign, Function, Operand } after = After::Start;
+    auto note = [&](FxProblemKind kind, std::size_t at) {
+        if (problem.kind == FxProblemKind::None) problem = problemAt(kind, text, pieces, at);
+    };
+    // A sign right after an operator or a sign: the hint puts it in parentheses.
+    auto noteBeforeSign = [&](FxProblemKind kind, std::size_t sign) {
+        if (problem.kind != FxProblemKind::None) return;
+        note(kind, sign - 1);
+        bracketSign(problem, text, pieces, sign);
+    };
+    // Nothing stands where an operand should, before the piece `at`.
+    auto noteMissing = [&](std::size_t at) {
+        const std::size_t before = at - 1;
+        if (after == After::Open && before > 0 && pieces[before - 1].kind == PieceKind::Function)
+            note(FxProblemKind::FunctionArgument, before - 1);
+        else if (after == After::Open)
+            note(FxProblemKind::EmptyGroup, before);
+        else if (after == After::Operator)
+            note(FxProblemKind::OperatorOperand, before);
+        else if (after == After::Sign)
+            note(FxProblemKind::SignOperand, before);
+        else if (after == After::Function)
+            note(FxProblemKind::FunctionArgument, before);
+    };
+
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const FxPiece& p = pieces[i];
+        switch (p.kind) {
+            case PieceKind::Number:
+            case PieceKind::X:
+            case PieceKind::Unknown:
+                if (p.kind == PieceKind::Unknown) note(FxProblemKind::UnknownPiece, i);
+                if (p.beyondRange) note(FxProblemKind::BeyondRange, i);
+                if (after == After::Function && p.kind == PieceKind::Number) noteMissing(i);
+                // A number after x or ")" is no product.
+                if (after == After::Operand && p.kind == PieceKind::Number)
+                    note(FxProblemKind::NumberAfter, i);
+                after = After::Operand;
+                break;
+            case PieceKind::Function:
+                if (after == After::Function) noteMissing(i);
+                after = After::Function;
+                break;
+            case PieceKind::Open:
+                after = After::Open;
+                break;
+            case PieceKind::Close:
+                if (after == After::Start) note(FxProblemKind::CloseFirst, i);
+                noteMissing(i);
+                after = After::Operand;
+                break;
+            case PieceKind::Operator: {
+                const bool sign = p.token == "+" || p.token == "-";
+                const bool atStart = after == After::Start || after == After::Open;
+                if (sign && atStart) {
+                    after = After::Sign;
+                    break;
+                }
+                if (atStart) {
+                    note(FxProblemKind::OperatorOperand, i);
+                } else if (sign && after == After::Operator) {
+                    noteBeforeSign(FxProblemKind::OperatorOperand, i);
+                } else if (sign && after == After::Sign) {
+                    noteBeforeSign(FxProblemKind::SignOperand, i);
+                } else {
+                    noteMissing(i);
+                }
+                after = After::Operator;
+                break;
+            }
+        }
+    }
+    if (after == After::Start) {
+        problem.kind = FxProblemKind::Empty;
+    } else if (after != After::Operand) {
+        noteMissing(pieces.size());
+    }
+    return problem;
+}
+
 }  // namespace quorel

@@ -23,6 +23,7 @@ enum class FxProblemKind {
     FunctionArgument,  // a function without its argument: "sin", "sin()", "sin2"
     EmptyGroup,        // a "(" without an expression: "()", "x*("
     CloseFirst,        // a ")" before any expression: ")x"
+    TooLong,           // more than 500 tokens or 500 pending operators, from this piece on
 };
 
 struct FxProblem {
@@ -35,6 +36,10 @@ struct FxProblem {
     std::string bracketed;
     std::string bracketedPart;
 };
+
+// The first problem of the pieces of `text`: a piece where it cannot stand.
+// Empty when nothing but blanks was typed.
+FxProblem firstProblem(std::string_view text, const std::vector<FxPiece>& pieces);
 
 // The problem `kind` at the piece `at` of `text`.
 FxProblem problemAt(FxProblemKind kind, std::string_view text, const std::vector<FxPiece>& pieces,

@@ -1,7 +1,11 @@
 // The built-in operators and functions of f(x), one row each. Translation
-// takes a token's level from here, the queue's compiled slots the row a token
-// names, and evaluation the operation and the number of its failure. Adding a
-// one-operand function is one row (level 6, one operand).
+// takes a token's level from here, the pieces reader the function names,
+// evaluation the operation and the number of its failure, and the help and
+// the messages the list of functions. Adding a one-operand function is one
+// row: level 6, the operation Function, its name and what it computes.
+//
+// Every consumer takes the table as an OperatorTable argument that defaults
+// to kOperators, so a test can hand it a copy with a row more.
 //
 // Operands are always finite, and an operation fails exactly when its result
 // is not finite (an overflow, a division by zero, the square root or the
@@ -10,7 +14,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <iterator>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "common/checked_math.h"
@@ -19,17 +24,38 @@
 
 namespace quorel {
 
+// What evaluation does for a row. Function rows are computed by `evaluate`;
+// the others are written out in the evaluation loop.
+enum class Operation : std::uint8_t {
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Power,
+    Plus,
+    Minus,
+    Function
+};
+
 struct OperatorRow {
     std::string_view name;     // the token as queued: "+", "0-", "sin"
     std::string_view written;  // as the user types it: "-" for the sign "0-"
     std::int16_t level;        // precedence in translation
-    int operands;              // 1 or 2
+    Operation operation;
     // The result for the left operand a and the right operand b; rows of one
     // operand read a only.
     double (*evaluate)(double a, double b);
     // The failure number for operands whose result is not finite.
     int (*failure)(double a, double b);
+    // For a function: what it is, as the help and the tooltip say it.
+    std::string_view meaning = {};
 };
+
+using OperatorTable = std::span<const OperatorRow>;
+
+constexpr int operandsOf(const OperatorRow& row) {
+    return row.operation <= Operation::Power ? 2 : 1;
+}
 
 namespace operation {
 
@@ -48,30 +74,43 @@ inline int powFailure(double a, double b) {
 }  // namespace operation
 
 inline constexpr OperatorRow kOperators[] = {
-    {"+", "+", 1, 2, [](double a, double b) { return a + b; }, operation::overflow},
-    {"-", "-", 1, 2, [](double a, double b) { return a - b; }, operation::overflow},
-    {"*", "*", 2, 2, [](double a, double b) { return a * b; }, operation::overflow},
-    {"/", "/", 2, 2, [](double a, double b) { return a / b; }, divisionFailure},
-    {"^", "^", 5, 2, [](double a, double b) { return power(a, b); }, operation::powFailure},
-    {"0+", "+", 3, 1, [](double a, double) { return a; }, operation::overflow},
-    {"0-", "-", 3, 1, [](double a, double) { return 0.0 - a; }, operation::overflow},
-    {"sin", "sin", 6, 1, [](double a, double) { return std::sin(a); }, operation::overflow},
-    {"cos", "cos", 6, 1, [](double a, double) { return std::cos(a); }, operation::overflow},
-    {"exp", "exp", 6, 1, [](double a, double) { return std::exp(a); }, operation::overflow},
-    {"tan", "tan", 6, 1, [](double a, double) { return std::tan(a); }, operation::overflow},
-    {"sqr", "sqr", 6, 1, [](double a, double) { return std::sqrt(a); }, operation::domain},
-    {"log", "log", 6, 1, [](double a, double) { return std::log(a); }, operation::domain},
-    {"atn", "atn", 6, 1, [](double a, double) { return std::atan(a); }, operation::overflow},
+    {"+", "+", 1, Operation::Add, [](double a, double b) { return a + b; }, operation::overflow},
+    {"-", "-", 1, Operation::Subtract, [](double a, double b) { return a - b; },
+     operation::overflow},
+    {"*", "*", 2, Operation::Multiply, [](double a, double b) { return a * b; },
+     operation::overflow},
+    {"/", "/", 2, Operation::Divide, [](double a, double b) { return a / b; }, divisionFailure},
+    {"^", "^", 5, Operation::Power, [](double a, double b) { return power(a, b); },
+     operation::powFailure},
+    {"0+", "+", 3, Operation::Plus, [](double a, double) { return a; }, operation::overflow},
+    {"0-", "-", 3, Operation::Minus, [](double a, double) { return 0.0 - a; }, operation::overflow},
+    {"sin", "sin", 6, Operation::Function, [](double a, double) { return std::sin(a); },
+     operation::overflow, "sine (radians)"},
+    {"cos", "cos", 6, Operation::Function, [](double a, double) { return std::cos(a); },
+     operation::overflow, "cosine (radians)"},
+    {"tan", "tan", 6, Operation::Function, [](double a, double) { return std::tan(a); },
+     operation::overflow, "tangent (radians)"},
+    {"atn", "atn", 6, Operation::Function, [](double a, double) { return std::atan(a); },
+     operation::overflow, "arc tangent"},
+    {"exp", "exp", 6, Operation::Function, [](double a, double) { return std::exp(a); },
+     operation::overflow, "e to the power"},
+    {"log", "log", 6, Operation::Function, [](double a, double) { return std::log(a); },
+     operation::domain, "natural logarithm"},
+    {"sqr", "sqr", 6, Operation::Function, [](double a, double) { return std::sqrt(a); },
+     operation::domain, "square root"},
 };
 
-inline constexpr int kOperatorCount = static_cast<int>(std::size(kOperators));
-
-// The row whose name is exactly `name`, or -1.
-constexpr int operatorRow(std::string_view name) {
-    for (int i = 0; i < kOperatorCount; ++i) {
-        if (kOperators[i].name == name) return i;
+// The row whose name is exactly `name`, or nullptr.
+constexpr const OperatorRow* findOperator(std::string_view name, OperatorTable table = kOperators) {
+    for (const OperatorRow& row : table) {
+        if (row.name == name) return &row;
     }
-    return -1;
+    return nullptr;
 }
+
+// The names of the functions, in table order, joined by `separator` with
+// `last` before the final one: "sin, cos, tan and atn".
+std::string functionNames(std::string_view separator, std::string_view last,
+                          OperatorTable table = kOperators);
 
 }  // namespace quorel

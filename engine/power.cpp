@@ -3,32 +3,41 @@
 namespace quorel {
 namespace {
 
-// Veltkamp's split: v = high + low, each with at most 26 significant bits.
-void split(double v, double& high, double& low) {
-    const double t = 134217729.0 * v;  // 2^27 + 1
-    high = t - (t - v);
-    low = v - high;
-}
+constexpr double kLowest = 0x1p-960;  // below: the error may underflow
+constexpr double kHighest = 0x1p990;  // above: the splitting may overflow
 
-// Dekker's product: u·v - p exactly, without fused multiply-add.
-double dekkerError(double u, double v, double p) {
-    double uh, ul, vh, vl;
-    split(u, uh, ul);
-    split(v, vh, vl);
-    return ((uh * vh - p) + uh * vl + ul * vh) + ul * vl;
+// u·v - p exactly, for p = u·v rounded: the fused multiply-add rounds only
+// once, and the error of a product is always a double.
+double exactError(double u, double v, double p) {
+    return std::fma(u, v, -p);
 }
 
 }  // namespace
 
 double wholePower(double a, int b) {
-#if defined(__x86_64__) || defined(__i386__)
-    if (kHasFma) return wholePowerFma(a, b);
-#endif
-    return wholePowerWithoutFma(a, b);
-}
-
-double wholePowerWithoutFma(double a, int b) {
-    return wholePowerWith(a, b, dekkerError);
+    double hi = a;
+    double lo = 0.0;
+    int digit = 1;
+    while (digit * 2 <= b) digit *= 2;
+    for (digit /= 2; digit > 0; digit /= 2) {
+        // (hi + lo)^2, leaving out lo^2.
+        double p = hi * hi;
+        double e = exactError(hi, hi, p);
+        double t = (hi + hi) * lo;
+        lo = e + t;
+        hi = p;
+        if (b & digit) {
+            p = hi * a;
+            e = exactError(hi, a, p);
+            t = lo * a;
+            lo = e + t;
+            hi = p;
+        }
+    }
+    const double r = hi + lo;
+    const double m = std::fabs(r);
+    if (m >= kLowest && m <= kHighest) return r;
+    return std::pow(a, static_cast<double>(b));
 }
 
 }  // namespace quorel

@@ -1,7 +1,6 @@
 // First-in-first-out ring of at most 500 tokens (501 slots, slot 500 never
 // used) holding the postfix sequence. Fetching never erases a slot, so
-// HoldValue/SetValue can make a read sequence readable again. Beside each
-// token the ring keeps what evaluation needs of it, decided once on `add`.
+// HoldValue/SetValue can make a read sequence readable again.
 #pragma once
 
 #include <array>
@@ -12,21 +11,6 @@
 #include "engine/value.h"
 
 namespace quorel {
-
-// What a slot holds for evaluation, decided when its token is added.
-enum class SlotKind : std::uint8_t {
-    End,        // empty token: evaluation stops here
-    Number,     // push `number`
-    BadNumber,  // a number text beyond the double range: failure 6
-    X,          // push the argument
-    Operator,   // the operator or function of row `row` of kOperators
-};
-
-struct CompiledToken {
-    SlotKind kind = SlotKind::End;
-    std::int8_t row = -1;
-    double number = 0.0;
-};
 
 class Queue {
   public:
@@ -66,20 +50,20 @@ class Queue {
         const int n = rear_ - front_;
         return n > 0 ? n : n + kRing;
     }
-    const CompiledToken& compiledAt(int slot) const { return compiled_[slot]; }
-    // Sets the read state directly (used by evaluation, which reads the
-    // compiled tokens without fetching each one).
+    // The token in `slot`, read or not.
+    const Value& itemAt(int slot) const { return items_[slot]; }
+    // Sets the read state directly (used by evaluation, which reads its own
+    // copy of the tokens without fetching each one).
     void setReadState(int front, bool hasItems) {
         front_ = front;
         hasItems_ = hasItems;
     }
-    // Changes with every add and HoldValue: what was compiled from the saved
-    // sequence stays good while this stays the same.
+    // Changes with every add and HoldValue: a copy of the saved sequence
+    // stays good while this stays the same.
     std::uint32_t generation() const { return generation_; }
 
   private:
     std::array<Value, kRing + 1> items_{};
-    std::array<CompiledToken, kRing + 1> compiled_{};
     bool hasItems_ = false;
     bool savedHasItems_ = false;
     int rear_ = 0;

@@ -1,24 +1,17 @@
 // Infix to postfix: the pieces of the f(x) text, read once, pass left to right
-// through OpStack, where operators wait for their right operand. The same walk
-// records the first problem it meets: a piece where it cannot stand.
+// through OpStack, where operators wait for their right operand. The first
+// problem of the text is found on the same pieces (engine/fx_problem.h).
 #include <string_view>
 #include <vector>
 
 #include "engine/engine.h"
 #include "engine/fx_pieces.h"
-#include "engine/operators.h"
 
 namespace quorel {
 namespace {
 
 constexpr std::int16_t kNotOperator = -9;
 constexpr std::int16_t kParenthesisLevel = 9;
-
-std::int16_t levelOf(std::string_view t) {
-    if (t == "(" || t == ")") return kParenthesisLevel;
-    const int row = operatorRow(t);
-    return row < 0 ? kNotOperator : kOperators[row].level;
-}
 
 bool isText(const Value& v, std::string_view t) {
     const auto* s = std::get_if<std::string>(&v);
@@ -27,9 +20,14 @@ bool isText(const Value& v, std::string_view t) {
 
 }  // namespace
 
-std::int16_t Engine::Op_Level(const Value& token) {
-    if (const auto* s = std::get_if<std::string>(&token)) return levelOf(*s);
-    return kNotOperator;
+Engine::Engine(OperatorTable operators) : operators_(operators) {}
+
+std::int16_t Engine::Op_Level(const Value& token) const {
+    const auto* t = std::get_if<std::string>(&token);
+    if (t == nullptr) return kNotOperator;
+    if (*t == "(" || *t == ")") return kParenthesisLevel;
+    const OperatorRow* row = findOperator(*t, operators_);
+    return row == nullptr ? kNotOperator : row->level;
 }
 
 void Engine::addToken(const Value& token) {
@@ -106,124 +104,51 @@ void Engine::flushOwnOperators() {
     for (auto it = opens.rbegin(); it != opens.rend(); ++it) pushOperator(*it);
 }
 
-void Engine::Fx_Postfix(const std::string& expr) {
+Translation Engine::Fx_Postfix(const std::string& expr) {
     do {
         FxQueue.fetch();
     } while (FxQueue.succeeded);
     cut_ = false;
-    problem_ = {};
     ownBase_ = OpStack.top();
+    const std::vector<FxPiece> pieces = readPieces(expr, operators_);
+    problem_ = firstProblem(expr, pieces);
 
-    const std::vector<FxPiece> pieces = readPieces(expr);
-    // What the last piece was; every state but Operand waits for an operand.
-    enum class After { Start, Open, Operator, Sign, Function, Operand } after = After::Start;
-    auto note = [&](FxProblemKind kind, std::size_t at) {
-        if (problem_.kind == FxProblemKind::None) problem_ = problemAt(kind, expr, pieces, at);
-    };
-    // A sign right after an operator or a sign: the hint puts it in parentheses.
-    auto noteBeforeSign = [&](FxProblemKind kind, std::size_t at, std::size_t sign) {
-        if (problem_.kind != FxProblemKind::None) return;
-        note(kind, at);
-        bracketSign(problem_, expr, pieces, sign);
-    };
-    // Nothing stands where an operand should, before the piece `at`.
-    auto noteMissing = [&](std::size_t at) {
-        const std::size_t before = at - 1;
-        switch (after) {
-            case After::Open:
-                if (before > 0 && pieces[before - 1].kind == PieceKind::Function) {
-                    note(FxProblemKind::FunctionArgument, before - 1);
-                } else {
-                    note(FxProblemKind::EmptyGroup, before);
-                }
-                break;
-            case After::Operator:
-                note(FxProblemKind::OperatorOperand, before);
-                break;
-            case After::Sign:
-                note(FxProblemKind::SignOperand, before);
-                break;
-            case After::Function:
-                note(FxProblemKind::FunctionArgument, before);
-                break;
-            case After::Start:
-            case After::Operand:
-                break;
-        }
-    };
-
+    std::size_t cutAt = 0;  // the piece at which the sequence was first cut
+    bool operand = false;   // the last piece ends an operand: x, a number, ")"
+    bool signPlace = true;  // at the start or right after "(", a sign is unary
     for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (!cut_) cutAt = i;
         const FxPiece& p = pieces[i];
-        switch (p.kind) {
-            case PieceKind::Number:
-            case PieceKind::X:
-            case PieceKind::Unknown:
-                if (p.kind == PieceKind::Unknown) note(FxProblemKind::UnknownPiece, i);
-                if (p.beyondRange) note(FxProblemKind::BeyondRange, i);
-                if (after == After::Function && p.kind == PieceKind::Number) noteMissing(i);
-                if (after == After::Operand) {
-                    // A number after x or ")" is no product.
-                    if (p.kind == PieceKind::Number) {
-                        note(FxProblemKind::NumberAfter, i);
-                    } else {
-                        Op_Handle(std::string("*"));
-                    }
-                }
-                addToken(p.token);
-                after = After::Operand;
-                break;
-            case PieceKind::Function:
-                if (after == After::Function) noteMissing(i);
-                if (after == After::Operand) Op_Handle(std::string("*"));
-                Op_Handle(p.token);
-                after = After::Function;
-                break;
-            case PieceKind::Open:
-                if (after == After::Operand) Op_Handle(std::string("*"));
-                Op_Handle(p.token);
-                after = After::Open;
-                break;
-            case PieceKind::Close:
-                if (after == After::Start) note(FxProblemKind::CloseFirst, i);
-                noteMissing(i);
-                Op_Handle(p.token);
-                after = After::Operand;
-                break;
-            case PieceKind::Operator: {
-                const bool sign = p.token == "+" || p.token == "-";
-                if (sign && (after == After::Start || after == After::Open)) {
-                    Op_Handle("0" + p.token);
-                    after = After::Sign;
-                    break;
-                }
-                if (after == After::Start || after == After::Open) {
-                    note(FxProblemKind::OperatorOperand, i);
-                } else if (sign && after == After::Operator) {
-                    noteBeforeSign(FxProblemKind::OperatorOperand, i - 1, i);
-                } else if (sign && after == After::Sign) {
-                    noteBeforeSign(FxProblemKind::SignOperand, i - 1, i);
-                } else {
-                    noteMissing(i);
-                }
-                // Past the start and "(", "+" and "-" are the operators they look like.
-                Op_Handle(p.token);
-                after = After::Operator;
-                break;
-            }
+        // An operand, a function or "(" right after an operand is a product;
+        // a number there is refused instead.
+        if (operand && p.kind != PieceKind::Number && p.kind != PieceKind::Operator &&
+            p.kind != PieceKind::Close)
+            Op_Handle(std::string("*"));
+        if (p.kind == PieceKind::Number || p.kind == PieceKind::X || p.kind == PieceKind::Unknown) {
+            addToken(p.token);
+        } else if (signPlace && (p.token == "+" || p.token == "-")) {
+            Op_Handle("0" + p.token);
+        } else {
+            Op_Handle(p.token);
         }
-    }
-    if (after == After::Start) {
-        problem_.kind = FxProblemKind::Empty;
-    } else if (after != After::Operand) {
-        noteMissing(pieces.size());
+        operand = p.kind != PieceKind::Operator && p.kind != PieceKind::Function &&
+                  p.kind != PieceKind::Open;
+        signPlace = p.kind == PieceKind::Open;
     }
     Op_Handle(std::string(")"));
     flushOwnOperators();
     ownBase_ = 0;
+    if (cut_) problem_ = problemAt(FxProblemKind::TooLong, expr, pieces, cutAt);
     FxQueue.HoldValue();
-    translatedGeneration_ = FxQueue.generation();
-    compileSequence();
-    if (cut_) dialogs_.message(kTooLongMessage, kAppTitle);
+    makeSequence(problem_.kind != FxProblemKind::None &&
+                 problem_.kind != FxProblemKind::BeyondRange);
+
+    Translation result{{}, problem_};
+    for (int k = 0, slot = FxQueue.front(); k < FxQueue.unread(); ++k) {
+        slot = (slot + 1) % Queue::kRing;
+        result.tokens.push_back(valueText(FxQueue.itemAt(slot)));
+    }
+    return result;
 }
 
 }  // namespace quorel

@@ -82,7 +82,6 @@ void IterationDriver::refresh(bool force) {
         passesUnchecked_ = 0;
         if (clock_() - *lastRefresh_ < kFrameMs) return;
     }
-    use(MemoryUse::Painting);
     table_.Refresh();
     graph_.Refresh();
     // Lets "End" and closing the main window through while a long run goes on;
@@ -112,7 +111,6 @@ void IterationDriver::drawCurve(double center, const std::function<void(double)>
     for (double t = lower; t <= upper; t += kCurveStep) {
         const Attempt y = attempt([&] { return engine_.Fx_Eval(t); });
         if (y.ok()) {
-            use(MemoryUse::Drawing);
             graph_.Line_C(t, y.value);
         } else {
             graph_.endCurvePiece();
@@ -148,7 +146,6 @@ void IterationDriver::survivedOutOfMemory() {
         o.ending = Ending::OutOfMemory;
         o.passes = calc_.passes;
         finish(std::move(o));
-        use(MemoryUse::Message);
         dialogs_.message(kOutOfMemoryMessage, kAppTitle);
     } catch (const std::bad_alloc&) {
         // Not even the message could be made: the outcome line tells it.
@@ -181,13 +178,11 @@ void IterationDriver::run(const CalculationInputs& in) {
     auto tellOnce = [&](Told kind, const std::string& text) {
         if (told & kind) return;
         told |= kind;
-        use(MemoryUse::Message);
         dialogs_.message(text, kAppTitle);
     };
     const std::function<void(int)> tangentFailed = [&](int number) {
         if (number != kErrOverflow || (told & kToldTangent)) return;
         told |= kToldTangent;
-        use(MemoryUse::Message);
         Err_Msg(number, dialogs_, state_.NewLine);
     };
     // What every ending says besides itself: how the boxes were read.
@@ -197,7 +192,6 @@ void IterationDriver::run(const CalculationInputs& in) {
         o.ending = Ending::NotCalculated;
         o.reason = reason;
         finish(std::move(o));
-        use(MemoryUse::Message);
         dialogs_.message(message, kAppTitle);
     };
     auto read = [&](const char* box, const std::string& text, double& out) {
@@ -241,13 +235,11 @@ void IterationDriver::run(const CalculationInputs& in) {
     drawCurve(std::floor(x0), [&](double t) {
         tellOnce(kToldCurveOverflow, curveOverflowMessage(roundHalfEven(t, 2)));
     });
-    use(MemoryUse::Painting);
     graph_.Refresh();
     graph_.setCaption(kCaptionTangent);
     lastRefresh_.reset();
 
     auto showRow = [&](double x, Attempt fx, Attempt dfx) {
-        use(MemoryUse::Rows);
         table_.DspDta(c.passes, {x, 0}, fx.cell(), dfx.cell());
     };
     // The tangent from (x, f) to the next X when there is one, then a marker
@@ -261,7 +253,6 @@ void IterationDriver::run(const CalculationInputs& in) {
             tellOnce(kToldBeyondDrawing, beyondDrawingMessage(x, fx));
             return;
         }
-        use(MemoryUse::Drawing);
         if (next.ok()) graph_.Line_A(x, fx, next.value, 0.0, tangentFailed);
         if (radius > 0) graph_.picThree().Circle(px, py, radius, kMarkerColor);
     };
@@ -295,7 +286,6 @@ void IterationDriver::run(const CalculationInputs& in) {
         o.uncomputed = what;
         o.failure = failure;
         finish(std::move(o));
-        use(MemoryUse::Message);
         dialogs_.message(uncomputedMessage(what, x, failure), kAppTitle);
     };
 
@@ -329,7 +319,6 @@ void IterationDriver::run(const CalculationInputs& in) {
                 o.fx = fx.value;
                 o.hasFx = true;
                 finish(std::move(o));
-                use(MemoryUse::Message);
                 dialogs_.message(zeroSlopeMessage(x), kAppTitle);
             } else {
                 endAt(x, dfx.ok() ? Uncomputed::NextX : Uncomputed::Slope, next.failure);
@@ -387,7 +376,6 @@ void IterationDriver::run(const CalculationInputs& in) {
     const bool noRoot = o.ending == Ending::LoopLimit;
     finish(std::move(o));
     if (noRoot) {
-        use(MemoryUse::Message);
         dialogs_.message(kNoRootMessage, kAppTitle);
     }
 }

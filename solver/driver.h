@@ -5,6 +5,9 @@
 // values and row numbers belong to it alone. An input that cannot be used
 // ends it after its one message; so does an iterate where f, f' or the next X
 // cannot be computed. Every calculation ends with its outcome on the graph.
+// Running out of memory anywhere in a calculation (the rows, the drawing, a
+// message) ends it at one place, where the calculation ends: what was shown
+// so far stays, and the user is told.
 #pragma once
 
 #include <QObject>
@@ -54,8 +57,6 @@ struct CalculationInputs {
     bool stepByStep = false;
 };
 
-// The places where a calculation asks for memory as it goes.
-enum class MemoryUse { Rows, Drawing, Painting, Message };
 
 class IterationDriver : public QObject {
     Q_OBJECT
@@ -91,9 +92,6 @@ class IterationDriver : public QObject {
     // The clock that paces the repaints of a running calculation.
     void setClock(MillisecondClock clock) { clock_ = std::move(clock); }
 
-    // Called before each use of memory a calculation makes; tests throw
-    // std::bad_alloc from it.
-    void setMemoryProbe(std::function<void(MemoryUse)> probe) { probe_ = std::move(probe); }
 
   signals:
     // true when a calculation starts (the inputs are locked), false when it
@@ -109,9 +107,6 @@ class IterationDriver : public QObject {
     void drawCurve(double center, const std::function<void(double)>& overflowAt);
     void refresh(bool force);
     void setRunning(bool running);
-    void use(MemoryUse what) {
-        if (probe_) probe_(what);
-    }
     void finish(Outcome outcome);
     void survivedOutOfMemory();
     void holdReserve();
@@ -132,7 +127,6 @@ class IterationDriver : public QObject {
     // When the windows were last repainted; none yet in this iteration.
     std::optional<long long> lastRefresh_;
     int passesUnchecked_ = 0;
-    std::function<void(MemoryUse)> probe_;
     // Memory kept aside while a calculation runs and let go when it runs out,
     // so that its message and the windows can still be shown.
     std::unique_ptr<char[]> reserve_;

@@ -26,7 +26,7 @@ std::string named(const std::string& piece) {
     return "\"" + piece + "\"";
 }
 
-std::string unknownHint(const std::string& piece) {
+std::string unknownHint(const std::string& piece, OperatorTable operators) {
     std::string lower;
     for (char c : piece) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     if (lower == "pi") return "Write the number itself, for example 3.14159265358979.";
@@ -34,8 +34,8 @@ std::string unknownHint(const std::string& piece) {
     if (piece == "\u00b2" || piece == "\u00b3") return "Write a power with ^, for example x^2.";
     if (!piece.empty() && (piece[0] == '.' || (piece[0] >= '0' && piece[0] <= '9')))
         return "A number has digits and at most one \".\", for example 3.12 or 2.5E-3.";
-    return "f(x) is made of numbers, x, + - * / ^, parentheses and the functions sin, cos, tan, "
-           "atn, exp, log and sqr.";
+    return "f(x) is made of numbers, x, + - * / ^, parentheses and the functions " +
+           functionNames(", ", " and ", operators) + ".";
 }
 
 }  // namespace
@@ -45,13 +45,13 @@ std::string numberTextMessage(const std::string& box, const std::string& text) {
 }
 
 bool toldMalformed(const std::string& fx, Engine& engine, UserDialogs& dialogs) {
-    if (engine.sequenceCut()) return true;
     if (engine.problem().kind == FxProblemKind::None) return false;
-    dialogs.message(malformedMessage(fx, engine.problem()), kAppTitle);
+    dialogs.message(malformedMessage(fx, engine.problem(), engine.operators()), kAppTitle);
     return true;
 }
 
-std::string malformedMessage(const std::string& fx, const FxProblem& problem) {
+std::string malformedMessage(const std::string& fx, const FxProblem& problem,
+                             OperatorTable operators) {
     const bool quoted = characters(fx) <= kQuotedLength;
     const std::string head =
         quoted ? "f(x) \"" + fx + "\" cannot be calculated: " : "f(x) cannot be calculated: ";
@@ -63,12 +63,14 @@ std::string malformedMessage(const std::string& fx, const FxProblem& problem) {
     switch (problem.kind) {
         case FxProblemKind::None:
             return {};
+        case FxProblemKind::TooLong:
+            return kTooLongMessage;
         case FxProblemKind::Empty:
             return "f(x) is empty: there is nothing to calculate. Type a function of x, for "
                    "example X^3-3X-10.";
         case FxProblemKind::UnknownPiece:
             return head + piece + " is not a number, x, an operator or a function. " +
-                   unknownHint(problem.piece);
+                   unknownHint(problem.piece, operators);
         case FxProblemKind::BeyondRange:
             return head + "the number " + piece + " " + kBeyondDouble;
         case FxProblemKind::NumberAfter:

@@ -19,7 +19,7 @@ Quad quadPower(double a, int b) {
     return r;
 }
 
-TEST(Power, WholePowersAreCorrectlyRoundedWithAndWithoutFusedMultiplyAdd) {
+TEST(Power, WholePowersAreCorrectlyRounded) {
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> nearOne(0.5, 2.0);
     std::uniform_real_distribution<double> wide(-40.0, 40.0);
@@ -31,7 +31,6 @@ TEST(Power, WholePowersAreCorrectlyRoundedWithAndWithoutFusedMultiplyAdd) {
             const double correct = static_cast<double>(quadPower(a, b));
             const double got = power(a, b);
             ASSERT_EQ(got, correct) << a << "^" << b;
-            ASSERT_EQ(wholePowerWithoutFma(a, b), got) << a << "^" << b;
         }
     }
 }
@@ -58,7 +57,6 @@ TEST(Power, OtherExponentsAndRangesAreTheLibrarys) {
             const double expected = std::pow(a, b);
             EXPECT_EQ(power(a, b), expected) << a << "^" << b;
             EXPECT_EQ(std::signbit(power(a, b)), std::signbit(expected)) << a << "^" << b;
-            EXPECT_EQ(wholePowerWithoutFma(a, b), expected) << a << "^" << b;
         }
     }
 }

@@ -11,7 +11,6 @@
 #include "engine/engine.h"
 #include "tests/engine/translation_cases.h"
 #include "tests/support/failure_number.h"
-#include "tests/support/recording_dialogs.h"
 
 namespace quorel {
 namespace {
@@ -31,12 +30,13 @@ std::string queued(Engine& e) {
 
 TEST(Translation, QueuedTokens) {
     for (const auto& c : kTranslationCases) {
-        testing::RecordingDialogs dialogs;
-        Engine e(dialogs);
-        e.Fx_Postfix(c.text);
+        Engine e;
+        const Translation t = e.Fx_Postfix(c.text);
         EXPECT_EQ(queued(e), c.queue) << '"' << c.text << '"';
+        std::string returned;
+        for (const std::string& token : t.tokens) returned += (returned.empty() ? "" : " ") + token;
+        EXPECT_EQ(returned, c.queue) << '"' << c.text << '"';
         EXPECT_EQ(e.OpStack.top(), c.operatorsLeft) << '"' << c.text << '"';
-        EXPECT_TRUE(dialogs.messages.empty());
     }
 }
 
@@ -71,9 +71,8 @@ TEST(Translation, TypedTextIsSolvedAsWrittenOrRefusedAtItsPiece) {
         {"x/2x", "(x/2)*x"},
         {"s i n x", "sin(x)"},
     };
-    testing::RecordingDialogs dialogs;
-    Engine e(dialogs);
-    Engine reference(dialogs);
+    Engine e;
+    Engine reference;
     for (auto [text, plain] : same) {
         e.Fx_Postfix(text);
         reference.Fx_Postfix(plain);
@@ -123,8 +122,7 @@ TEST(Translation, TypedTextIsSolvedAsWrittenOrRefusedAtItsPiece) {
         {" \t", K::Empty, "", 0, ""},
     };
     for (const Refused& c : refused) {
-        e.Fx_Postfix(c.text);
-        const FxProblem& p = e.problem();
+        const FxProblem p = e.Fx_Postfix(c.text).problem;
         const std::string trace = std::string("\"") + c.text + '"';
         EXPECT_EQ(p.kind, c.kind) << trace;
         EXPECT_EQ(p.piece, c.piece) << trace;
@@ -133,13 +131,11 @@ TEST(Translation, TypedTextIsSolvedAsWrittenOrRefusedAtItsPiece) {
         const int failure = c.kind == K::BeyondRange ? kErrOverflow : kErrMissing;
         for (double x : {-1.0, 0.5, 2.0}) EXPECT_EQ(outcome(e, x).second, failure) << trace;
     }
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST(Translation, EachTranslationYieldsOnlyItsOwnTokens) {
     // Two leftover "(" are removed by the next two translations, one each.
-    testing::RecordingDialogs dialogs;
-    Engine e(dialogs);
+    Engine e;
     e.Fx_Postfix("((((x+1)");
     EXPECT_EQ(e.OpStack.testText(), ",(,(,");
     e.Fx_Postfix("(x*2");
@@ -158,21 +154,16 @@ TEST(Translation, EachTranslationYieldsOnlyItsOwnTokens) {
     EXPECT_EQ(queued(e), "X 1 +");
 }
 
-// Each text in one engine and in a fresh one: the same queues, cut flags and
-// messages, and only "(" left on the shared stack.
+// Each text in one engine and in a fresh one: the same queues and problems,
+// and only "(" left on the shared stack.
 void expectSameAsFresh(const std::vector<std::string>& texts) {
-    testing::RecordingDialogs dialogs;
-    Engine shared(dialogs);
+    Engine shared;
     for (const std::string& text : texts) {
-        dialogs.messages.clear();
-        shared.Fx_Postfix(text);
-        testing::RecordingDialogs freshDialogs;
-        Engine fresh(freshDialogs);
-        fresh.Fx_Postfix(text);
+        const FxProblemKind kind = shared.Fx_Postfix(text).problem.kind;
+        Engine fresh;
         const std::string trace = '"' + text.substr(0, 40) + '"';
+        EXPECT_EQ(kind, fresh.Fx_Postfix(text).problem.kind) << trace;
         EXPECT_EQ(queued(shared), queued(fresh)) << trace;
-        EXPECT_EQ(shared.sequenceCut(), fresh.sequenceCut()) << trace;
-        EXPECT_EQ(dialogs.messages.size(), freshDialogs.messages.size()) << trace;
         std::string onlyOpens = ",";
         for (int i = 0; i < shared.OpStack.top(); ++i) onlyOpens += "(,";
         EXPECT_EQ(shared.OpStack.testText(), onlyOpens) << trace;
@@ -180,8 +171,7 @@ void expectSameAsFresh(const std::vector<std::string>& texts) {
 }
 
 TEST(Translation, AnEarlierTranslationNeverChangesALaterOne) {
-    testing::RecordingDialogs dialogs;
-    Engine e(dialogs);
+    Engine e;
     // 500 "(" are taken, one is closed at the end: 499 stay.
     e.Fx_Postfix(std::string(600, '('));
     EXPECT_EQ(e.OpStack.top(), 499);
@@ -206,7 +196,7 @@ TEST(Translation, AnEarlierTranslationNeverChangesALaterOne) {
     }
 }
 
-TEST(Translation, TooLongTextIsReportedOnceAndNeverEvaluates) {
+TEST(Translation, TooLongTextIsAProblemAndNeverEvaluates) {
     std::string fits = "-x";  // X 0- and 249 times X +: 500 tokens
     std::string fitsQueue = "X 0-";
     for (int i = 0; i < 249; ++i) {
@@ -214,29 +204,27 @@ TEST(Translation, TooLongTextIsReportedOnceAndNeverEvaluates) {
         fitsQueue += " X +";
     }
 
-    testing::RecordingDialogs dialogs;
-    Engine e(dialogs);
-    e.Fx_Postfix(fits);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_FALSE(e.sequenceCut());
+    Engine e;
+    EXPECT_EQ(e.Fx_Postfix(fits).problem.kind, FxProblemKind::None);
     EXPECT_EQ(queued(e), fitsQueue);
     EXPECT_DOUBLE_EQ(e.Fx_Eval(0.5), 248 * 0.5);
 
-    for (const std::string& text : {fits + "+x+x+x", std::string(501, '(') + "x"}) {
-        dialogs.messages.clear();
-        e.Fx_Postfix(text);
-        ASSERT_EQ(dialogs.messages.size(), 1u);
-        EXPECT_EQ(dialogs.messages[0].text, kTooLongMessage);
-        EXPECT_EQ(dialogs.messages[0].title, kAppTitle);
-        EXPECT_TRUE(e.sequenceCut());
+    // The 501st token is the "x" at 502; the 501st pending "(" the last one.
+    // Too long wins over the unknown piece after the cut.
+    const struct {
+        std::string text;
+        int position;
+    } tooLong[] = {{fits + "+x+x+pi", 502}, {std::string(501, '(') + "x", 501}};
+    for (const auto& c : tooLong) {
+        const FxProblem p = e.Fx_Postfix(c.text).problem;
+        EXPECT_EQ(p.kind, FxProblemKind::TooLong) << c.position;
+        EXPECT_EQ(p.position, c.position);
         for (double x : {0.0, 1.0, 1.0})
             EXPECT_EQ(testing::failureNumber([&] { e.Fx_Eval(x); }), kErrMissing);
     }
 
     // The 500 "(" still on the stack do not cut the next, short text.
-    dialogs.messages.clear();
-    e.Fx_Postfix("x^2-2");
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(e.Fx_Postfix("x^2-2").problem.kind, FxProblemKind::None);
     EXPECT_DOUBLE_EQ(e.Fx_Eval(3.0), 7.0);
 }
 

@@ -200,7 +200,7 @@ class GraphView : public GraphWindow {
         return greenBox(bare.image(), mass);
     }
 
-    Engine engine{dialogs};
+    Engine engine;
     FrmDSPDTA table;
 };
 

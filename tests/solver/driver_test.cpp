@@ -11,6 +11,7 @@
 #include "engine/err_msg.h"
 #include "solver/driver.h"
 #include "solver/outcome.h"
+#include "table/row_store.h"
 
 namespace quorel {
 namespace {
@@ -310,25 +311,10 @@ TEST_F(DriverTest, EveryCalculationShowsWhatItShowsOnAFreshProgram) {
     }
 }
 
-// Out of memory wherever a calculation asks for memory: told by a box (or the
-// outcome line), the inputs come back and the next calculation is right.
-TEST_F(DriverTest, OutOfMemoryAnywhereInACalculationIsSurvived) {
-    constexpr int kEvery = -1;
-    struct Case {
-        MemoryUse use;
-        int at;  // the use that fails (1 the first), kEvery for each
-        Inputs in;
-        long long passes;
-        bool box;
-    } cases[] = {
-        {MemoryUse::Rows, 1, {"X^3-3X-10", "3"}, 0, true},
-        {MemoryUse::Rows, 4, {"X^3-3X-10", "3"}, 3, true},
-        {MemoryUse::Drawing, 1, {"X^3-3X-10", "3"}, 0, true},
-        {MemoryUse::Drawing, 3203, {"X^3-3X-10", "3"}, 1, true},  // a tangent
-        {MemoryUse::Painting, 2, {"X^3-3X-10", "3"}, 1, true},
-        {MemoryUse::Message, 1, {"3X^2-2X+1", "1"}, 55, true},
-        {MemoryUse::Message, kEvery, {"3X^2-2X+1", "1"}, 55, false},
-    };
+// Out of memory in a calculation, met by the row store or by a message: told
+// by a box (or the outcome line), the inputs come back and the next
+// calculation is right.
+TEST_F(DriverTest, OutOfMemoryInACalculationIsSurvived) {
     const Shown typical = calculateFresh({"X^3-3X-10", "3"});
     auto survived = [&](const std::string& at, long long passes, bool box) {
         EXPECT_EQ(panel().driver().outcome().ending, Ending::OutOfMemory) << at;
@@ -340,36 +326,51 @@ TEST_F(DriverTest, OutOfMemoryAnywhereInACalculationIsSurvived) {
             << at;
         EXPECT_EQ(graph().caption(), kCaptionDone) << at;
         for (QWidget* w : locked()) EXPECT_TRUE(w->isEnabled()) << at;
-        panel().driver().setMemoryProbe(nullptr);
+        dialogs.onMessage = nullptr;
+        dialogs.onPause = nullptr;
         EXPECT_TRUE(calculateOn(*main, dialogs, {"X^3-3X-10", "3"}) == typical) << at;
     };
-    for (const Case& c : cases) {
-        int uses = 0;
-        panel().driver().setMemoryProbe([&](MemoryUse use) {
-            if (use == c.use && (++uses == c.at || c.at == kEvery)) throw std::bad_alloc();
-        });
-        calculateOn(*main, dialogs, c.in);
-        survived(std::to_string(static_cast<int>(c.use)) + " " + std::to_string(c.at), c.passes,
-                 c.box);
+    auto calculate = [&](const char* f, const char* x0, const char* loops, const char* tolerance,
+                         bool stepByStep) {
+        panel().CmbFx().setEditText(f);
+        panel().TexDFT().setText(x0);
+        panel().TexLoops().setText(loops);
+        panel().TexError().setText(tolerance);
+        panel().ChkStep().setChecked(stepByStep);
+        dialogs.messages.clear();
+        panel().CmdCal_Click();
+    };
+
+    // A message box cannot be made: the one that says no root was reached, or
+    // every one, the out-of-memory box too. A box that cannot be made is not shown.
+    for (bool every : {false, true}) {
+        dialogs.onMessage = [&](const testing::ShownMessage& m) {
+            if (!every && m.text == kOutOfMemoryMessage) return;
+            dialogs.messages.pop_back();
+            throw std::bad_alloc();
+        };
+        calculate("3X^2-2X+1", "1", "55", "0.000001", false);
+        survived(every ? "every message" : "no-root message", 55, !every);
     }
 
-    // The row store itself refuses a block: row 2048 of a long run begins
-    // one. Armed just before that row, so no repaint in between meets it.
+    // The row store refuses the block the row after a full block needs. Memory
+    // runs short during the pause after that block's last row; the box can
+    // still be made once the reserve is let go.
     std::unique_ptr<testing::AllocationFailure> refuse;
-    int rows = 0;
     int refused = 0;
-    panel().driver().setMemoryProbe([&](MemoryUse use) {
-        if (use == MemoryUse::Rows && ++rows == 2049)
+    dialogs.onPause = [&] {
+        if (table().rowCount() == RowStore::kBlockRows)
             refuse = std::make_unique<testing::AllocationFailure>(4096);
-        if (use == MemoryUse::Message && refuse) {  // the reserve was let go
-            refused = testing::refusedAllocations();
-            refuse.reset();
-        }
-    });
-    calculateOn(*main, dialogs, {"3X^2-2X+1", "1", "5000"});
+    };
+    dialogs.onMessage = [&](const testing::ShownMessage&) {
+        if (!refuse) return;
+        refused = testing::refusedAllocations();
+        refuse.reset();
+    };
+    calculate("3X^2-2X+1", "1", "5000", "0.000001", true);
     EXPECT_GE(refused, 1);
-    EXPECT_EQ(table().rowCount(), 2048);
-    survived("row store", 2048, true);
+    EXPECT_EQ(table().rowCount(), RowStore::kBlockRows);
+    survived("row store", RowStore::kBlockRows, true);
 }
 
 }  // namespace

@@ -178,7 +178,7 @@ TEST_F(FailureDisplayTest, AnFxThatCanGiveNoValueIsToldOnceAndEndsTheCalculation
         {"x-2" + std::string(120, ' ') + "*-1",
          "f(x) cannot be calculated: the operator \"*\" at position 124 lacks an operand. A sign "
          "right after an operator needs parentheses: write (-1) there."},
-        {longSum, kTooLongMessage},  // too long: the translation says so, once
+        {longSum, kTooLongMessage},  // too long: told once, as every other problem
     };
     for (const Case& c : cases) {
         calculate("X^3-3X-10", "3");
