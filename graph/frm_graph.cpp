@@ -190,20 +190,19 @@ void FrmGraph::replayForSize() {
 
 void FrmGraph::frameRun(const std::vector<QPointF>& points) {
     if (!framed_) return;
-    QRectF box;
-    bool any = false;
+    double x1 = INFINITY, y1 = INFINITY, x2 = -INFINITY, y2 = -INFINITY;
     for (const QPointF& p : points) {
         try {
-            const QPointF at(toSingle(p.x() + state_.OffX), toSingle(p.y() + state_.OrgY));
-            box = any ? box.united(QRectF(at, at)) : QRectF(at, at);
-            any = true;
+            const double x = toSingle(p.x() + state_.OffX), y = toSingle(p.y() + state_.OrgY);
+            x1 = std::min(x1, x), x2 = std::max(x2, x);
+            y1 = std::min(y1, y), y2 = std::max(y2, y);
         } catch (const Failure&) {
         }
     }
-    if (!any) return;
+    if (!(x1 <= x2)) return;
     // Room for the markers and a little air around them.
     const double margin = 0.08 * std::min(pic_->width(), pic_->height()) + 6;
-    redrawFrame([&] { pic_->fitView(box.left(), box.top(), box.right(), box.bottom(), margin); });
+    redrawFrame([&] { pic_->fitView(x1, y1, x2, y2, margin); });
 }
 
 void FrmGraph::redrawFrame(const std::function<void()>& setView) {

@@ -1,6 +1,7 @@
 // How the windows answer the keyboard, the wheel, a click and a resize, run
 // at the screen's ratio and once more at ratio 2.
 
+#include <QMenu>
 #include <QScrollBar>
 #include <QSet>
 #include <QWheelEvent>
@@ -307,6 +308,53 @@ TEST_F(WindowBehaviour, AfterAFarClickAndAResizeTheCurveSpansTheView) {
     sub->showNormal();
     QApplication::processEvents();
     expectCurveAcross("zoomed out and restored");
+}
+
+TEST_F(WindowBehaviour, FFramesEveryIterateOfTheRun) {
+    calculate("X^3-3X-10", "100");
+    PlotSurface& s = graph().picThree();
+    const ProgramState& st = main->state();
+    const QRgb marker = qRgb(0, 255, 8);
+    ASSERT_GT(table().rowCount(), 5);
+    EXPECT_FALSE(graphHas(marker));
+    auto* sub = qobject_cast<QMdiSubWindow*>(outerWindow(&graph()));
+    const auto menu = sub->systemMenu()->actions();
+    EXPECT_TRUE(std::any_of(menu.begin(), menu.end(),
+                            [](QAction* a) { return a->text() == "Frame the run"; }));
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    s.setFocus();
+    QTest::keyClick(&s, Qt::Key_F);
+    const QImage img = s.image();
+    const qreal r = img.devicePixelRatio();
+    const QRectF inner = QRectF(s.rect()).adjusted(2, 2, -2, -2);
+    for (long long row = 0; row < table().rowCount(); ++row) {
+        const QPointF at = s.toWidget(cell(1, row) + st.OffX, cell(2, row) + st.OrgY);
+        EXPECT_TRUE(inner.adjusted(5, 5, -5, -5).contains(at)) << row;
+        // Its marker (the last iterate's is the root's) shows there.
+        bool seen = false;
+        for (int dy = -6; dy <= 6; ++dy)
+            for (int dx = -6; dx <= 6; ++dx) {
+                const QPoint p(int((at.x() - 2) * r) + dx, int((at.y() - 2) * r) + dy);
+                seen = seen || (img.valid(p) && img.pixel(p) == marker);
+            }
+        EXPECT_TRUE(seen) << row;
+    }
+}
+
+TEST_F(WindowBehaviour, TheFrameScrollsToChildWindowsOutsideIt) {
+    QMdiArea& area = main->mdiArea();
+    EXPECT_FALSE(area.horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(area.verticalScrollBar()->isVisible());
+    main->resize(main->width() / 2, main->height() / 2);
+    QApplication::processEvents();
+    ASSERT_TRUE(area.horizontalScrollBar()->isVisible());
+    ASSERT_TRUE(area.verticalScrollBar()->isVisible());
+    // Scrolled to the end, the graph's right edge shows.
+    area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    QWidget* graphSub = outerWindow(&graph());
+    EXPECT_LE(graphSub->geometry().right(), area.viewport()->width());
 }
 
 }  // namespace
