@@ -106,6 +106,8 @@ y direction only</td></tr>
 only)</td></tr>
 <tr><td><b>Arrow keys</b></td><td>move the graph</td></tr>
 <tr><td><b>Home</b></td><td>the graph as it was drawn</td></tr>
+<tr><td><b>F</b></td><td>on the graph: frame the run, every iterate in view with
+the curve drawn across it</td></tr>
 <tr><td><b>[ and ]</b></td><td>on the graph or the convergence window: replay
 the finished run one pass back or forward; the graph shows the passes up to
 that one with its tangent in orange, the table and the convergence window mark
@@ -114,7 +116,7 @@ its row. Any other key or click shows the whole run again.</td></tr>
 separated, full precision); on the graph: copy the picture</td></tr>
 <tr><td><b>Right click on the table</b></td><td>menu: copy</td></tr>
 <tr><td><b>Menu key on the graph</b></td><td>menu: copy picture, save picture
-as PNG (a right click on the graph calculates)</td></tr>
+as PNG, frame the run (a right click on the graph calculates)</td></tr>
 <tr><td><b>F3</b></td><td>the convergence window: log10 |f(Xi)| and log10
 |X(i+1)-X(i)| against i, and per pass the step, the ratio of the next step to
 it and the estimated order, about 2 near a simple root and 1 near a double

@@ -15,6 +15,7 @@
 #include "common/version.h"
 #include "engine/engine.h"
 #include "graph/frm_graph.h"
+#include "solver/curve_sampling.h"
 #include "solver/frm_fx.h"
 #include "solver/frm_wait.h"
 #include "table/frm_convergence.h"
@@ -35,6 +36,9 @@ MDIForm1::MDIForm1(UserDialogs* dialogs) {
     installTableAccessibility();
     setWindowTitle(kMainCaption);
     mdi_ = new QMdiArea(this);
+    // A child window partly outside the frame's area can be scrolled to.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     engine_ = std::make_unique<Engine>();
     MDIForm_Load();
@@ -94,8 +98,9 @@ void MDIForm1::MDIForm_Load() {
         panel_->setInitialValueText(text.toStdString());
         panel_->CmdCal_Click();
     });
-    // A resize samples the curve again for the graph's new width.
-    connect(graph_, &FrmGraph::curveWanted, &panel_->driver(), &IterationDriver::redrawCurve);
+    // A resize or a framed run samples the curve again across the new view.
+    connect(graph_, &FrmGraph::curveWanted, this,
+            [this](double from, double to) { sampleCurve(*engine_, *graph_, from, to); });
     connect(panel_, &FrmFx::endRequested, this, [] {
         QApplication::closeAllWindows();
         QApplication::exit(0);

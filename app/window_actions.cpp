@@ -13,6 +13,7 @@
 #include "graph/frm_graph.h"
 #include "table/frm_convergence.h"
 #include "table/frm_dspdta.h"
+#include "table/row_store.h"
 #include "table/table_text.h"
 
 namespace quorel {
@@ -25,6 +26,8 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
                           &WindowActions::copyPicture);
     savePicture_ =
         action("Save picture...", QKeySequence(), Qt::WindowShortcut, &WindowActions::savePicture);
+    frameRun_ = action("Frame the run", QKeySequence(Qt::Key_F), Qt::WidgetWithChildrenShortcut,
+                       &WindowActions::frameRun);
     convergence_ = action("Convergence", QKeySequence(Qt::Key_F3), Qt::WindowShortcut,
                           &WindowActions::openConvergence);
     help_ = action("Help", QKeySequence::HelpContents, Qt::ApplicationShortcut,
@@ -34,6 +37,7 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
     // main window, F1 in any of the program's windows.
     w_.tableSub.addAction(copyTable_);
     w_.graphSub.addAction(copyPicture_);
+    w_.graphSub.addAction(frameRun_);
     w_.frame.addAction(convergence_);
     w_.frame.addAction(help_);
     w_.help.addAction(help_);
@@ -43,7 +47,8 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
         for (QAction* a : actions) menu->addAction(a);
     };
     addToMenu(w_.tableSub.systemMenu(), {copyTable_, convergence_, help_});
-    addToMenu(w_.graphSub.systemMenu(), {copyPicture_, savePicture_, convergence_, help_});
+    addToMenu(w_.graphSub.systemMenu(),
+              {copyPicture_, savePicture_, frameRun_, convergence_, help_});
     addToMenu(w_.convergenceSub.systemMenu(), {help_});
 
     w_.table.addActions({copyTable_, convergence_, help_});
@@ -66,7 +71,7 @@ bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QContextMenuEvent*>(event);
         if (e->reason() != QContextMenuEvent::Mouse) {
             QMenu menu;
-            menu.addActions({copyPicture_, savePicture_, convergence_, help_});
+            menu.addActions({copyPicture_, savePicture_, frameRun_, convergence_, help_});
             menu.exec(e->globalPos());
         }
         return true;
@@ -107,6 +112,17 @@ void WindowActions::openConvergence() {
     w_.convergenceSub.show();
     w_.convergenceSub.raise();
     if (QMdiArea* area = w_.convergenceSub.mdiArea()) area->setActiveSubWindow(&w_.convergenceSub);
+}
+
+void WindowActions::frameRun() {
+    // Each iterate where the table holds it: (Xi, f(Xi)).
+    const RowStore& rows = w_.table.rows();
+    std::vector<QPointF> points;
+    for (long long r = 0; r < rows.size(); ++r) {
+        const CellValue x = rows.at(r, 0), fx = rows.at(r, 1);
+        if (x.failure == 0 && fx.failure == 0) points.emplace_back(x.value, fx.value);
+    }
+    w_.graph.frameRun(points);
 }
 
 void WindowActions::openHelp() {

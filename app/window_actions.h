@@ -1,7 +1,8 @@
 // What the windows offer beyond their specified controls: copying the table
 // and the graph's picture, saving the picture, the convergence window and the
-// help, in the windows' system menus, context menus and as keys (Ctrl+C on
-// the table or the graph, F3 convergence, F1 help).
+// help, framing the run on the graph, in the windows' system menus, context
+// menus and as keys (Ctrl+C on the table or the graph, F on the graph, F3
+// convergence, F1 help).
 #pragma once
 
 #include <QObject>
@@ -45,6 +46,8 @@ class WindowActions : public QObject {
     // Asks for a file name and writes the picture there as PNG.
     void savePicture();
     void openConvergence();
+    // The graph's view framed about every iterate of the table's run.
+    void frameRun();
     void openHelp();
 
   protected:
@@ -63,6 +66,7 @@ class WindowActions : public QObject {
     QAction* copyPicture_;
     QAction* savePicture_;
     QAction* convergence_;
+    QAction* frameRun_;
     QAction* help_;
 };
 

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/failure.h"
 #include "common/form_geometry.h"
 #include "common/numtext.h"
 #include "common/replay_keys.h"
 #include "common/twips.h"
 #include "graph/axis_labels.h"
+#include "graph/curve_break.h"
 #include "graph/outcome_line.h"
 #include "graph/redraw.h"
 #include "graph/single_precision.h"
@@ -51,8 +53,15 @@ FrmGraph::FrmGraph(ProgramState& state, QWidget* parent) : QWidget(parent), stat
     pointer_->hide();
     connect(pic_, &PlotSurface::pointerMoved, this, &FrmGraph::showPointer);
     connect(pic_, &PlotSurface::pointerLeft, pointer_, &QLabel::hide);
+    viewCenter_ = new QLabel(pic_);
+    viewCenter_->setObjectName("viewCenter");
+    viewCenter_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    viewCenter_->setStyleSheet("color: rgb(0, 255, 0); background: transparent;");
+    viewCenter_->setContentsMargins(0, 0, 0, 0);
+    viewCenter_->hide();
     outcome_ = new OutcomeLine(pic_);
     connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::placeAxisLabels);
+    connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::showViewCenter);
     addReplayKeys(this, [this](int step) { emit replayStepRequested(step); });
     setCaption(kGraphCaptionLoad);
     watchOuterWindow();
@@ -84,12 +93,17 @@ void FrmGraph::Line_C(double x, double y) {
     try {
         const double px = toSingle(x + state_.OffX);
         const double py = toSingle(y + state_.OrgY);
-        if (curvePenDown_) {
+        // Plot y of the samples; a pole between two of them breaks the curve.
+        const CurveSamples samples{curveBefore_, curveLast_, py};
+        if (curvePenDown_ && joinsSamples(samples, 0, framed_ ? frame_.h : state_.GraphH)) {
             pic_->LineTo(px, py, kCurveColor);
+            curveBefore_ = curveLast_;
         } else {
             pic_->CurrentX = px;
             pic_->CurrentY = py;
+            curveBefore_ = std::nan("");
         }
+        curveLast_ = py;
         curvePenDown_ = true;
     } catch (const Failure&) {
         curvePenDown_ = false;
@@ -140,6 +154,8 @@ void FrmGraph::INZGraph(double center) {
     s.PrintFont.setPointSizeF(9);
     const std::string label = kCenterLabelHead + numberToText(center) + ",0)";
     placeCenterLabel(label);
+    centerPen_ = s.toWidgetAtHome(s.CurrentX, s.CurrentY);
+    centerText_ = label;
     s.Print(label);
     framed_ = true;
     curvePenDown_ = false;
@@ -156,39 +172,103 @@ void FrmGraph::replayForSize() {
         placeAxisLabels();
         return;
     }
-    const double dx = state_.OrgX - frame_.orgX, dy = state_.OrgY - frame_.orgY;
-    // The centre stays on the y axis, wherever the new size puts it.
-    state_.OffX += dx;
-    const double penX = pic_->CurrentX + dx, penY = pic_->CurrentY + dy;
     // The view goes along: its zoom, and the world point at its middle kept
     // at the middle.
     const bool viewMoved = !pic_->viewAtHome();
     const double zoomX = pic_->viewZoomX(), zoomY = pic_->viewZoomY();
     const QPointF seen =
         pic_->shownUserAt(QPointF(frame_.surface.width(), frame_.surface.height()) / 2);
+    const double dx = state_.OrgX - frame_.orgX, dy = state_.OrgY - frame_.orgY;
+    redrawFrame([=, this] {
+        if (!viewMoved) return;
+        const QPointF middle = QPointF(pic_->width(), pic_->height()) / 2;
+        pic_->zoomAt(middle, zoomX, zoomY);
+        const QPointF at = pic_->toWidget(seen.x() + dx, seen.y() + dy);
+        pic_->panBy(middle.x() - at.x(), middle.y() - at.y());
+    });
+}
+
+void FrmGraph::frameRun(const std::vector<QPointF>& points) {
+    if (!framed_) return;
+    double x1 = INFINITY, y1 = INFINITY, x2 = -INFINITY, y2 = -INFINITY;
+    for (const QPointF& p : points) {
+        try {
+            const double x = toSingle(p.x() + state_.OffX), y = toSingle(p.y() + state_.OrgY);
+            x1 = std::min(x1, x), x2 = std::max(x2, x);
+            y1 = std::min(y1, y), y2 = std::max(y2, y);
+        } catch (const Failure&) {
+        }
+    }
+    if (!(x1 <= x2)) return;
+    // Room for the markers and a little air around them.
+    const double margin = 0.08 * std::min(pic_->width(), pic_->height()) + 6;
+    redrawFrame([&] { pic_->fitView(x1, y1, x2, y2, margin); });
+}
+
+void FrmGraph::redrawFrame(const std::function<void()>& setView) {
+    const double dx = state_.OrgX - frame_.orgX, dy = state_.OrgY - frame_.orgY;
+    // The centre stays on the y axis, wherever the new size puts it.
+    state_.OffX += dx;
+    const double penX = pic_->CurrentX + dx, penY = pic_->CurrentY + dy;
     DrawingRecord::Cursor from = frame_.end;
     const bool penDown = curvePenDown_;
+    const double last = curveLast_ + dy, before = curveBefore_ + dy;
     const std::string outcome = outcomeText().toStdString();
     const DrawingRecord old = pic_->takeDrawing();
     INZGraph(frame_.center);
+    if (setView) setView();
     // A calculation's curve comes first, its end marked by the first pass
-    // mark; it spans the plot's width, so it is sampled again for the new one.
+    // mark; it is sampled again across what the view now shows.
     if (old.marks() > 0) {
         const std::size_t framed = pic_->drawing().size();
-        emit curveWanted(frame_.center);
+        const double left = pic_->toUser(QPointF(0, 0)).x() - state_.OffX;
+        const double right = pic_->toUser(QPointF(pic_->width(), 0)).x() - state_.OffX;
+        emit curveWanted(left, right);
         if (pic_->drawing().size() != framed) from = old.atMark(0);
     }
     redrawShifted(*pic_, old, from, dx, dy);
     pic_->CurrentX = penX;
     pic_->CurrentY = penY;
     curvePenDown_ = penDown;
+    curveLast_ = last;
+    curveBefore_ = before;
     showOutcome(outcome);
-    if (viewMoved) {
-        const QPointF middle = QPointF(pic_->width(), pic_->height()) / 2;
-        pic_->zoomAt(middle, zoomX, zoomY);
-        const QPointF at = pic_->toWidget(seen.x() + dx, seen.y() + dy);
-        pic_->panBy(middle.x() - at.x(), middle.y() - at.y());
+    showViewCenter();
+}
+
+QString FrmGraph::centerText() const {
+    if (!viewCenter_->isHidden()) return viewCenter_->text();
+    return framed_ ? QString::fromStdString(centerText_) : QString();
+}
+
+void FrmGraph::showViewCenter() {
+    if (!framed_ || pic_->viewAtHome()) {
+        viewCenter_->hide();
+        placeOutcome();
+        return;
     }
+    const QPointF middle = QPointF(pic_->width(), pic_->height()) / 2;
+    const QPointF u = pic_->shownUserAt(middle), u1 = pic_->shownUserAt(middle + QPointF(1, 1));
+    const QPointF world = worldAt(u.x(), u.y()), step = worldAt(u1.x(), u1.y()) - world;
+    // As many decimals as one pixel resolves.
+    auto shown = [](double v, double perPixel) {
+        const double d = std::ceil(-std::log10(std::fabs(perPixel)));
+        return numberToText(
+            roundHalfEven(v, std::isfinite(d) ? static_cast<int>(std::clamp(d, 0.0, 15.0)) : 0));
+    };
+    const std::string text =
+        kCenterLabelHead + shown(world.x(), step.x()) + "," + shown(world.y(), step.y()) + ")";
+    viewCenter_->setFont(pic_->PrintFont);
+    viewCenter_->setText(QString::fromStdString(text));
+    viewCenter_->adjustSize();
+    // Where the label was printed, moved left as far as a longer text needs.
+    const double right = pic_->width() - 4.0;
+    const double left = std::max(2.0, std::min(centerPen_.x(), right - viewCenter_->width()));
+    viewCenter_->move(qRound(left), qRound(centerPen_.y()));
+    viewCenter_->show();
+    viewCenter_->raise();
+    outcome_->place(QRectF(pic_->rect()).adjusted(2, 2, -2, -2),
+                    centerLabelRect_.united(QRectF(viewCenter_->geometry())));
 }
 
 void FrmGraph::placeAxisLabels() {

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/program_state.h"
 #include "graph/plot_surface.h"
@@ -41,6 +42,12 @@ class FrmGraph : public QWidget {
     // States how the calculation ended, on the surface; "" hides it.
     void showOutcome(const std::string& text);
     QString outcomeText() const;
+    // The centre label as shown: once the view is zoomed or moved it names
+    // the world point in the middle of the view.
+    QString centerText() const;
+    // Frames a run: the view shows every world point given, with a margin,
+    // and the curve is drawn across it. Points beyond the drawing are left out.
+    void frameRun(const std::vector<QPointF>& points);
     // Lays the window out after a size change and recomputes GraphW, GraphH,
     // OrgX and OrgY from the outer size.
     void Form_Resize();
@@ -73,10 +80,10 @@ class FrmGraph : public QWidget {
     void calculationRequested(const QString& initialValueText);
     // "[" or "]": a replay step back (-1) or forward (+1).
     void replayStepRequested(int step);
-    // A new size wants the curve of the frame about `centre` drawn afresh
-    // (Line_C), for the new width; answered at once or not at all, in which
-    // case the old curve is moved along with the rest.
-    void curveWanted(double centre);
+    // A new size or view wants the curve drawn afresh (Line_C) across the
+    // world x from `from` to `to`, what the view shows; answered at once or
+    // not at all, in which case the old curve is moved along with the rest.
+    void curveWanted(double from, double to);
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -92,8 +99,11 @@ class FrmGraph : public QWidget {
     void placeCenterLabel(const std::string& text);
     void placeOutcome();
     // The frame drawn afresh for the present size, the drawing after it
-    // moved along with the axes.
+    // moved along with the axes, the view set by `setView` (at home when
+    // empty) and the curve sampled across it.
     void replayForSize();
+    void redrawFrame(const std::function<void()>& setView);
+    void showViewCenter();
     void placeAxisLabels();
 
     ProgramState& state_;
@@ -102,14 +112,21 @@ class FrmGraph : public QWidget {
     QLabel* labY_;
     // The pointer's world coordinates, in the top left corner of the surface.
     QLabel* pointer_;
+    // The centre label of a zoomed or moved view, over the drawn one.
+    QLabel* viewCenter_;
+    // Where the centre label was printed: the pen (widget pixels) and text.
+    QPointF centerPen_;
+    std::string centerText_;
     // Where the centre label stands (surface widget pixels).
     QRectF centerLabelRect_;
     // The outer window whose size changes run Form_Resize (none when standalone).
     QPointer<QWidget> watched_;
     // Set by the first INZGraph: from then on the surface holds a plot.
     bool framed_ = false;
-    // The next curve sample continues the piece drawn so far.
+    // The next curve sample continues the piece drawn so far, whose last
+    // sample and the one before it (NaN: none) stand at these plot y.
     bool curvePenDown_ = false;
+    double curveLast_ = 0, curveBefore_ = 0;
     OutcomeLine* outcome_;
     // What the last INZGraph drew: its centre, plot size and axes, the
     // surface size it filled and where the drawing after it begins.

@@ -167,7 +167,8 @@ void PlotSurface::Print(const std::string& text) {
     m.home();
     m.setFrame(currentFrame());
     if (m.drawable()) {
-        // Texts keep the place they were printed at, whatever the view.
+        // Texts keep the place they were printed at; they show while the
+        // view is at home.
         const QPointF d = m.toDevice(CurrentX, CurrentY);
         if (std::fabs(d.x()) < kTextReachPx && std::fabs(d.y()) < kTextReachPx) {
             record_.addText(currentFrame(),
@@ -370,6 +371,17 @@ void PlotSurface::panBy(double dx, double dy) {
 void PlotSurface::homeView() {
     leaveReplay();
     mapping_.home();
+    invalidateImage();
+    emit viewChanged();
+    if (pointer_) notePointer(*pointer_);
+}
+
+void PlotSurface::fitView(double x1, double y1, double x2, double y2, double margin) {
+    leaveReplay();
+    mapping_.setFrame(currentFrame());
+    const QSizeF inner = innerDip();
+    mapping_.fit(x1, y1, x2, y2,
+                 QRectF(QPointF(0, 0), inner).adjusted(margin, margin, -margin, -margin));
     invalidateImage();
     emit viewChanged();
     if (pointer_) notePointer(*pointer_);

@@ -86,6 +86,9 @@ class PlotSurface : public QWidget {
     void zoomAt(QPointF widgetPos, double fx, double fy);
     void panBy(double dx, double dy);
     void homeView();
+    // Shows the user rectangle spanned by two corners with `margin` DIP of
+    // the inner area around it, each way on its own scale.
+    void fitView(double x1, double y1, double x2, double y2, double margin);
     bool viewAtHome() const { return mapping_.atHome(); }
     // The view's zoom across and upwards (1 at home).
     double viewZoomX() const { return mapping_.zoomX(); }

@@ -79,6 +79,8 @@ void RecordPainter::circle(const DrawingRecord::Circle& c, QRgb rgb) {
 }
 
 void RecordPainter::text(const DrawingRecord::Text& t) {
+    // Texts name the frame as drawn: a moved view names its own middle.
+    if (zoomed_) return;
     flush();
     p_.save();
     drawTextAt(p_, t.baselineDip, t.font, t.rgb, m_.dpr(), t.text);

@@ -115,9 +115,35 @@ void SurfaceMapping::home() {
     panX_ = panY_ = 0.0;
 }
 
+namespace {
+
+// A zoom step stops at the limits, but never pulls back from beyond them a
+// zoom that fitting put there.
+double steppedZoom(double zoom, double factor) {
+    const double z = zoom * factor;
+    if (factor < 1) return std::max(z, std::min(SurfaceMapping::kMinZoom, zoom));
+    return std::min(z, std::max(SurfaceMapping::kMaxZoom, zoom));
+}
+
+// The zoom and pan that put home positions [h1, h2] onto [t1, t2].
+void fitOneWay(double h1, double h2, double t1, double t2, double& zoom, double& pan) {
+    const double extent = std::fabs(h2 - h1);
+    if (extent > 0 && std::isfinite(extent))
+        zoom = std::clamp(std::fabs(t2 - t1) / extent, 1e-300, SurfaceMapping::kMaxZoom);
+    pan = (t1 + t2) / 2 - (h1 + h2) / 2 * zoom;
+}
+
+}  // namespace
+
+void SurfaceMapping::fit(double x1, double y1, double x2, double y2, const QRectF& target) {
+    const QPointF a = toInnerAtHome(x1, y1), b = toInnerAtHome(x2, y2);
+    fitOneWay(a.x(), b.x(), target.left(), target.right(), zoomX_, panX_);
+    fitOneWay(a.y(), b.y(), target.top(), target.bottom(), zoomY_, panY_);
+}
+
 void SurfaceMapping::zoomAbout(QPointF innerDip, double fx, double fy) {
-    const double zx = std::clamp(zoomX_ * fx, kMinZoom, kMaxZoom);
-    const double zy = std::clamp(zoomY_ * fy, kMinZoom, kMaxZoom);
+    const double zx = steppedZoom(zoomX_, fx);
+    const double zy = steppedZoom(zoomY_, fy);
     panX_ = innerDip.x() - (innerDip.x() - panX_) * (zx / zoomX_);
     panY_ = innerDip.y() - (innerDip.y() - panY_) * (zy / zoomY_);
     zoomX_ = zx;

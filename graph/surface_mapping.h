@@ -6,6 +6,7 @@
 
 #include <QLine>
 #include <QPointF>
+#include <QRectF>
 #include <QSize>
 #include <QSizeF>
 
@@ -67,6 +68,11 @@ class SurfaceMapping {
     void zoomAbout(QPointF innerDip, double fx, double fy);
     // Moves what is shown by (dx, dy) DIP.
     void pan(double dx, double dy);
+    // Shows the user rectangle spanned by (x1, y1) and (x2, y2) on the area
+    // `target` of the inner area (DIP), each way on its own scale; a way the
+    // rectangle has no extent keeps its scale and is centred. This may go
+    // beyond the zoom limits, which then only hold against going farther.
+    void fit(double x1, double y1, double x2, double y2, const QRectF& target);
     double zoomX() const { return zoomX_; }
     double zoomY() const { return zoomY_; }
 

@@ -10,7 +10,7 @@ packages=(
   xvfb xauth
   fonts-liberation fonts-arphic-ukai
   librsvg2-bin desktop-file-utils appstream dpkg-dev
-  xdotool dbus at-spi2-core python3-pyatspi
+  xdotool x11-utils x11-apps openbox dbus at-spi2-core python3-pyatspi
 )
 
 missing=()

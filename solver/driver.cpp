@@ -120,14 +120,6 @@ void IterationDriver::drawCurve(double center, const std::function<void(double)>
     }
 }
 
-void IterationDriver::redrawCurve(double center) {
-    try {
-        drawCurve(center, [](double) {});
-    } catch (const std::bad_alloc&) {
-        // The curve stays as far as it was drawn.
-    }
-}
-
 void IterationDriver::holdReserve() {
     if (!reserve_) reserve_.reset(new (std::nothrow) char[kReserveBytes]);
 }

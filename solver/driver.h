@@ -71,12 +71,6 @@ class IterationDriver : public QObject {
     // A number text beyond the double range throws Failure 6 before anything changes.
     void Clear(const std::string& initialValueText);
 
-    // The curve of the latest calculation's f about `center` again, for the
-    // graph's present width (after a resize); says nothing of samples f has
-    // no value at. The engine still holds that f: every translation clears
-    // the graph.
-    void redrawCurve(double center);
-
     bool running() const { return running_; }
     // Ends a running calculation at the end of its current pass, keeping
     // what it showed (Escape).

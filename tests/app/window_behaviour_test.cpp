@@ -1,7 +1,9 @@
 // How the windows answer the keyboard, the wheel, a click and a resize, run
 // at the screen's ratio and once more at ratio 2.
 
+#include <QMenu>
 #include <QScrollBar>
+#include <QSet>
 #include <QWheelEvent>
 #include <algorithm>
 #include <set>
@@ -258,12 +260,101 @@ TEST_F(WindowBehaviour, TheGraphFollowsItsWindowAndTheLabelsTheirAxes) {
     QApplication::processEvents();
     const auto [leftAfter, rightAfter] = curveEnds();
     EXPECT_LT(std::max(leftAfter, rightAfter), 5.0);
-    // Back at the old size the wider curve goes, the margins as they were.
+    // Back at the old size the curve is sampled across the whole view again.
     sub->showNormal();
     QApplication::processEvents();
     const auto [leftAgain, rightAgain] = curveEnds();
-    EXPECT_GT(std::min(leftAgain, rightAgain), 2.0);
-    EXPECT_LT(std::max(leftAgain, rightAgain), 5.0);
+    EXPECT_LT(std::max(leftAgain, rightAgain), 0.2);
+}
+
+TEST_F(WindowBehaviour, AfterAFarClickAndAResizeTheCurveSpansTheView) {
+    calculate("X^3-3X-10", "3");
+    PlotSurface& s = graph().picThree();
+    const ProgramState& st = main->state();
+    QTest::mouseClick(&s, Qt::LeftButton, {}, s.toWidget(29.154 + st.OffX, st.OrgY).toPoint());
+    ASSERT_NEAR(textToNumber(panel().TexDFT().text().toStdString()), 29.154, 0.1);
+    auto* sub = qobject_cast<QMdiSubWindow*>(outerWindow(&graph()));
+    // Every column where f lies within the plot holds the curve between f
+    // at its two edges, give or take a few pixels (or a tangent or marker
+    // drawn over it).
+    const QSet<QRgb> drawn{qRgb(0, 0, 255), qRgb(255, 0, 0), qRgb(0, 255, 8)};
+    auto expectCurveAcross = [&](const char* after) {
+        const QImage img = s.image();
+        const qreal r = img.devicePixelRatio();
+        auto curveY = [&](double column) {
+            const double wx = s.shownUserAt(QPointF(2 + column / r, 0)).x() - st.OffX;
+            return (s.toWidget(0, wx * wx * wx - 3 * wx - 10 + st.OrgY).y() - 2) * r;
+        };
+        int columns = 0, missing = 0;
+        for (int x = 0; x < img.width(); ++x) {
+            const double y1 = curveY(x), y2 = curveY(x + 1);
+            if (!(std::min(y1, y2) > 3 * r && std::max(y1, y2) < img.height() - 3 * r)) continue;
+            ++columns;
+            bool found = false;
+            for (int y = int(std::min(y1, y2) - 3 * r); y <= int(std::max(y1, y2) + 3 * r); ++y)
+                found = found || drawn.contains(img.pixel(x, y));
+            missing += !found;
+        }
+        EXPECT_GT(columns, 40 * r) << after;
+        EXPECT_EQ(missing, 0) << after;
+    };
+    sub->showMaximized();
+    QApplication::processEvents();
+    expectCurveAcross("maximised");
+    s.setFocus();
+    QTest::keyClick(&s, Qt::Key_Home);
+    expectCurveAcross("Home");
+    for (int i = 0; i < 3; ++i) QTest::keyClick(&s, Qt::Key_Minus);
+    sub->showNormal();
+    QApplication::processEvents();
+    expectCurveAcross("zoomed out and restored");
+}
+
+TEST_F(WindowBehaviour, FFramesEveryIterateOfTheRun) {
+    calculate("X^3-3X-10", "100");
+    PlotSurface& s = graph().picThree();
+    const ProgramState& st = main->state();
+    const QRgb marker = qRgb(0, 255, 8);
+    ASSERT_GT(table().rowCount(), 5);
+    EXPECT_FALSE(graphHas(marker));
+    auto* sub = qobject_cast<QMdiSubWindow*>(outerWindow(&graph()));
+    const auto menu = sub->systemMenu()->actions();
+    EXPECT_TRUE(std::any_of(menu.begin(), menu.end(),
+                            [](QAction* a) { return a->text() == "Frame the run"; }));
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    s.setFocus();
+    QTest::keyClick(&s, Qt::Key_F);
+    const QImage img = s.image();
+    const qreal r = img.devicePixelRatio();
+    const QRectF inner = QRectF(s.rect()).adjusted(2, 2, -2, -2);
+    for (long long row = 0; row < table().rowCount(); ++row) {
+        const QPointF at = s.toWidget(cell(1, row) + st.OffX, cell(2, row) + st.OrgY);
+        EXPECT_TRUE(inner.adjusted(5, 5, -5, -5).contains(at)) << row;
+        // Its marker (the last iterate's is the root's) shows there.
+        bool seen = false;
+        for (int dy = -6; dy <= 6; ++dy)
+            for (int dx = -6; dx <= 6; ++dx) {
+                const QPoint p(int((at.x() - 2) * r) + dx, int((at.y() - 2) * r) + dy);
+                seen = seen || (img.valid(p) && img.pixel(p) == marker);
+            }
+        EXPECT_TRUE(seen) << row;
+    }
+}
+
+TEST_F(WindowBehaviour, TheFrameScrollsToChildWindowsOutsideIt) {
+    QMdiArea& area = main->mdiArea();
+    EXPECT_FALSE(area.horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(area.verticalScrollBar()->isVisible());
+    main->resize(main->width() / 2, main->height() / 2);
+    QApplication::processEvents();
+    ASSERT_TRUE(area.horizontalScrollBar()->isVisible());
+    ASSERT_TRUE(area.verticalScrollBar()->isVisible());
+    // Scrolled to the end, the graph's right edge shows.
+    area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    QWidget* graphSub = outerWindow(&graph());
+    EXPECT_LE(graphSub->geometry().right(), area.viewport()->width());
 }
 
 }  // namespace

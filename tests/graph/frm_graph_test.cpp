@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QSet>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
@@ -200,9 +201,98 @@ class GraphView : public GraphWindow {
         return greenBox(bare.image(), mass);
     }
 
+    // A calculation of `f` from `x0`.
+    void run(const char* f, const char* x0) {
+        IterationDriver driver(state, engine, dialogs, *form, table);
+        driver.calculate({f, x0, "0.000001", "55", false});
+    }
+
     Engine engine;
     FrmDSPDTA table;
 };
+
+// The pixels of one colour connected (8 ways) to the first such pixel of the
+// image, and all pixels of that colour.
+std::pair<int, int> connectedOf(const QImage& img, QRgb rgb, const QSet<QRgb>& through) {
+    std::vector<char> seen(std::size_t(img.width()) * img.height(), 0);
+    std::vector<QPoint> todo;
+    int all = 0, reached = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) == rgb && all++ == 0) todo.emplace_back(x, y);
+    while (!todo.empty()) {
+        const QPoint p = todo.back();
+        todo.pop_back();
+        if (!img.rect().contains(p) || !through.contains(img.pixel(p))) continue;
+        char& s = seen[std::size_t(p.y()) * img.width() + p.x()];
+        if (s) continue;
+        s = 1;
+        reached += img.pixel(p) == rgb;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) todo.emplace_back(p.x() + dx, p.y() + dy);
+    }
+    return {reached, all};
+}
+
+TEST_F(GraphView, NoLineThroughAPoleWhileSteepCurvesStayJoined) {
+    run("1/(x-3.5)", "3");
+    const QImage img = pic().image();
+    // The columns either side of the pole: no blue run the plot's height.
+    const int pole = int((shown(3.5, 0).x() - 2) * dpr());
+    for (int x = pole - 3 * int(dpr()); x <= pole + 3 * int(dpr()); ++x) {
+        int blue = 0;
+        for (int y = 0; y < img.height(); ++y) blue += img.pixel(x, y) == kBlue.rgb();
+        EXPECT_LT(blue, img.height() / 2) << x - pole;
+    }
+    // Both branches drawn right up to the plot's edges.
+    EXPECT_TRUE(nearShown(3.5 - 1 / 40.0, -40, kBlue, 2));
+    EXPECT_TRUE(nearShown(3.5 + 1 / 40.0, 40, kBlue, 2));
+
+    for (const char* f : {"x^9", "exp(x)", "100000(x-1.005)"}) {
+        run(f, "1");
+        // One line: every blue pixel reached from the first through the
+        // curve and what is drawn over it.
+        const auto [reached, all] =
+            connectedOf(pic().image(), kBlue.rgb(), {kBlue.rgb(), kRed.rgb(), kGreen.rgb()});
+        EXPECT_GT(all, 100) << f;
+        EXPECT_EQ(reached, all) << f;
+    }
+}
+
+TEST_F(GraphView, CentreLabelNamesTheMiddleOnceTheViewMoves) {
+    run("X^3-3X-10", "3");
+    EXPECT_EQ(form->centerText().toStdString(), std::string(kCenterLabelHead) + "3,0)");
+    const QPointF middle(pic().width() / 2.0, pic().height() / 2.0);
+    auto named = [&] {
+        const QString text = form->centerText();
+        EXPECT_TRUE(text.startsWith(kCenterLabelHead)) << text.toStdString();
+        const QStringList xy = text.mid(QString(kCenterLabelHead).size()).chopped(1).split(',');
+        EXPECT_EQ(xy.size(), 2);
+        return xy.size() == 2
+                   ? QPointF(textToNumber(xy[0].toStdString()), textToNumber(xy[1].toStdString()))
+                   : QPointF();
+    };
+    auto expectMiddleNamed = [&](const char* after) {
+        const QPointF at = named(), mid = worldUnder(middle);
+        const QPointF pixel = worldUnder(middle + QPointF(1, 1)) - mid;
+        EXPECT_NEAR(at.x(), mid.x(), std::fabs(pixel.x())) << after;
+        EXPECT_NEAR(at.y(), mid.y(), std::fabs(pixel.y())) << after;
+        // Shown in the label's colour, the drawn label gone from the picture.
+        const QImage shot = pic().grab().toImage();
+        EXPECT_FALSE(greenBox(shot).isEmpty()) << after;
+        EXPECT_TRUE(greenBox(pic().image()).isEmpty()) << after;
+    };
+    pic().setFocus();
+    QTest::keyClick(&pic(), Qt::Key_Right);
+    QTest::keyClick(&pic(), Qt::Key_Up);
+    expectMiddleNamed("a pan");
+    EXPECT_GT(named().x(), 5);
+    wheel(shown(10, 20), 3 * 120);
+    expectMiddleNamed("a wheel zoom");
+    QTest::keyClick(&pic(), Qt::Key_Home);
+    EXPECT_EQ(form->centerText().toStdString(), std::string(kCenterLabelHead) + "3,0)");
+    EXPECT_FALSE(greenBox(pic().image()).isEmpty());
+}
 
 TEST_F(GraphView, TypicalRunDrawnAtTheSpecifiedScale) {
     const std::vector<double> xs = typicalRun();
