@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
 
@@ -56,12 +57,13 @@ FrmGraph::FrmGraph(ProgramState& state, QWidget* parent) : QWidget(parent), stat
     viewCenter_ = new QLabel(pic_);
     viewCenter_->setObjectName("viewCenter");
     viewCenter_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    viewCenter_->setStyleSheet("color: rgb(0, 255, 0); background: transparent;");
+    // On a veil of white, so that no line of the drawing runs through it.
+    viewCenter_->setStyleSheet("color: rgb(0, 255, 0); background: rgba(255, 255, 255, 210);");
     viewCenter_->setContentsMargins(0, 0, 0, 0);
     viewCenter_->hide();
     outcome_ = new OutcomeLine(pic_);
-    connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::placeAxisLabels);
     connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::showViewCenter);
+    connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::placeAxisLabels);
     addReplayKeys(this, [this](int step) { emit replayStepRequested(step); });
     setCaption(kGraphCaptionLoad);
     watchOuterWindow();
@@ -113,6 +115,7 @@ void FrmGraph::Line_C(double x, double y) {
 void FrmGraph::showOutcome(const std::string& text) {
     outcome_->setOutcome(QString::fromStdString(text));
     placeOutcome();
+    placeAxisLabels();
 }
 
 QString FrmGraph::outcomeText() const {
@@ -277,6 +280,14 @@ void FrmGraph::placeAxisLabels() {
     const QPointF yTop = pic_->toWidget(frame_.orgX, frame_.h);
     labX_->move(xLabelPlace(xRight, labX_->size(), pic_->size()));
     labY_->move(yLabelPlace(yTop, labY_->size(), pic_->size()));
+    // An axis that has come down to the bottom brings its label onto the
+    // centre label and the outcome line: the label then stands above them.
+    QRectF below = viewCenter_->isHidden() ? centerLabelRect_ : QRectF(viewCenter_->geometry());
+    if (!outcome_->isHidden()) below = below.united(QRectF(outcome_->geometry()));
+    for (QLabel* label : {labX_, labY_}) {
+        if (!QRectF(label->geometry()).intersects(below)) continue;
+        label->move(label->x(), std::max(0, qFloor(below.top()) - label->height() - 1));
+    }
 }
 
 void FrmGraph::placeCenterLabel(const std::string& text) {

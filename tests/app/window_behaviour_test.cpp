@@ -340,6 +340,15 @@ TEST_F(WindowBehaviour, FFramesEveryIterateOfTheRun) {
             }
         EXPECT_TRUE(seen) << row;
     }
+    // The x axis came down to the bottom: its label stands clear of the
+    // centre label and the outcome line, each whole.
+    const QRect xLabel = graph().LabX().geometry();
+    for (const char* name : {"viewCenter", "outcomeLine"}) {
+        auto* label = s.findChild<QLabel*>(name);
+        ASSERT_TRUE(label && label->isVisible()) << name;
+        EXPECT_FALSE(xLabel.intersects(label->geometry())) << name;
+        EXPECT_TRUE(s.rect().contains(label->geometry())) << name;
+    }
 }
 
 TEST_F(WindowBehaviour, TheFrameScrollsToChildWindowsOutsideIt) {
