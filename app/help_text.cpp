@@ -71,8 +71,9 @@ computed, which is the number of the last row of the table.</p>
 the graph then says what the run shows:
 <ul>
 <li><b>Root</b>, with a green circle at X, only with evidence: f(X) is exactly
-0; or f has the opposite sign at X - s or X + s, s the last step (a root lies
-within s of X: s is the error estimate); or the steps shrank faster than
+0; or f has the opposite sign at X - d or X + d, with d twice the next step
+|f(X)/f'(X)| or else the last step (a root lies within d of X, and the line
+gives d); or the steps shrank faster than
 linearly (each ratio of a step to the one before at most half the ratio
 before it).</li>
 <li><b>Converging slowly, as near a multiple root</b>: the last steps shrank

@@ -45,10 +45,11 @@ std::string withinError(const Outcome& o) {
         case Verdict::Root:
             if (o.evidence == Evidence::ExactZero)
                 return "Root " + at + after + ": f(X) is exactly 0.";
+            if (o.evidence == Evidence::SignChange)
+                return "Root " + at + after + ": f changes sign within " + shortFigure(o.distance) +
+                       " of X (last step " + shortFigure(lastStep(o)) + ").";
             return "Root " + at + after + ": last step " + shortFigure(lastStep(o)) +
-                   (o.evidence == Evidence::SignChange
-                        ? ", and f changes sign within it."
-                        : ", the steps shrinking faster than linearly.");
+                   ", the steps shrinking faster than linearly.";
         case Verdict::SlowRoot:
             return "Converging slowly, as near a multiple root: " + at + after + "; each step " +
                    numberToText(o.ratio, 2) + " of the one before, so the root is about " +

@@ -56,9 +56,11 @@ struct Outcome {
     Uncomputed uncomputed = Uncomputed::Fx;
     Verdict verdict = Verdict::None;
     Evidence evidence = Evidence::None;
-    double ratio = 0.0;     // the steady ratio of SteadyRatio
-    double distance = 0.0;  // the estimated distance to the root of SteadyRatio
-    std::string reason;     // why an input could not be used
+    double ratio = 0.0;  // the steady ratio of SteadyRatio
+    // SignChange: f changes sign within this distance of X; SteadyRatio: the
+    // estimated distance to the root.
+    double distance = 0.0;
+    std::string reason;  // why an input could not be used
     // How boxes that held more than their number were read.
     std::vector<std::string> readAs;
 

@@ -352,7 +352,9 @@ void IterationDriver::run(const CalculationInputs& in) {
     o.fx = fx;
     o.hasFx = true;
     if (o.ending == Ending::WithinError) {
-        const Judgement j = judgeRoot(x, fx, steps, [&](double t) -> std::optional<double> {
+        const std::optional<double> slope =
+            dfx.ok() ? std::optional<double>(dfx.value) : std::nullopt;
+        const Judgement j = judgeRoot(x, fx, slope, steps, [&](double t) -> std::optional<double> {
             const Attempt v = attempt([&] { return engine_.Fx_Eval(t); });
             return v.ok() ? std::optional<double>(v.value) : std::nullopt;
         });

@@ -18,14 +18,21 @@ bool oppositeSign(double a, const std::optional<double>& b) {
 
 }  // namespace
 
-Judgement judgeRoot(double x, double fx, std::span<const double> steps,
+Judgement judgeRoot(double x, double fx, std::optional<double> slope, std::span<const double> steps,
                     const std::function<std::optional<double>(double)>& f) {
     if (fx == 0.0) return {Verdict::Root, Evidence::ExactZero};
     if (steps.empty()) return {Verdict::NoRootShown, Evidence::NoPass};
 
     const double s = steps.back();
-    if (s > 0 && std::isfinite(s) && (oppositeSign(fx, f(x - s)) || oppositeSign(fx, f(x + s))))
-        return {Verdict::Root, Evidence::SignChange};
+    auto changesWithin = [&](double d) {
+        return d > 0 && std::isfinite(d) &&
+               (oppositeSign(fx, f(x - d)) || oppositeSign(fx, f(x + d)));
+    };
+    if (slope && *slope != 0) {
+        const double d = 2 * std::abs(fx / *slope);
+        if (d < s && changesWithin(d)) return {Verdict::Root, Evidence::SignChange, 0.0, d};
+    }
+    if (changesWithin(s)) return {Verdict::Root, Evidence::SignChange, 0.0, s};
 
     const std::size_t n = steps.size();
     if (n >= 2) {

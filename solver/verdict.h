@@ -3,11 +3,13 @@
 // root (exp(-x) is small far out, x^2 is small well away from its root), so
 // the verdict asks the run for evidence:
 // - f(X) is exactly 0;
-// - f takes opposite signs at X - s or X + s, s the last step;
+// - f takes opposite signs at X - d or X + d, d twice the next step
+//   |f(X) / f'(X)| (a tight bound near a simple root) or else the last step;
 // - the steps shrank faster than linearly (each ratio of step to step at
 //   most half the one before, with the last below 1);
 // - or, weaker, the steps shrank by a steady ratio r below kSlowestRatio, as
-//   near a multiple root: the root then lies about s * r / (1 - r) away.
+//   near a multiple root: the root then lies about s * r / (1 - r) away
+//   (s the last step).
 // Anything else, and a run that made no pass, is no evidence.
 #pragma once
 
@@ -27,12 +29,15 @@ struct Judgement {
     Verdict verdict = Verdict::NoRootShown;
     Evidence evidence = Evidence::None;
     double ratio = 0.0;
+    // SignChange: the distance within which f changes sign; SteadyRatio: the
+    // estimated distance to the root.
     double distance = 0.0;
 };
 
-// `steps` are the last steps |X(i+1) - X(i)|, oldest first; `f` gives f at a
-// point, or nothing where it cannot be computed.
-Judgement judgeRoot(double x, double fx, std::span<const double> steps,
+// `slope` is f'(X) when it could be computed; `steps` are the last steps
+// |X(i+1) - X(i)|, oldest first; `f` gives f at a point, or nothing where it
+// cannot be computed.
+Judgement judgeRoot(double x, double fx, std::optional<double> slope, std::span<const double> steps,
                     const std::function<std::optional<double>(double)>& f);
 
 }  // namespace quorel

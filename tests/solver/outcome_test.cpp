@@ -47,10 +47,14 @@ TEST_F(OutcomeTest, ASmallFxIsCalledARootOnlyWithEvidence) {
         Verdict verdict;
         Evidence evidence;
         const char* says;
+        double root = 0.0;  // where a root is known in closed form
     } cases[] = {
-        {"X^3-3X-10", "3", Verdict::Root, Evidence::SignChange, "Root X = "},
-        {"cos(x)-x", "1", Verdict::Root, Evidence::SignChange, "Root X = "},
-        {"x-1", "3", Verdict::Root, Evidence::SignChange, "Root X = "},
+        // The real root of x^3-3x-10: Cardano's formula.
+        {"X^3-3X-10", "3", Verdict::Root, Evidence::SignChange,
+         "Root X = ", std::cbrt(5 + std::sqrt(24.0)) + std::cbrt(5 - std::sqrt(24.0))},
+        // The fixed point of cos, known to 16 digits.
+        {"cos(x)-x", "1", Verdict::Root, Evidence::SignChange, "Root X = ", 0.7390851332151607},
+        {"x-1", "3", Verdict::Root, Evidence::SignChange, "Root X = ", 1.0},
         {"x", "0", Verdict::Root, Evidence::ExactZero, "f(X) is exactly 0"},
         {"x^2", "1", Verdict::SlowRoot, Evidence::SteadyRatio, "as near a multiple root"},
         {"x^3", "1", Verdict::SlowRoot, Evidence::SteadyRatio, "as near a multiple root"},
@@ -78,10 +82,15 @@ TEST_F(OutcomeTest, ASmallFxIsCalledARootOnlyWithEvidence) {
             EXPECT_TRUE(markerOfRadius(o.x, o.fx, c.verdict == Verdict::Root ? 0.3 : 0.1)) << at;
         }
         if (c.evidence == Evidence::SignChange) {
-            // The last step is the error estimate, and f changes sign within it.
+            // The line names the last step and the distance within which f
+            // changes sign; the root lies within that distance.
             const double step = o.lastSteps.back();
-            EXPECT_TRUE(says("last step " + shortFigure(step))) << at;
             EXPECT_EQ(step, std::abs(xi(o.passes) - xi(o.passes - 1))) << at;
+            EXPECT_TRUE(says("f changes sign within " + shortFigure(o.distance) +
+                             " of X (last step " + shortFigure(step) + ")"))
+                << at;
+            EXPECT_LE(std::abs(o.x - c.root), o.distance) << at;
+            EXPECT_LT(o.distance, 1e-6) << at;
         }
         if (c.verdict == Verdict::SlowRoot) {
             // The root is 0: the estimate of the distance to it is close.
