@@ -15,7 +15,9 @@
 #include "common/twips.h"
 #include "common/version.h"
 #include "engine/engine.h"
+#include "graph/basin_strip.h"
 #include "graph/frm_graph.h"
+#include "solver/basin_filler.h"
 #include "solver/frm_fx.h"
 #include "solver/frm_wait.h"
 #include "table/frm_convergence.h"
@@ -109,6 +111,7 @@ void MDIForm1::MDIForm_Load() {
 
     graph_->computeGraphState();
     addTakeApartWindows(graphSub, tableSub);
+    addBasins();
 
     for (QMdiSubWindow* sub : {graphSub, tableSub, panelSub}) {
         sub->show();
@@ -145,6 +148,28 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     actions_ = new WindowActions(
         {*this, *table_, *tableSub, *graph_, *graphSub, *convergence_, *convergenceSub, *help_},
         *dialogs_, this);
+}
+
+void MDIForm1::addBasins() {
+    basinFiller_ = new BasinFiller(this);
+    BasinStrip& strip = graph_->basins();
+    connect(&strip, &BasinStrip::columnsWanted, basinFiller_, &BasinFiller::request);
+    connect(basinFiller_, &BasinFiller::pictureReady, &strip, &BasinStrip::setPicture);
+    IterationDriver& driver = panel_->driver();
+    connect(&driver, &IterationDriver::runningChanged, this, [this, &driver, &strip](bool running) {
+        if (running) {
+            graph_->holdBasins();
+            return;
+        }
+        if (driver.abandoned()) return;
+        const Calculation& c = driver.calculation();
+        if (c.iterated) {
+            basinFiller_->setRun(c.fx, c.tolerance, c.loopLimit);
+            strip.forget();
+        }
+        graph_->showBasins(c.iterated);
+        actions_->basinsChanged(basinFiller_->hasRun());
+    });
 }
 
 void MDIForm1::closeEvent(QCloseEvent* e) {

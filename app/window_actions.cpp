@@ -27,6 +27,10 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
         action("Save picture...", QKeySequence(), Qt::WindowShortcut, &WindowActions::savePicture);
     convergence_ = action("Convergence", QKeySequence(Qt::Key_F3), Qt::WindowShortcut,
                           &WindowActions::openConvergence);
+    basins_ = action("Basin strip", QKeySequence(Qt::Key_B), Qt::WidgetWithChildrenShortcut,
+                     &WindowActions::toggleBasins);
+    basins_->setCheckable(true);
+    basins_->setEnabled(false);
     help_ = action("Help", QKeySequence::HelpContents, Qt::ApplicationShortcut,
                    &WindowActions::openHelp);
 
@@ -34,6 +38,7 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
     // main window, F1 in any of the program's windows.
     w_.tableSub.addAction(copyTable_);
     w_.graphSub.addAction(copyPicture_);
+    w_.graphSub.addAction(basins_);
     w_.frame.addAction(convergence_);
     w_.frame.addAction(help_);
     w_.help.addAction(help_);
@@ -43,7 +48,7 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
         for (QAction* a : actions) menu->addAction(a);
     };
     addToMenu(w_.tableSub.systemMenu(), {copyTable_, convergence_, help_});
-    addToMenu(w_.graphSub.systemMenu(), {copyPicture_, savePicture_, convergence_, help_});
+    addToMenu(w_.graphSub.systemMenu(), {copyPicture_, savePicture_, basins_, convergence_, help_});
     addToMenu(w_.convergenceSub.systemMenu(), {help_});
 
     w_.table.addActions({copyTable_, convergence_, help_});
@@ -66,7 +71,7 @@ bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QContextMenuEvent*>(event);
         if (e->reason() != QContextMenuEvent::Mouse) {
             QMenu menu;
-            menu.addActions({copyPicture_, savePicture_, convergence_, help_});
+            menu.addActions({copyPicture_, savePicture_, basins_, convergence_, help_});
             menu.exec(e->globalPos());
         }
         return true;
@@ -107,6 +112,17 @@ void WindowActions::openConvergence() {
     w_.convergenceSub.show();
     w_.convergenceSub.raise();
     if (QMdiArea* area = w_.convergenceSub.mdiArea()) area->setActiveSubWindow(&w_.convergenceSub);
+}
+
+void WindowActions::toggleBasins() {
+    if (!basins_->isEnabled()) return;
+    w_.graph.showBasins(!w_.graph.basinsShown());
+    basins_->setChecked(w_.graph.basinsShown());
+}
+
+void WindowActions::basinsChanged(bool available) {
+    basins_->setEnabled(available);
+    basins_->setChecked(w_.graph.basinsShown());
 }
 
 void WindowActions::openHelp() {

@@ -46,6 +46,10 @@ class WindowActions : public QObject {
     void savePicture();
     void openConvergence();
     void openHelp();
+    // Key B and the graph's menus: the basin strip on or off.
+    void toggleBasins();
+    // The strip was shown or hidden; `available` once a run can fill it.
+    void basinsChanged(bool available);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +68,7 @@ class WindowActions : public QObject {
     QAction* savePicture_;
     QAction* convergence_;
     QAction* help_;
+    QAction* basins_;
 };
 
 }  // namespace quorel

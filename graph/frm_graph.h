@@ -14,8 +14,9 @@
 class QLabel;
 
 namespace quorel {
+class BasinStrip;
 class OutcomeLine;
-}
+}  // namespace quorel
 
 namespace quorel {
 
@@ -61,6 +62,13 @@ class FrmGraph : public QWidget {
     void Refresh();
 
     PlotSurface& picThree();
+    BasinStrip& basins() { return *basins_; }
+    // Shows or hides the basin strip; the centre label and the outcome line
+    // stand above it while it shows (the frame is drawn again for that).
+    void showBasins(bool on);
+    bool basinsShown() const;
+    // Hides the strip and keeps its room (a calculation runs: it shows after).
+    void holdBasins();
     QLabel& LabX();
     QLabel& LabY();
 
@@ -93,7 +101,9 @@ class FrmGraph : public QWidget {
     void placeOutcome();
     // The frame drawn afresh for the present size, the drawing after it
     // moved along with the axes.
-    void replayForSize();
+    void replayForSize(bool force = false);
+    // The room kept at the bottom of the surface for the basin strip (DIP).
+    void reserveBottom(int dip);
     void placeAxisLabels();
 
     ProgramState& state_;
@@ -111,6 +121,8 @@ class FrmGraph : public QWidget {
     // The next curve sample continues the piece drawn so far.
     bool curvePenDown_ = false;
     OutcomeLine* outcome_;
+    BasinStrip* basins_;
+    int bottomReserve_ = 0;
     // What the last INZGraph drew: its centre, plot size and axes, the
     // surface size it filled and where the drawing after it begins.
     struct Frame {

@@ -15,7 +15,7 @@
 #include "solver/failure_messages.h"
 #include "solver/input_reading.h"
 #include "solver/outcome.h"
-#include "solver/verdict.h"
+#include "solver/tangent_step.h"
 #include "table/frm_dspdta.h"
 
 namespace quorel {
@@ -40,21 +40,8 @@ enum Told : unsigned {
     kToldTangent = 4,
 };
 
-// A value of the iteration, or the failure that kept it from being computed.
-struct Attempt {
-    double value = 0.0;
-    int failure = 0;
-    bool ok() const { return failure == 0; }
-    CellValue cell() const { return {value, failure}; }
-};
-
-template <class F>
-Attempt attempt(F&& f) {
-    try {
-        return {f(), 0};
-    } catch (const Failure& e) {
-        return {0.0, e.number()};
-    }
+CellValue cell(const Attempt& a) {
+    return {a.value, a.failure};
 }
 
 }  // namespace
@@ -237,6 +224,10 @@ void IterationDriver::run(const CalculationInputs& in) {
         return;
     }
 
+    c.iterated = true;
+    c.fx = in.fx;
+    c.tolerance = tolerance;
+    c.loopLimit = loopLimit;
     graph_.setCaption(kCaptionCurve);
     drawCurve(std::floor(x0), [&](double t) {
         tellOnce(kToldCurveOverflow, curveOverflowMessage(roundHalfEven(t, 2)));
@@ -248,7 +239,7 @@ void IterationDriver::run(const CalculationInputs& in) {
 
     auto showRow = [&](double x, Attempt fx, Attempt dfx) {
         use(MemoryUse::Rows);
-        table_.DspDta(c.passes, {x, 0}, fx.cell(), dfx.cell());
+        table_.DspDta(c.passes, {x, 0}, cell(fx), cell(dfx));
     };
     // The tangent from (x, f) to the next X when there is one, then a marker
     // of `radius` at (x, f); neither when the point lies beyond the drawing.
@@ -270,23 +261,19 @@ void IterationDriver::run(const CalculationInputs& in) {
         drawPass(x, fx, next, radius);
         graph_.picThree().markPass();
     };
+    TangentStep step(engine_, tolerance, loopLimit);
     // The slope at x (kept as CurDfx when computed), then the next X from it.
     auto slopeAndNext = [&](double x, double fx) {
-        const Attempt dfx = attempt([&] { return engine_.Fx_Diff(x); });
-        if (dfx.ok()) c.CurDfx = dfx.value;
-        const Attempt next =
-            !dfx.ok() ? dfx : attempt([&] { return checkedSub(x, checkedDiv(fx, dfx.value)); });
-        return std::pair{dfx, next};
+        const auto both = step.slopeAndNext(x, fx);
+        if (both.first.ok()) c.CurDfx = both.first.value;
+        return both;
     };
-    // The last steps |X(i+1) - X(i)|, for the verdict.
-    constexpr std::size_t kStepsKept = 4;
-    std::vector<double> steps;
     auto ending = [&](Ending how, double x) {
         Outcome o = base;
         o.ending = how;
         o.x = x;
         o.passes = c.passes;
-        o.lastSteps = steps;
+        o.lastSteps = step.steps();
         return o;
     };
     // The iteration ends at x, where `what` cannot be computed.
@@ -311,20 +298,20 @@ void IterationDriver::run(const CalculationInputs& in) {
         // f(x) is evaluated once per iterate: the loop test, the row, the
         // tangent and the outcome test all read it, as evaluating it again
         // would give the same value.
-        const Attempt fx = attempt([&] { return engine_.Fx_Eval(x); });
+        const Attempt fx = step.f(x);
         if (!fx.ok()) {
-            showRow(x, fx, attempt([&] { return engine_.Fx_Diff(x); }));
+            showRow(x, fx, step.slope(x));
             endAt(x, Uncomputed::Fx, fx.failure);
             return;
         }
         c.CurFx = fx.value;
-        if (!(std::abs(fx.value) > tolerance && static_cast<double>(c.passes) < loopLimit)) break;
+        if (!step.passGoesOn(fx.value, c.passes)) break;
 
         const auto [dfx, next] = slopeAndNext(x, fx.value);
         showRow(x, fx, dfx);
         if (!next.ok()) {
             draw(x, fx.value, next, kPointRadius);
-            if (dfx.ok() && dfx.value == 0.0) {
+            if (TangentStep::zeroSlope(dfx)) {
                 Outcome o = ending(Ending::ZeroSlope, x);
                 o.fx = fx.value;
                 o.hasFx = true;
@@ -337,8 +324,7 @@ void IterationDriver::run(const CalculationInputs& in) {
             return;
         }
         c.NextX = next.value;
-        if (steps.size() == kStepsKept) steps.erase(steps.begin());
-        steps.push_back(std::abs(next.value - x));
+        step.noteStep(x, next.value);
         draw(x, fx.value, next, kPointRadius);
         if (in.stepByStep) {
             refresh(true);
@@ -351,10 +337,9 @@ void IterationDriver::run(const CalculationInputs& in) {
 
     // The last iterate: its row, its tangent, and the root or the message.
     const double x = *c.CurX;
-    const Attempt fxAt =
-        stopped ? attempt([&] { return engine_.Fx_Eval(x); }) : Attempt{*c.CurFx, 0};
+    const Attempt fxAt = stopped ? step.f(x) : Attempt{*c.CurFx, 0};
     if (!fxAt.ok()) {
-        showRow(x, fxAt, attempt([&] { return engine_.Fx_Diff(x); }));
+        showRow(x, fxAt, step.slope(x));
         finish(ending(Ending::Stopped, x));
         return;
     }
@@ -363,7 +348,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     const auto [dfx, next] = slopeAndNext(x, fx);
     showRow(x, {fx, 0}, dfx);
     if (!next.ok()) tangentFailed(next.failure);
-    const bool within = std::abs(fx) <= tolerance;
+    const bool within = step.withinError(fx);
     Outcome o = ending(stopped  ? Ending::Stopped
                        : within ? Ending::WithinError
                                 : Ending::LoopLimit,
@@ -371,10 +356,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     o.fx = fx;
     o.hasFx = true;
     if (o.ending == Ending::WithinError) {
-        const Judgement j = judgeRoot(x, fx, steps, [&](double t) -> std::optional<double> {
-            const Attempt v = attempt([&] { return engine_.Fx_Eval(t); });
-            return v.ok() ? std::optional<double>(v.value) : std::nullopt;
-        });
+        const Judgement j = step.judge(x, fx);
         o.verdict = j.verdict;
         o.evidence = j.evidence;
         o.ratio = j.ratio;

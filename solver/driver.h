@@ -40,6 +40,11 @@ struct Calculation {
     std::optional<double> CurDfx;
     std::optional<double> NextX;
     long long passes = 0;  // next X computed: the number of the next row
+    // What the iteration ran with, once every input could be used.
+    bool iterated = false;
+    std::string fx;
+    double tolerance = 0.0;
+    double loopLimit = 0.0;
 };
 
 // Milliseconds from any fixed start; tests drive it.
