@@ -145,9 +145,9 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
 
     help_ = new HelpWindow(QString::fromUtf8(kVersion), this);
     setPanelToolTips(*panel_);
-    actions_ = new WindowActions(
-        {*this, *table_, *tableSub, *graph_, *graphSub, *convergence_, *convergenceSub, *help_},
-        *dialogs_, this);
+    actions_ = new WindowActions({*this, *panel_, *table_, *tableSub, *graph_, *graphSub,
+                                  *convergence_, *convergenceSub, *help_},
+                                 *dialogs_, this);
 }
 
 void MDIForm1::addBasins() {
@@ -164,7 +164,7 @@ void MDIForm1::addBasins() {
         if (driver.abandoned()) return;
         const Calculation& c = driver.calculation();
         if (c.iterated) {
-            basinFiller_->setRun(c.fx, c.tolerance, c.loopLimit);
+            basinFiller_->setRun(c.inputs.fx, c.tolerance, c.loopLimit);
             strip.forget();
         }
         graph_->showBasins(c.iterated);

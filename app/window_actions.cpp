@@ -8,9 +8,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPrinter>
 
 #include "app/help_window.h"
+#include "app/worksheet.h"
 #include "graph/frm_graph.h"
+#include "solver/frm_fx.h"
 #include "table/frm_convergence.h"
 #include "table/frm_dspdta.h"
 #include "table/table_text.h"
@@ -31,6 +34,10 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
                      &WindowActions::toggleBasins);
     basins_->setCheckable(true);
     basins_->setEnabled(false);
+    print_ =
+        action("Print...", QKeySequence::Print, Qt::WindowShortcut, &WindowActions::printWorksheet);
+    saveWorksheet_ = action("Save worksheet as PDF...", QKeySequence::Save, Qt::WindowShortcut,
+                            &WindowActions::saveWorksheet);
     help_ = action("Help", QKeySequence::HelpContents, Qt::ApplicationShortcut,
                    &WindowActions::openHelp);
 
@@ -40,6 +47,7 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
     w_.graphSub.addAction(copyPicture_);
     w_.graphSub.addAction(basins_);
     w_.frame.addAction(convergence_);
+    w_.frame.addActions({print_, saveWorksheet_});
     w_.frame.addAction(help_);
     w_.help.addAction(help_);
 
@@ -47,11 +55,12 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
         menu->addSeparator();
         for (QAction* a : actions) menu->addAction(a);
     };
-    addToMenu(w_.tableSub.systemMenu(), {copyTable_, convergence_, help_});
-    addToMenu(w_.graphSub.systemMenu(), {copyPicture_, savePicture_, basins_, convergence_, help_});
-    addToMenu(w_.convergenceSub.systemMenu(), {help_});
+    addToMenu(w_.tableSub.systemMenu(), {copyTable_, print_, saveWorksheet_, convergence_, help_});
+    addToMenu(w_.graphSub.systemMenu(),
+              {copyPicture_, savePicture_, basins_, print_, saveWorksheet_, convergence_, help_});
+    addToMenu(w_.convergenceSub.systemMenu(), {print_, saveWorksheet_, help_});
 
-    w_.table.addActions({copyTable_, convergence_, help_});
+    w_.table.addActions({copyTable_, print_, saveWorksheet_, convergence_, help_});
     w_.table.setContextMenuPolicy(Qt::ActionsContextMenu);
     // A right click on the graph calculates; its menu comes from the keyboard.
     w_.graph.picThree().installEventFilter(this);
@@ -71,7 +80,8 @@ bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QContextMenuEvent*>(event);
         if (e->reason() != QContextMenuEvent::Mouse) {
             QMenu menu;
-            menu.addActions({copyPicture_, savePicture_, basins_, convergence_, help_});
+            menu.addActions(
+                {copyPicture_, savePicture_, basins_, print_, saveWorksheet_, convergence_, help_});
             menu.exec(e->globalPos());
         }
         return true;
@@ -112,6 +122,33 @@ void WindowActions::openConvergence() {
     w_.convergenceSub.show();
     w_.convergenceSub.raise();
     if (QMdiArea* area = w_.convergenceSub.mdiArea()) area->setActiveSubWindow(&w_.convergenceSub);
+}
+
+WorksheetParts WindowActions::worksheet() const {
+    const IterationDriver& driver = w_.panel.driver();
+    const bool calculated = driver.outcome().ending != Ending::None;
+    const CalculationInputs in = calculated ? driver.calculation().inputs : w_.panel.inputs();
+    return {{in.fx, in.initialValue, in.tolerance, in.loops},
+            outcomeText(driver.outcome()),
+            w_.table,
+            w_.graph,
+            w_.convergence};
+}
+
+void WindowActions::printWorksheet() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName("worksheet");
+    if (!dialogs_.choosePrinter(printer)) return;
+    if (!paintWorksheet(printer, worksheet()))
+        dialogs_.message("The worksheet could not be printed.", kAppTitle);
+}
+
+void WindowActions::saveWorksheet() {
+    const std::string name =
+        dialogs_.saveFileName(kSaveWorksheetCaption, "worksheet.pdf", "PDF files (*.pdf)");
+    if (name.empty()) return;
+    if (!saveWorksheetPdf(name, worksheet()))
+        dialogs_.message("The worksheet could not be saved as " + name + ".", kAppTitle);
 }
 
 void WindowActions::toggleBasins() {

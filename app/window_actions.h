@@ -1,12 +1,14 @@
 // What the windows offer beyond their specified controls: copying the table
-// and the graph's picture, saving the picture, the convergence window and the
-// help, in the windows' system menus, context menus and as keys (Ctrl+C on
-// the table or the graph, F3 convergence, F1 help).
+// and the graph's picture, saving the picture, the basin strip, the
+// worksheet (print, PDF), the convergence window and the help, in the
+// windows' system menus, context menus and as keys (Ctrl+C on the table or
+// the graph, B the strip, Ctrl+P print, Ctrl+S PDF, F3 convergence, F1 help).
 #pragma once
 
 #include <QObject>
 #include <QPixmap>
 
+#include "app/worksheet.h"
 #include "common/user_dialogs.h"
 
 class QAction;
@@ -17,16 +19,19 @@ namespace quorel {
 
 class FrmConvergence;
 class FrmDSPDTA;
+class FrmFx;
 class FrmGraph;
 class HelpWindow;
 
 inline constexpr const char* kSavePictureCaption = "Save picture";
+inline constexpr const char* kSaveWorksheetCaption = "Save worksheet as PDF";
 
 class WindowActions : public QObject {
     Q_OBJECT
   public:
     struct Windows {
         QWidget& frame;
+        FrmFx& panel;
         FrmDSPDTA& table;
         QMdiSubWindow& tableSub;
         FrmGraph& graph;
@@ -46,6 +51,10 @@ class WindowActions : public QObject {
     void savePicture();
     void openConvergence();
     void openHelp();
+    // The worksheet of the latest calculation, through the print dialog or
+    // into a PDF file of the user's choosing.
+    void printWorksheet();
+    void saveWorksheet();
     // Key B and the graph's menus: the basin strip on or off.
     void toggleBasins();
     // The strip was shown or hidden; `available` once a run can fill it.
@@ -55,6 +64,7 @@ class WindowActions : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    WorksheetParts worksheet() const;
     QAction* action(const char* text, QKeySequence key, Qt::ShortcutContext context,
                     void (WindowActions::*slot)());
 
@@ -69,6 +79,8 @@ class WindowActions : public QObject {
     QAction* convergence_;
     QAction* help_;
     QAction* basins_;
+    QAction* print_;
+    QAction* saveWorksheet_;
 };
 
 }  // namespace quorel

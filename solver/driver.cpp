@@ -145,6 +145,7 @@ void IterationDriver::survivedOutOfMemory() {
 void IterationDriver::calculate(const CalculationInputs& inputs) {
     if (running_) return;
     calc_ = Calculation{};
+    calc_.inputs = inputs;
     outcome_ = Outcome{};
     stopRequested_ = abandoned_ = false;
     setRunning(true);
@@ -225,7 +226,6 @@ void IterationDriver::run(const CalculationInputs& in) {
     }
 
     c.iterated = true;
-    c.fx = in.fx;
     c.tolerance = tolerance;
     c.loopLimit = loopLimit;
     graph_.setCaption(kCaptionCurve);
