@@ -158,6 +158,8 @@ void MDIForm1::addBasins() {
     IterationDriver& driver = panel_->driver();
     connect(&driver, &IterationDriver::runningChanged, this, [this, &driver, &strip](bool running) {
         if (running) {
+            // The strip's slices would slow the calculation down.
+            basinFiller_->cancel();
             graph_->holdBasins();
             return;
         }
