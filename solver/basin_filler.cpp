@@ -27,6 +27,10 @@ void BasinFiller::setRun(const std::string& fx, double tolerance, double loopLim
     map_ = std::make_unique<BasinMap>(*engine_, tolerance, loopLimit);
 }
 
+void BasinFiller::cancel() {
+    map_.reset();
+}
+
 void BasinFiller::request(const std::vector<double>& xs) {
     if (!map_) return;
     map_->start(xs);

@@ -31,7 +31,7 @@ class BasinFiller : public QObject {
     void setRun(const std::string& fx, double tolerance, double loopLimit);
     bool hasRun() const { return map_ != nullptr; }
     // Drops the run and its picture (a new calculation starts).
-    void cancel() { map_.reset(); }
+    void cancel();
     // Starts the picture of these starts (the first slice runs at once).
     void request(const std::vector<double>& xs);
     bool filling() const { return scheduled_; }
