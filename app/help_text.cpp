@@ -115,9 +115,26 @@ that one with its tangent in orange, the table and the convergence window mark
 its row. Any other key or click shows the whole run again.</td></tr>
 <tr><td><b>Ctrl+C</b></td><td>on the table: copy every row as text (tab
 separated, full precision); on the graph: copy the picture</td></tr>
-<tr><td><b>Right click on the table</b></td><td>menu: copy</td></tr>
+<tr><td><b>Right click on the table</b></td><td>menu: copy, print, save as
+PDF</td></tr>
 <tr><td><b>Menu key on the graph</b></td><td>menu: copy picture, save picture
-as PNG, frame the run (a right click on the graph calculates)</td></tr>
+as PNG, frame the run, basin strip, print, save as PDF (a right click on the graph
+calculates)</td></tr>
+<tr><td><b>B</b></td><td>on the graph (or "Basin strip" in its menus): the basin
+strip on or off. After every calculation a band 8 pixels tall along the bottom
+of the graph shows, for each pixel column, where a calculation started at that
+column's x ends, with the same f(x), "error=" and "Loops =": each root found
+(with evidence, as the outcome line calls a root) in a colour of its own,
+grey where no root is shown (darkest: f cannot be worked out; then a zero
+slope, the loop limit, no root shown, converging slowly). It follows zoom,
+move and resize; a click on it calculates from that column's x; resting the
+pointer on it names the root there.</td></tr>
+<tr><td><b>Ctrl+P</b></td><td>print the worksheet (through the print dialog):
+f(x) as typed, the three inputs, the outcome, the graph as shown (with the
+strip), the convergence plot and every row of the table, over as many pages as
+it takes</td></tr>
+<tr><td><b>Ctrl+S</b></td><td>save the same worksheet as a PDF file; its text
+can be searched and copied</td></tr>
 <tr><td><b>F3</b></td><td>the convergence window: log10 |f(Xi)| and log10
 |X(i+1)-X(i)| against i, and per pass the step, the ratio of the next step to
 it and the estimated order, about 2 near a simple root and 1 near a double

@@ -14,7 +14,9 @@
 #include "common/twips.h"
 #include "common/version.h"
 #include "engine/engine.h"
+#include "graph/basin_strip.h"
 #include "graph/frm_graph.h"
+#include "solver/basin_filler.h"
 #include "solver/curve_sampling.h"
 #include "solver/frm_fx.h"
 #include "solver/frm_wait.h"
@@ -113,6 +115,7 @@ void MDIForm1::MDIForm_Load() {
 
     graph_->computeGraphState();
     addTakeApartWindows(graphSub, tableSub);
+    addBasins();
 
     for (QMdiSubWindow* sub : {graphSub, tableSub, panelSub}) {
         sub->show();
@@ -145,9 +148,33 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     connect(&surface, &PlotSurface::replayPassChanged, convergence_, &FrmConvergence::markPass);
 
     help_ = new HelpWindow(QString::fromUtf8(kVersion), this);
-    actions_ = new WindowActions(
-        {*this, *table_, *tableSub, *graph_, *graphSub, *convergence_, *convergenceSub, *help_},
-        *dialogs_, this);
+    actions_ = new WindowActions({*this, *panel_, *table_, *tableSub, *graph_, *graphSub,
+                                  *convergence_, *convergenceSub, *help_},
+                                 *dialogs_, this);
+}
+
+void MDIForm1::addBasins() {
+    basinFiller_ = new BasinFiller(this);
+    BasinStrip& strip = graph_->basins();
+    connect(&strip, &BasinStrip::columnsWanted, basinFiller_, &BasinFiller::request);
+    connect(basinFiller_, &BasinFiller::pictureReady, &strip, &BasinStrip::setPicture);
+    IterationDriver& driver = panel_->driver();
+    connect(&driver, &IterationDriver::runningChanged, this, [this, &driver, &strip](bool running) {
+        if (running) {
+            // The strip's slices would slow the calculation down.
+            basinFiller_->cancel();
+            graph_->holdBasins();
+            return;
+        }
+        if (driver.abandoned()) return;
+        const Calculation& c = driver.calculation();
+        if (c.iterated) {
+            basinFiller_->setRun(c.inputs.fx, c.tolerance, c.loopLimit);
+            strip.forget();
+        }
+        graph_->showBasins(c.iterated);
+        actions_->basinsChanged(basinFiller_->hasRun());
+    });
 }
 
 void MDIForm1::closeEvent(QCloseEvent* e) {

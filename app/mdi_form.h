@@ -14,6 +14,7 @@ class QMdiSubWindow;
 
 namespace quorel {
 
+class BasinFiller;
 class Engine;
 class FrmConvergence;
 class FrmDSPDTA;
@@ -42,6 +43,7 @@ class MDIForm1 : public QMainWindow {
     HelpWindow& helpWindow() { return *help_; }
     WindowActions& actions() { return *actions_; }
     QMdiArea& mdiArea() { return *mdi_; }
+    BasinFiller& basinFiller() { return *basinFiller_; }
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -52,6 +54,8 @@ class MDIForm1 : public QMainWindow {
     QMdiSubWindow* addChild(QWidget* form);
     // The windows beyond the specified three, hidden at start, and what opens them.
     void addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* tableSub);
+    // The basin strip: worked out after every calculation that iterated.
+    void addBasins();
 
     ProgramState state_;
     std::unique_ptr<UserDialogs> ownDialogs_;
@@ -65,6 +69,7 @@ class MDIForm1 : public QMainWindow {
     FrmConvergence* convergence_ = nullptr;
     HelpWindow* help_ = nullptr;
     WindowActions* actions_ = nullptr;
+    BasinFiller* basinFiller_ = nullptr;
 };
 
 }  // namespace quorel

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include "solver/frm_wait.h"
 
@@ -25,6 +27,11 @@ std::string QtDialogs::saveFileName(const std::string& caption, const std::strin
                QApplication::activeWindow(), QString::fromStdString(caption),
                QString::fromStdString(suggested), QString::fromStdString(filter))
         .toStdString();
+}
+
+bool QtDialogs::choosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace quorel

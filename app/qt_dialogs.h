@@ -13,6 +13,7 @@ class QtDialogs : public UserDialogs {
     bool pause() override;
     std::string saveFileName(const std::string& caption, const std::string& suggested,
                              const std::string& filter) override;
+    bool choosePrinter(QPrinter& printer) override;
     void setPauseDialog(FrmWait* wait) { wait_ = wait; }
 
   private:

@@ -4,8 +4,10 @@
 // the pointer near it), for "step" the calculation step by step with its
 // first pause written to OUT.pause.png, for "convergence" the calculation with
 // the convergence window open, for "replay" that run zoomed in on its root and
-// stepped back to pass 1, and writes a PNG of the screen.
-//   quorel_screenshot OUT.png [start|clear|calc|zoom|step|convergence|replay] [F(X) INITIAL-VALUE]
+// stepped back to pass 1, for "basins" "x^3-x" from 2 zoomed in on x = 0 (7
+// notches) with the basin strip under it, and writes a PNG of the screen.
+//   quorel_screenshot OUT.png [start|clear|calc|zoom|step|convergence|replay|basins]
+//                     [F(X) INITIAL-VALUE]
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -56,14 +58,19 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: %s OUT.png [start|clear|calc|zoom|step|convergence|replay] [F(X) "
-                     "INITIAL-VALUE]\n",
+                     "usage: %s OUT.png [start|clear|calc|zoom|step|convergence|replay|basins] "
+                     "[F(X) INITIAL-VALUE]\n",
                      argv[0]);
         return 2;
     }
     const QString mode = argc > 2 ? argv[2] : "calc";
-    const QString fx = argc > 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("X^3-3X-10");
-    const QString x0 = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QStringLiteral("3");
+    const bool basins = mode == "basins";
+    const QString fx = argc > 4 ? QString::fromLocal8Bit(argv[3])
+                       : basins ? QStringLiteral("x^3-x")
+                                : QStringLiteral("X^3-3X-10");
+    const QString x0 = argc > 4 ? QString::fromLocal8Bit(argv[4])
+                       : basins ? QStringLiteral("2")
+                                : QStringLiteral("3");
     quorel::installFontFallbacks();
     QApplication::setWindowIcon(quorel::programIcon());
     quorel::MDIForm1 main;
@@ -104,19 +111,19 @@ int main(int argc, char** argv) {
         panel.CmbFx().setEditText(fx);
         panel.TexDFT().setText(x0);
         panel.CmdCal_Click();
-    } else if (mode == "calc" || mode == "zoom" || mode == "step") {
+    } else if (mode == "calc" || mode == "zoom" || mode == "step" || basins) {
         panel.ChkStep().setChecked(mode == "step");
         panel.CmbFx().setEditText(fx);
         panel.TexDFT().setText(x0);
         panel.CmdCal_Click();
     }
-    if (mode == "zoom" || mode == "replay") {
+    if (mode == "zoom" || mode == "replay" || basins) {
         settle();
         quorel::PlotSurface& pic = main.frmGraph().picThree();
         const quorel::ProgramState& s = main.state();
-        const QPointF root =
-            pic.toWidget(panel.driver().calculation().CurX.value_or(0) + s.OffX, s.OrgY);
-        for (int i = 0; i < 24; ++i) {
+        const double at = basins ? 0.0 : panel.driver().calculation().CurX.value_or(0);
+        const QPointF root = pic.toWidget(at + s.OffX, s.OrgY);
+        for (int i = 0; i < (basins ? 7 : 24); ++i) {
             QWheelEvent wheel(root, pic.mapToGlobal(root), QPoint(), QPoint(0, 120), Qt::NoButton,
                               Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(&pic, &wheel);

@@ -8,9 +8,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPrinter>
 
 #include "app/help_window.h"
+#include "app/worksheet.h"
 #include "graph/frm_graph.h"
+#include "solver/frm_fx.h"
 #include "table/frm_convergence.h"
 #include "table/frm_dspdta.h"
 #include "table/row_store.h"
@@ -30,6 +33,14 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
                        &WindowActions::frameRun);
     convergence_ = action("Convergence", QKeySequence(Qt::Key_F3), Qt::WindowShortcut,
                           &WindowActions::openConvergence);
+    basins_ = action("Basin strip", QKeySequence(Qt::Key_B), Qt::WidgetWithChildrenShortcut,
+                     &WindowActions::toggleBasins);
+    basins_->setCheckable(true);
+    basins_->setEnabled(false);
+    print_ =
+        action("Print...", QKeySequence::Print, Qt::WindowShortcut, &WindowActions::printWorksheet);
+    saveWorksheet_ = action("Save worksheet as PDF...", QKeySequence::Save, Qt::WindowShortcut,
+                            &WindowActions::saveWorksheet);
     help_ = action("Help", QKeySequence::HelpContents, Qt::ApplicationShortcut,
                    &WindowActions::openHelp);
 
@@ -38,7 +49,9 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
     w_.tableSub.addAction(copyTable_);
     w_.graphSub.addAction(copyPicture_);
     w_.graphSub.addAction(frameRun_);
+    w_.graphSub.addAction(basins_);
     w_.frame.addAction(convergence_);
+    w_.frame.addActions({print_, saveWorksheet_});
     w_.frame.addAction(help_);
     w_.help.addAction(help_);
 
@@ -46,12 +59,12 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
         menu->addSeparator();
         for (QAction* a : actions) menu->addAction(a);
     };
-    addToMenu(w_.tableSub.systemMenu(), {copyTable_, convergence_, help_});
-    addToMenu(w_.graphSub.systemMenu(),
-              {copyPicture_, savePicture_, frameRun_, convergence_, help_});
-    addToMenu(w_.convergenceSub.systemMenu(), {help_});
+    addToMenu(w_.tableSub.systemMenu(), {copyTable_, print_, saveWorksheet_, convergence_, help_});
+    addToMenu(w_.graphSub.systemMenu(), {copyPicture_, savePicture_, frameRun_, basins_, print_,
+                                         saveWorksheet_, convergence_, help_});
+    addToMenu(w_.convergenceSub.systemMenu(), {print_, saveWorksheet_, help_});
 
-    w_.table.addActions({copyTable_, convergence_, help_});
+    w_.table.addActions({copyTable_, print_, saveWorksheet_, convergence_, help_});
     w_.table.setContextMenuPolicy(Qt::ActionsContextMenu);
     // A right click on the graph calculates; its menu comes from the keyboard.
     w_.graph.picThree().installEventFilter(this);
@@ -71,7 +84,8 @@ bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QContextMenuEvent*>(event);
         if (e->reason() != QContextMenuEvent::Mouse) {
             QMenu menu;
-            menu.addActions({copyPicture_, savePicture_, frameRun_, convergence_, help_});
+            menu.addActions({copyPicture_, savePicture_, frameRun_, basins_, print_, saveWorksheet_,
+                             convergence_, help_});
             menu.exec(e->globalPos());
         }
         return true;
@@ -123,6 +137,44 @@ void WindowActions::frameRun() {
         if (x.failure == 0 && fx.failure == 0) points.emplace_back(x.value, fx.value);
     }
     w_.graph.frameRun(points);
+}
+
+WorksheetParts WindowActions::worksheet() const {
+    const IterationDriver& driver = w_.panel.driver();
+    const bool calculated = driver.outcome().ending != Ending::None;
+    const CalculationInputs in = calculated ? driver.calculation().inputs : w_.panel.inputs();
+    return {{in.fx, in.initialValue, in.tolerance, in.loops},
+            outcomeText(driver.outcome()),
+            w_.table,
+            w_.graph,
+            w_.convergence};
+}
+
+void WindowActions::printWorksheet() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName("worksheet");
+    if (!dialogs_.choosePrinter(printer)) return;
+    if (!paintWorksheet(printer, worksheet()))
+        dialogs_.message("The worksheet could not be printed.", kAppTitle);
+}
+
+void WindowActions::saveWorksheet() {
+    const std::string name =
+        dialogs_.saveFileName(kSaveWorksheetCaption, "worksheet.pdf", "PDF files (*.pdf)");
+    if (name.empty()) return;
+    if (!saveWorksheetPdf(name, worksheet()))
+        dialogs_.message("The worksheet could not be saved as " + name + ".", kAppTitle);
+}
+
+void WindowActions::toggleBasins() {
+    if (!basins_->isEnabled()) return;
+    w_.graph.showBasins(!w_.graph.basinsShown());
+    basins_->setChecked(w_.graph.basinsShown());
+}
+
+void WindowActions::basinsChanged(bool available) {
+    basins_->setEnabled(available);
+    basins_->setChecked(w_.graph.basinsShown());
 }
 
 void WindowActions::openHelp() {

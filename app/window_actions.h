@@ -1,13 +1,15 @@
 // What the windows offer beyond their specified controls: copying the table
-// and the graph's picture, saving the picture, the convergence window and the
-// help, framing the run on the graph, in the windows' system menus, context
-// menus and as keys (Ctrl+C on the table or the graph, F on the graph, F3
-// convergence, F1 help).
+// and the graph's picture, saving the picture, framing the run on the graph,
+// the basin strip, the worksheet (print, PDF), the convergence window and the
+// help, in the windows' system menus, context menus and as keys (Ctrl+C on
+// the table or the graph, F frames the run, B the strip, Ctrl+P print, Ctrl+S
+// PDF, F3 convergence, F1 help).
 #pragma once
 
 #include <QObject>
 #include <QPixmap>
 
+#include "app/worksheet.h"
 #include "common/user_dialogs.h"
 
 class QAction;
@@ -18,16 +20,19 @@ namespace quorel {
 
 class FrmConvergence;
 class FrmDSPDTA;
+class FrmFx;
 class FrmGraph;
 class HelpWindow;
 
 inline constexpr const char* kSavePictureCaption = "Save picture";
+inline constexpr const char* kSaveWorksheetCaption = "Save worksheet as PDF";
 
 class WindowActions : public QObject {
     Q_OBJECT
   public:
     struct Windows {
         QWidget& frame;
+        FrmFx& panel;
         FrmDSPDTA& table;
         QMdiSubWindow& tableSub;
         FrmGraph& graph;
@@ -49,11 +54,20 @@ class WindowActions : public QObject {
     // The graph's view framed about every iterate of the table's run.
     void frameRun();
     void openHelp();
+    // The worksheet of the latest calculation, through the print dialog or
+    // into a PDF file of the user's choosing.
+    void printWorksheet();
+    void saveWorksheet();
+    // Key B and the graph's menus: the basin strip on or off.
+    void toggleBasins();
+    // The strip was shown or hidden; `available` once a run can fill it.
+    void basinsChanged(bool available);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    WorksheetParts worksheet() const;
     QAction* action(const char* text, QKeySequence key, Qt::ShortcutContext context,
                     void (WindowActions::*slot)());
 
@@ -68,6 +82,9 @@ class WindowActions : public QObject {
     QAction* convergence_;
     QAction* frameRun_;
     QAction* help_;
+    QAction* basins_;
+    QAction* print_;
+    QAction* saveWorksheet_;
 };
 
 }  // namespace quorel

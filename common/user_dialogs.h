@@ -4,6 +4,8 @@
 
 #include <string>
 
+class QPrinter;
+
 namespace quorel {
 
 // Title of every message box that names no title of its own.
@@ -24,6 +26,8 @@ class UserDialogs {
                                      const std::string& /*filter*/) {
         return {};
     }
+    // The print dialog for `printer`: true when the user chose to print.
+    virtual bool choosePrinter(QPrinter& /*printer*/) { return false; }
 };
 
 }  // namespace quorel

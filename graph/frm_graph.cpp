@@ -13,6 +13,7 @@
 #include "common/replay_keys.h"
 #include "common/twips.h"
 #include "graph/axis_labels.h"
+#include "graph/basin_strip.h"
 #include "graph/curve_break.h"
 #include "graph/outcome_line.h"
 #include "graph/redraw.h"
@@ -63,6 +64,12 @@ FrmGraph::FrmGraph(ProgramState& state, QWidget* parent) : QWidget(parent), stat
     viewCenter_->hide();
     outcome_ = new OutcomeLine(pic_);
     connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::showViewCenter);
+    basins_ = new BasinStrip(pic_, [this](double x) {
+        const QPointF u = pic_->shownUserAt(QPointF(x, 0));
+        return worldAt(u.x(), u.y()).x();
+    });
+    connect(basins_, &BasinStrip::columnClicked, this, &FrmGraph::startFrom);
+    connect(pic_, &PlotSurface::viewChanged, basins_, &BasinStrip::refreshColumns);
     connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::placeAxisLabels);
     addReplayKeys(this, [this](int step) { emit replayStepRequested(step); });
     setCaption(kGraphCaptionLoad);
@@ -123,7 +130,28 @@ QString FrmGraph::outcomeText() const {
 }
 
 void FrmGraph::placeOutcome() {
-    outcome_->place(QRectF(pic_->rect()).adjusted(2, 2, -2, -2), centerLabelRect_);
+    outcome_->place(QRectF(pic_->rect()).adjusted(2, 2, -2, -2 - bottomReserve_), centerLabelRect_);
+}
+
+void FrmGraph::showBasins(bool on) {
+    reserveBottom(on ? BasinStrip::kHeight : 0);
+    basins_->setVisible(on);
+    if (on) basins_->raise();
+}
+
+bool FrmGraph::basinsShown() const {
+    return !basins_->isHidden();
+}
+
+void FrmGraph::holdBasins() {
+    basins_->hide();
+    bottomReserve_ = BasinStrip::kHeight;
+}
+
+void FrmGraph::reserveBottom(int dip) {
+    if (dip == bottomReserve_) return;
+    bottomReserve_ = dip;
+    if (framed_) replayForSize(true);  // the centre label moves
 }
 
 void FrmGraph::Line_A(double x1, double y1, double x2, double y2,
@@ -152,6 +180,8 @@ void FrmGraph::INZGraph(double center) {
         s.Line(orgX, orgY + k, orgX + 0.3, orgY + k, kAxisColor);
     s.CurrentX = w - 12;
     s.CurrentY = 2.5;
+    const double innerH = s.height() - 2 * PlotSurface::kBorderTwips / kTwipsPerPixel;
+    if (bottomReserve_ > 0 && innerH > 0) s.CurrentY += bottomReserve_ * h / innerH;
     s.ForeColor = kCenterLabelColor;
     s.PrintFont.setBold(true);
     s.PrintFont.setPointSizeF(9);
@@ -166,11 +196,12 @@ void FrmGraph::INZGraph(double center) {
     showOutcome({});
     frame_ = {center, w, h, orgX, orgY, s.size(), s.drawing().end()};
     placeAxisLabels();
+    basins_->refreshColumns();
 }
 
-void FrmGraph::replayForSize() {
-    if (frame_.surface == pic_->size() && frame_.w == state_.GraphW && frame_.h == state_.GraphH &&
-        frame_.orgX == state_.OrgX && frame_.orgY == state_.OrgY) {
+void FrmGraph::replayForSize(bool force) {
+    if (!force && frame_.surface == pic_->size() && frame_.w == state_.GraphW &&
+        frame_.h == state_.GraphH && frame_.orgX == state_.OrgX && frame_.orgY == state_.OrgY) {
         pic_->Scale(0, frame_.h, frame_.w, 0);  // as drawn: the layout left it in twips
         placeAxisLabels();
         return;

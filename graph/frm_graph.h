@@ -15,8 +15,9 @@
 class QLabel;
 
 namespace quorel {
+class BasinStrip;
 class OutcomeLine;
-}
+}  // namespace quorel
 
 namespace quorel {
 
@@ -68,6 +69,13 @@ class FrmGraph : public QWidget {
     void Refresh();
 
     PlotSurface& picThree();
+    BasinStrip& basins() { return *basins_; }
+    // Shows or hides the basin strip; the centre label and the outcome line
+    // stand above it while it shows (the frame is drawn again for that).
+    void showBasins(bool on);
+    bool basinsShown() const;
+    // Hides the strip and keeps its room (a calculation runs: it shows after).
+    void holdBasins();
     QLabel& LabX();
     QLabel& LabY();
 
@@ -100,10 +108,13 @@ class FrmGraph : public QWidget {
     void placeOutcome();
     // The frame drawn afresh for the present size, the drawing after it
     // moved along with the axes, the view set by `setView` (at home when
-    // empty) and the curve sampled across it.
-    void replayForSize();
+    // empty) and the curve sampled across it. `force` redraws even when the
+    // size has not changed.
+    void replayForSize(bool force = false);
     void redrawFrame(const std::function<void()>& setView);
     void showViewCenter();
+    // The room kept at the bottom of the surface for the basin strip (DIP).
+    void reserveBottom(int dip);
     void placeAxisLabels();
 
     ProgramState& state_;
@@ -128,6 +139,8 @@ class FrmGraph : public QWidget {
     bool curvePenDown_ = false;
     double curveLast_ = 0, curveBefore_ = 0;
     OutcomeLine* outcome_;
+    BasinStrip* basins_;
+    int bottomReserve_ = 0;
     // What the last INZGraph drew: its centre, plot size and axes, the
     // surface size it filled and where the drawing after it begins.
     struct Frame {

@@ -295,6 +295,23 @@ QImage PlotSurface::image() {
     return img;
 }
 
+QImage PlotSurface::imageAt(double dpr) const {
+    const QSizeF inner = innerDip();
+    QImage img(QSize(qRound(inner.width() * dpr), qRound(inner.height() * dpr)),
+               QImage::Format_RGB32);
+    if (img.isNull()) return img;
+    img.fill(BackColor);
+    SurfaceMapping m = mapping_;
+    m.setDevice(img.size(), dpr);
+    {
+        RecordPainter painter(img, m);
+        DrawingRecord::Cursor from;
+        record_.replay(from, painter, record_.size());
+    }
+    img.setDevicePixelRatio(dpr);
+    return img;
+}
+
 QColor PlotSurface::pixelAt(double x, double y) {
     ensureImage();
     paintPending();

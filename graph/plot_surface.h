@@ -65,6 +65,9 @@ class PlotSurface : public QWidget {
 
     // The retained image, with everything drawn so far (device pixels).
     QImage image();
+    // The drawing as shown, painted afresh at `dpr` device pixels per DIP
+    // (for print).
+    QImage imageAt(double dpr) const;
     // Pixel colour at a user coordinate point, from the retained image.
     QColor pixelAt(double x, double y);
 

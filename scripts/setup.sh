@@ -11,6 +11,7 @@ packages=(
   fonts-liberation fonts-arphic-ukai
   librsvg2-bin desktop-file-utils appstream dpkg-dev
   xdotool x11-utils x11-apps openbox dbus at-spi2-core python3-pyatspi
+  poppler-utils
 )
 
 missing=()

@@ -15,7 +15,7 @@
 #include "solver/failure_messages.h"
 #include "solver/input_reading.h"
 #include "solver/outcome.h"
-#include "solver/verdict.h"
+#include "solver/tangent_step.h"
 #include "table/frm_dspdta.h"
 
 namespace quorel {
@@ -40,21 +40,8 @@ enum Told : unsigned {
     kToldTangent = 4,
 };
 
-// A value of the iteration, or the failure that kept it from being computed.
-struct Attempt {
-    double value = 0.0;
-    int failure = 0;
-    bool ok() const { return failure == 0; }
-    CellValue cell() const { return {value, failure}; }
-};
-
-template <class F>
-Attempt attempt(F&& f) {
-    try {
-        return {f(), 0};
-    } catch (const Failure& e) {
-        return {0.0, e.number()};
-    }
+CellValue cell(const Attempt& a) {
+    return {a.value, a.failure};
 }
 
 }  // namespace
@@ -147,6 +134,7 @@ void IterationDriver::survivedOutOfMemory() {
 void IterationDriver::calculate(const CalculationInputs& inputs) {
     if (running_) return;
     calc_ = Calculation{};
+    calc_.inputs = inputs;
     outcome_ = Outcome{};
     stopRequested_ = abandoned_ = false;
     setRunning(true);
@@ -223,6 +211,9 @@ void IterationDriver::run(const CalculationInputs& in) {
         return;
     }
 
+    c.iterated = true;
+    c.tolerance = tolerance;
+    c.loopLimit = loopLimit;
     graph_.setCaption(kCaptionCurve);
     drawCurve(std::floor(x0), [&](double t) {
         tellOnce(kToldCurveOverflow, curveOverflowMessage(roundHalfEven(t, 2)));
@@ -232,7 +223,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     lastRefresh_.reset();
 
     auto showRow = [&](double x, Attempt fx, Attempt dfx) {
-        table_.DspDta(c.passes, {x, 0}, fx.cell(), dfx.cell());
+        table_.DspDta(c.passes, {x, 0}, cell(fx), cell(dfx));
     };
     // The tangent from (x, f) to the next X when there is one, then a marker
     // of `radius` at (x, f); neither when the point lies beyond the drawing.
@@ -253,23 +244,19 @@ void IterationDriver::run(const CalculationInputs& in) {
         drawPass(x, fx, next, radius);
         graph_.picThree().markPass();
     };
+    TangentStep step(engine_, tolerance, loopLimit);
     // The slope at x (kept as CurDfx when computed), then the next X from it.
     auto slopeAndNext = [&](double x, double fx) {
-        const Attempt dfx = attempt([&] { return engine_.Fx_Diff(x); });
-        if (dfx.ok()) c.CurDfx = dfx.value;
-        const Attempt next =
-            !dfx.ok() ? dfx : attempt([&] { return checkedSub(x, checkedDiv(fx, dfx.value)); });
-        return std::pair{dfx, next};
+        const auto both = step.slopeAndNext(x, fx);
+        if (both.first.ok()) c.CurDfx = both.first.value;
+        return both;
     };
-    // The last steps |X(i+1) - X(i)|, for the verdict.
-    constexpr std::size_t kStepsKept = 4;
-    std::vector<double> steps;
     auto ending = [&](Ending how, double x) {
         Outcome o = base;
         o.ending = how;
         o.x = x;
         o.passes = c.passes;
-        o.lastSteps = steps;
+        o.lastSteps = step.steps();
         return o;
     };
     // The iteration ends at x, where `what` cannot be computed.
@@ -293,20 +280,20 @@ void IterationDriver::run(const CalculationInputs& in) {
         // f(x) is evaluated once per iterate: the loop test, the row, the
         // tangent and the outcome test all read it, as evaluating it again
         // would give the same value.
-        const Attempt fx = attempt([&] { return engine_.Fx_Eval(x); });
+        const Attempt fx = step.f(x);
         if (!fx.ok()) {
-            showRow(x, fx, attempt([&] { return engine_.Fx_Diff(x); }));
+            showRow(x, fx, step.slope(x));
             endAt(x, Uncomputed::Fx, fx.failure);
             return;
         }
         c.CurFx = fx.value;
-        if (!(std::abs(fx.value) > tolerance && static_cast<double>(c.passes) < loopLimit)) break;
+        if (!step.passGoesOn(fx.value, c.passes)) break;
 
         const auto [dfx, next] = slopeAndNext(x, fx.value);
         showRow(x, fx, dfx);
         if (!next.ok()) {
             draw(x, fx.value, next, kPointRadius);
-            if (dfx.ok() && dfx.value == 0.0) {
+            if (TangentStep::zeroSlope(dfx)) {
                 Outcome o = ending(Ending::ZeroSlope, x);
                 o.fx = fx.value;
                 o.hasFx = true;
@@ -318,8 +305,7 @@ void IterationDriver::run(const CalculationInputs& in) {
             return;
         }
         c.NextX = next.value;
-        if (steps.size() == kStepsKept) steps.erase(steps.begin());
-        steps.push_back(std::abs(next.value - x));
+        step.noteStep(x, next.value);
         draw(x, fx.value, next, kPointRadius);
         if (in.stepByStep) {
             refresh(true);
@@ -332,10 +318,9 @@ void IterationDriver::run(const CalculationInputs& in) {
 
     // The last iterate: its row, its tangent, and the root or the message.
     const double x = *c.CurX;
-    const Attempt fxAt =
-        stopped ? attempt([&] { return engine_.Fx_Eval(x); }) : Attempt{*c.CurFx, 0};
+    const Attempt fxAt = stopped ? step.f(x) : Attempt{*c.CurFx, 0};
     if (!fxAt.ok()) {
-        showRow(x, fxAt, attempt([&] { return engine_.Fx_Diff(x); }));
+        showRow(x, fxAt, step.slope(x));
         finish(ending(Ending::Stopped, x));
         return;
     }
@@ -344,7 +329,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     const auto [dfx, next] = slopeAndNext(x, fx);
     showRow(x, {fx, 0}, dfx);
     if (!next.ok()) tangentFailed(next.failure);
-    const bool within = std::abs(fx) <= tolerance;
+    const bool within = step.withinError(fx);
     Outcome o = ending(stopped  ? Ending::Stopped
                        : within ? Ending::WithinError
                                 : Ending::LoopLimit,
@@ -352,12 +337,8 @@ void IterationDriver::run(const CalculationInputs& in) {
     o.fx = fx;
     o.hasFx = true;
     if (o.ending == Ending::WithinError) {
-        const std::optional<double> slope =
-            dfx.ok() ? std::optional<double>(dfx.value) : std::nullopt;
-        const Judgement j = judgeRoot(x, fx, slope, steps, [&](double t) -> std::optional<double> {
-            const Attempt v = attempt([&] { return engine_.Fx_Eval(t); });
-            return v.ok() ? std::optional<double>(v.value) : std::nullopt;
-        });
+        const Judgement j =
+            step.judge(x, fx, dfx.ok() ? std::optional<double>(dfx.value) : std::nullopt);
         o.verdict = j.verdict;
         o.evidence = j.evidence;
         o.ratio = j.ratio;

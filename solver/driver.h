@@ -35,19 +35,6 @@ inline constexpr const char* kNoRootMessage =
     "have been overtake Loops times,or graph divergennce? please input another <initial "
     "value> again calculate....";
 
-// The state of one calculation. The iterate values are empty until this
-// calculation computes them.
-struct Calculation {
-    std::optional<double> CurX;
-    std::optional<double> CurFx;
-    std::optional<double> CurDfx;
-    std::optional<double> NextX;
-    long long passes = 0;  // next X computed: the number of the next row
-};
-
-// Milliseconds from any fixed start; tests drive it.
-using MillisecondClock = std::function<long long()>;
-
 // What a calculation reads from the input panel.
 struct CalculationInputs {
     std::string fx;            // f(x)
@@ -57,6 +44,23 @@ struct CalculationInputs {
     bool stepByStep = false;
 };
 
+// The state of one calculation. The iterate values are empty until this
+// calculation computes them.
+struct Calculation {
+    CalculationInputs inputs;  // as typed
+    std::optional<double> CurX;
+    std::optional<double> CurFx;
+    std::optional<double> CurDfx;
+    std::optional<double> NextX;
+    long long passes = 0;  // next X computed: the number of the next row
+    // What the iteration ran with, once every input could be used.
+    bool iterated = false;
+    double tolerance = 0.0;
+    double loopLimit = 0.0;
+};
+
+// Milliseconds from any fixed start; tests drive it.
+using MillisecondClock = std::function<long long()>;
 
 class IterationDriver : public QObject {
     Q_OBJECT
@@ -85,7 +89,6 @@ class IterationDriver : public QObject {
 
     // The clock that paces the repaints of a running calculation.
     void setClock(MillisecondClock clock) { clock_ = std::move(clock); }
-
 
   signals:
     // true when a calculation starts (the inputs are locked), false when it

@@ -32,7 +32,15 @@ class RecordingDialogs : public UserDialogs {
         return saveAnswer;
     }
 
+    bool choosePrinter(QPrinter& printer) override {
+        ++printDialogs;
+        return onPrint && onPrint(printer);
+    }
+
     std::vector<ShownMessage> messages;
+    int printDialogs = 0;
+    // Answers the print dialog (set the printer up, true to print); none cancels.
+    std::function<bool(QPrinter&)> onPrint;
     // Captions of the file dialogs asked for, and the name each one answers.
     std::vector<std::string> saveDialogs;
     std::string saveAnswer;

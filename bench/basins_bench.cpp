@@ -1,0 +1,51 @@
+// The basin strip of the typical view: X^3-3X-10 about 3 at the start-up
+// size, error 0.000001, 55 loops: a run from every column worked out, then
+// the strip painted.
+#include <benchmark/benchmark.h>
+
+#include "bench/bench_support.h"
+#include "engine/engine.h"
+#include "graph/basin_strip.h"
+#include "graph/frm_graph.h"
+#include "solver/basins.h"
+
+namespace quorel::bench {
+namespace {
+
+void BM_BasinStripTypicalView(benchmark::State& st) {
+    ProgramState state;
+    state.OrgFracX = state.OrgFracY = 0.5;
+    state.GraphW = 39;
+    state.GraphH = 90;
+    state.OrgX = 19;
+    state.OrgY = 45;
+    FrmGraph graph(state);
+    graph.resize(515, 572);
+    state.OffX = state.OrgX - 3;
+    graph.INZGraph(3);
+    Engine engine;
+    engine.Fx_Postfix("X^3-3X-10");
+    BasinMap map(engine, 1e-6, 55);
+    BasinStrip& strip = graph.basins();
+    QObject::connect(&strip, &BasinStrip::columnsWanted, [&](const std::vector<double>& xs) {
+        map.start(xs);
+        while (map.fillNext()) {
+        }
+        strip.setPicture(map.picture());
+    });
+    graph.showBasins(true);
+    for (auto _ : st) {
+        strip.forget();
+        strip.refreshColumns();
+        benchmark::DoNotOptimize(strip.grab().cacheKey());
+    }
+    st.counters["columns"] = static_cast<double>(strip.picture().xs.size());
+}
+BENCHMARK(BM_BasinStripTypicalView)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+const SummaryLine kBasinsLine(45, [] {
+    return millisecondsLine("basins strip ms", "BM_BasinStripTypicalView");
+});
+
+}  // namespace
+}  // namespace quorel::bench
