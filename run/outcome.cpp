@@ -62,18 +62,6 @@ std::string withinError(const Outcome& o) {
            noRootReason(o) + ".";
 }
 
-const char* uncomputedName(Uncomputed what) {
-    switch (what) {
-        case Uncomputed::Fx:
-            return "f(X)";
-        case Uncomputed::Slope:
-            return "f'(X)";
-        case Uncomputed::NextX:
-            break;
-    }
-    return "The next X";
-}
-
 std::string ending(const Outcome& o) {
     switch (o.ending) {
         case Ending::None:
@@ -102,6 +90,18 @@ std::string ending(const Outcome& o) {
 }
 
 }  // namespace
+
+const char* uncomputedName(Uncomputed what) {
+    switch (what) {
+        case Uncomputed::Fx:
+            return "f(X)";
+        case Uncomputed::Slope:
+            return "f'(X)";
+        case Uncomputed::NextX:
+            break;
+    }
+    return "the next X";
+}
 
 std::string shortFigure(double v) {
     char buf[32];

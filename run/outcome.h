@@ -70,6 +70,9 @@ struct Outcome {
 // The outcome line: how the calculation ended, in plain words; "" before any.
 std::string outcomeText(const Outcome& outcome);
 
+// "f(X)", "f'(X)" or "the next X".
+const char* uncomputedName(Uncomputed what);
+
 // A short figure of two significant digits in exponent form ("7.0E-07").
 std::string shortFigure(double v);
 

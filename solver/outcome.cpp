@@ -10,18 +10,6 @@ std::string num(double v) {
     return numberToText(v);
 }
 
-const char* valueName(Uncomputed what) {
-    switch (what) {
-        case Uncomputed::Fx:
-            return "f(X)";
-        case Uncomputed::Slope:
-            return "f'(X)";
-        case Uncomputed::NextX:
-            break;
-    }
-    return "the next X";
-}
-
 }  // namespace
 
 std::string uncomputedMessage(Uncomputed what, double x, int failure) {
@@ -29,8 +17,8 @@ std::string uncomputedMessage(Uncomputed what, double x, int failure) {
     if (what == Uncomputed::NextX)
         return "The next X cannot be computed from X = " + num(x) + ": " + plain +
                ". The iteration ended there.";
-    return std::string(valueName(what)) + " cannot be computed at X = " + num(x) + ": " + plain +
-           ". The iteration ended there.";
+    return std::string(uncomputedName(what)) + " cannot be computed at X = " + num(x) + ": " +
+           plain + ". The iteration ended there.";
 }
 
 std::string zeroSlopeMessage(double x) {
