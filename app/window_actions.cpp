@@ -11,9 +11,9 @@
 
 #include "app/help_window.h"
 #include "graph/frm_graph.h"
+#include "run/run_model.h"
 #include "table/frm_convergence.h"
 #include "table/frm_dspdta.h"
-#include "table/row_store.h"
 #include "table/table_text.h"
 
 namespace quorel {
@@ -80,7 +80,7 @@ bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void WindowActions::copyTable() {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(rowsAsText(w_.table.rows())));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(rowsAsText(w_.run.rows())));
 }
 
 QPixmap WindowActions::picture() const {
@@ -115,8 +115,8 @@ void WindowActions::openConvergence() {
 }
 
 void WindowActions::frameRun() {
-    // Each iterate where the table holds it: (Xi, f(Xi)).
-    const RowStore& rows = w_.table.rows();
+    // Each iterate of the run: (Xi, f(Xi)).
+    const RowStore& rows = w_.run.rows();
     std::vector<QPointF> points;
     for (long long r = 0; r < rows.size(); ++r) {
         const CellValue x = rows.at(r, 0), fx = rows.at(r, 1);

@@ -20,6 +20,7 @@ class FrmConvergence;
 class FrmDSPDTA;
 class FrmGraph;
 class HelpWindow;
+class RunModel;
 
 inline constexpr const char* kSavePictureCaption = "Save picture";
 
@@ -28,6 +29,7 @@ class WindowActions : public QObject {
   public:
     struct Windows {
         QWidget& frame;
+        const RunModel& run;
         FrmDSPDTA& table;
         QMdiSubWindow& tableSub;
         FrmGraph& graph;
