@@ -16,15 +16,53 @@
 #include "engine/engine.h"
 #include "graph/basin_strip.h"
 #include "graph/frm_graph.h"
+#include "graph/run_drawing.h"
+#include "run/run_model.h"
 #include "solver/basin_filler.h"
-#include "solver/curve_sampling.h"
+#include "solver/driver.h"
 #include "solver/frm_fx.h"
 #include "solver/frm_wait.h"
+#include "solver/graph_description.h"
 #include "table/frm_convergence.h"
 #include "table/frm_dspdta.h"
 #include "table/table_accessible.h"
 
 namespace quorel {
+
+void connectRun(RunModel& run, IterationDriver& driver, const RunViews& v) {
+    FrmGraph& graph = v.graph;
+    FrmDSPDTA& table = v.table;
+    QObject::connect(&run, &RunModel::cleared, &graph,
+                     [&graph](double center) { graph.INZGraph(center); });
+    QObject::connect(&run, &RunModel::cleared, &table, &FrmDSPDTA::Dta_Clr);
+    QObject::connect(&run, &RunModel::cleared, &graph,
+                     [&graph, &run] { describeGraph(graph, run); });
+    QObject::connect(&run, &RunModel::curveAdded, &graph,
+                     [&graph, &run](long long from) { drawCurve(graph, run, from); });
+    QObject::connect(&run, &RunModel::curveResampled, &graph,
+                     [&graph, &run] { drawCurve(graph, run, 0); });
+    QObject::connect(&run, &RunModel::rowsAdded, &table, &FrmDSPDTA::showRows);
+    QObject::connect(
+        &run, &RunModel::rowsAdded, &graph,
+        [&graph, &run](long long from, long long to) { drawRows(graph, run, from, to); });
+    QObject::connect(&run, &RunModel::outcomeChanged, &graph, [&graph, &run] {
+        graph.showOutcome(outcomeText(run.outcome()));
+        describeGraph(graph, run);
+    });
+    // A resize or a framed run samples the curve again across the new view.
+    QObject::connect(&graph, &FrmGraph::curveWanted, &run, &RunModel::resampleCurve);
+    if (FrmConvergence* c = v.convergence) {
+        QObject::connect(&run, &RunModel::cleared, c, &FrmConvergence::rowsChanged);
+        QObject::connect(&run, &RunModel::rowsAdded, c, &FrmConvergence::rowsChanged);
+    }
+    QObject::connect(&driver, &IterationDriver::captionChanged, &graph,
+                     [&graph](const QString& c) { graph.setCaption(c.toStdString()); });
+    QObject::connect(&driver, &IterationDriver::refreshWanted, &graph, [&graph, &table] {
+        table.Refresh();
+        graph.Refresh();
+    });
+    describeGraph(graph, run);
+}
 
 MDIForm1::MDIForm1(UserDialogs* dialogs) {
     QtDialogs* qtDialogs = nullptr;
@@ -87,9 +125,12 @@ void MDIForm1::MDIForm_Load() {
 
     wait_ = new FrmWait(state_, *dialogs_, this);
     wait_->Form_Load();
-    table_ = new FrmDSPDTA;
+    run_ = new RunModel(this);
+    driver_ = new IterationDriver(state_, *engine_, *dialogs_, *run_, this);
+    table_ = new FrmDSPDTA(run_);
     graph_ = new FrmGraph(state_);
-    panel_ = new FrmFx(state_, *engine_, *dialogs_, *graph_, *table_);
+    panel_ = new FrmFx(state_, *engine_, *dialogs_, *driver_);
+    connect(driver_, &IterationDriver::runningChanged, panel_, &FrmFx::lockInputs);
     // Added in the order they are shown, so the table lies above the graph.
     QMdiSubWindow* graphSub = addChild(graph_);
     QMdiSubWindow* tableSub = addChild(table_);
@@ -100,9 +141,6 @@ void MDIForm1::MDIForm_Load() {
         panel_->setInitialValueText(text.toStdString());
         panel_->CmdCal_Click();
     });
-    // A resize or a framed run samples the curve again across the new view.
-    connect(graph_, &FrmGraph::curveWanted, this,
-            [this](double from, double to) { sampleCurve(*engine_, *graph_, from, to); });
     connect(panel_, &FrmFx::endRequested, this, [] {
         QApplication::closeAllWindows();
         QApplication::exit(0);
@@ -125,7 +163,7 @@ void MDIForm1::MDIForm_Load() {
 }
 
 void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* tableSub) {
-    convergence_ = new FrmConvergence(table_->rows());
+    convergence_ = new FrmConvergence(run_->rows());
     QMdiSubWindow* convergenceSub = mdi_->addSubWindow(convergence_);
     // Unlike the specified three it closes (and is only hidden).
     convergenceSub->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -133,7 +171,7 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     // Over the lower part of the graph, clear of the table's digits.
     setOuterGeometryTwips(convergence_, 6060, 3900, 7050, 5100);
     convergenceSub->hide();
-    connect(table_, &FrmDSPDTA::rowsShown, convergence_, &FrmConvergence::rowsChanged);
+    connectRun(*run_, *driver_, {*graph_, *table_, convergence_});
 
     // Replay: "[" and "]" on the graph or the convergence window step the
     // graph through a finished run; the table and the convergence window
@@ -148,7 +186,7 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     connect(&surface, &PlotSurface::replayPassChanged, convergence_, &FrmConvergence::markPass);
 
     help_ = new HelpWindow(QString::fromUtf8(kVersion), this);
-    actions_ = new WindowActions({*this, *panel_, *table_, *tableSub, *graph_, *graphSub,
+    actions_ = new WindowActions({*this, *panel_, *run_, *table_, *tableSub, *graph_, *graphSub,
                                   *convergence_, *convergenceSub, *help_},
                                  *dialogs_, this);
 }
@@ -158,7 +196,7 @@ void MDIForm1::addBasins() {
     BasinStrip& strip = graph_->basins();
     connect(&strip, &BasinStrip::columnsWanted, basinFiller_, &BasinFiller::request);
     connect(basinFiller_, &BasinFiller::pictureReady, &strip, &BasinStrip::setPicture);
-    IterationDriver& driver = panel_->driver();
+    IterationDriver& driver = *driver_;
     connect(&driver, &IterationDriver::runningChanged, this, [this, &driver, &strip](bool running) {
         if (running) {
             // The strip's slices would slow the calculation down.

@@ -22,7 +22,18 @@ class FrmFx;
 class FrmGraph;
 class FrmWait;
 class HelpWindow;
+class IterationDriver;
+class RunModel;
 class WindowActions;
+
+// The windows that show a run. The run's changes reach them through the
+// connections made here, the one place they are made.
+struct RunViews {
+    FrmGraph& graph;
+    FrmDSPDTA& table;
+    FrmConvergence* convergence = nullptr;
+};
+void connectRun(RunModel& run, IterationDriver& driver, const RunViews& views);
 
 inline constexpr const char* kMainCaption = "Quorel ";
 
@@ -35,6 +46,8 @@ class MDIForm1 : public QMainWindow {
 
     ProgramState& state() { return state_; }
     Engine& engine() { return *engine_; }
+    RunModel& run() { return *run_; }
+    IterationDriver& driver() { return *driver_; }
     FrmWait& frmWait() { return *wait_; }
     FrmDSPDTA& frmDspdta() { return *table_; }
     FrmGraph& frmGraph() { return *graph_; }
@@ -61,6 +74,9 @@ class MDIForm1 : public QMainWindow {
     std::unique_ptr<UserDialogs> ownDialogs_;
     UserDialogs* dialogs_;
     std::unique_ptr<Engine> engine_;
+    // What the latest calculation produced, and the driver that writes it.
+    RunModel* run_ = nullptr;
+    IterationDriver* driver_ = nullptr;
     QMdiArea* mdi_;
     FrmWait* wait_ = nullptr;
     FrmDSPDTA* table_ = nullptr;

@@ -13,10 +13,10 @@
 #include "app/help_window.h"
 #include "app/worksheet.h"
 #include "graph/frm_graph.h"
+#include "run/run_model.h"
 #include "solver/frm_fx.h"
 #include "table/frm_convergence.h"
 #include "table/frm_dspdta.h"
-#include "table/row_store.h"
 #include "table/table_text.h"
 
 namespace quorel {
@@ -94,7 +94,7 @@ bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void WindowActions::copyTable() {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(rowsAsText(w_.table.rows())));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(rowsAsText(w_.run.rows())));
 }
 
 QPixmap WindowActions::picture() const {
@@ -129,8 +129,8 @@ void WindowActions::openConvergence() {
 }
 
 void WindowActions::frameRun() {
-    // Each iterate where the table holds it: (Xi, f(Xi)).
-    const RowStore& rows = w_.table.rows();
+    // Each iterate of the run: (Xi, f(Xi)).
+    const RowStore& rows = w_.run.rows();
     std::vector<QPointF> points;
     for (long long r = 0; r < rows.size(); ++r) {
         const CellValue x = rows.at(r, 0), fx = rows.at(r, 1);

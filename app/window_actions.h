@@ -23,6 +23,7 @@ class FrmDSPDTA;
 class FrmFx;
 class FrmGraph;
 class HelpWindow;
+class RunModel;
 
 inline constexpr const char* kSavePictureCaption = "Save picture";
 inline constexpr const char* kSaveWorksheetCaption = "Save worksheet as PDF";
@@ -33,6 +34,7 @@ class WindowActions : public QObject {
     struct Windows {
         QWidget& frame;
         FrmFx& panel;
+        const RunModel& run;
         FrmDSPDTA& table;
         QMdiSubWindow& tableSub;
         FrmGraph& graph;

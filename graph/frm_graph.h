@@ -64,6 +64,8 @@ class FrmGraph : public QWidget {
     // the pointer is elsewhere.
     QString pointerText() const;
 
+    const ProgramState& state() const { return state_; }
+
     void setCaption(const std::string& caption);
     std::string caption() const;
     void Refresh();

@@ -10,22 +10,18 @@
 #include "common/numtext.h"
 #include "engine/engine.h"
 #include "engine/err_msg.h"
-#include "graph/frm_graph.h"
 #include "graph/single_precision.h"
+#include "run/run_model.h"
 #include "solver/failure_messages.h"
 #include "solver/input_reading.h"
 #include "solver/outcome.h"
 #include "solver/tangent_step.h"
-#include "table/frm_dspdta.h"
 
 namespace quorel {
 namespace {
 
-const QColor kMarkerColor(0, 255, 8);
 constexpr double kCurveStep = 0.01;
 constexpr double kCurveMargin = 3.0;
-constexpr double kPointRadius = 0.1;
-constexpr double kRootRadius = 0.3;
 // Progress is shown at most once per screen frame; every pause and the end
 // always show everything.
 constexpr qint64 kFrameMs = 16;
@@ -47,19 +43,18 @@ CellValue cell(const Attempt& a) {
 }  // namespace
 
 IterationDriver::IterationDriver(ProgramState& state, Engine& engine, UserDialogs& dialogs,
-                                 FrmGraph& graph, FrmDSPDTA& table, QObject* parent)
-    : QObject(parent),
-      state_(state),
-      engine_(engine),
-      dialogs_(dialogs),
-      graph_(graph),
-      table_(table) {
+                                 RunModel& run, QObject* parent)
+    : QObject(parent), state_(state), engine_(engine), dialogs_(dialogs), run_(run) {
     auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
     clock_ = [elapsed] { return elapsed->elapsed(); };
 }
 
 IterationDriver::~IterationDriver() = default;
+
+const Outcome& IterationDriver::outcome() const {
+    return run_.outcome();
+}
 
 void IterationDriver::refresh(bool force) {
     if (!force && lastRefresh_) {
@@ -69,8 +64,8 @@ void IterationDriver::refresh(bool force) {
         passesUnchecked_ = 0;
         if (clock_() - *lastRefresh_ < kFrameMs) return;
     }
-    table_.Refresh();
-    graph_.Refresh();
+    run_.publish();
+    emit refreshWanted();
     // Lets "End" and closing the main window through while a long run goes on;
     // the other inputs are locked and a second calculation is refused.
     QApplication::processEvents();
@@ -88,8 +83,7 @@ void IterationDriver::Clear(const std::string& initialValueText) {
 
 void IterationDriver::clearAround(double center) {
     state_.OffX = state_.OrgX - center;
-    graph_.INZGraph(center);
-    table_.Dta_Clr();
+    run_.clear(center);
 }
 
 void IterationDriver::drawCurve(double center, const std::function<void(double)>& overflowAt) {
@@ -97,12 +91,8 @@ void IterationDriver::drawCurve(double center, const std::function<void(double)>
     const double upper = center + state_.OrgX - kCurveMargin;
     for (double t = lower; t <= upper; t += kCurveStep) {
         const Attempt y = attempt([&] { return engine_.Fx_Eval(t); });
-        if (y.ok()) {
-            graph_.Line_C(t, y.value);
-        } else {
-            graph_.endCurvePiece();
-            if (y.failure == kErrOverflow) overflowAt(t);
-        }
+        run_.addCurveSample({t, y.value, y.ok()});
+        if (y.failure == kErrOverflow) overflowAt(t);
         if (t + kCurveStep == t) break;  // too far out for 0.01 steps to advance
     }
 }
@@ -112,8 +102,7 @@ void IterationDriver::holdReserve() {
 }
 
 void IterationDriver::finish(Outcome outcome) {
-    outcome_ = std::move(outcome);
-    graph_.showOutcome(outcomeText(outcome_));
+    run_.setOutcome(std::move(outcome));
 }
 
 void IterationDriver::survivedOutOfMemory() {
@@ -121,7 +110,7 @@ void IterationDriver::survivedOutOfMemory() {
     // the drawing so far stay until the next Clear.
     reserve_.reset();
     try {
-        Outcome o = outcome_;
+        Outcome o = run_.outcome();
         o.ending = Ending::OutOfMemory;
         o.passes = calc_.passes;
         finish(std::move(o));
@@ -135,34 +124,41 @@ void IterationDriver::calculate(const CalculationInputs& inputs) {
     if (running_) return;
     calc_ = Calculation{};
     calc_.inputs = inputs;
-    outcome_ = Outcome{};
+    run_.setOutcome(Outcome{});
+    run_.setFunction(inputs.fx);
     stopRequested_ = abandoned_ = false;
     setRunning(true);
-    // The table's scroll bar follows the rows at each refresh, not at each row.
-    table_.holdUpdates(true);
     try {
         run(inputs);
     } catch (const std::bad_alloc&) {
         survivedOutOfMemory();
     }
-    table_.holdUpdates(false);
-    graph_.setCaption(kCaptionDone);
-    graph_.Refresh();
-    table_.Refresh();
+    try {
+        run_.publish();
+    } catch (const std::bad_alloc&) {
+    }
+    emit captionChanged(kCaptionDone);
+    emit refreshWanted();
     setRunning(false);
 }
 
 void IterationDriver::run(const CalculationInputs& in) {
     Calculation& c = calc_;
+    // What was worked out so far is shown behind a message box.
+    auto tell = [&](const std::string& text) {
+        run_.publish();
+        dialogs_.message(text, kAppTitle);
+    };
     unsigned told = 0;
     auto tellOnce = [&](Told kind, const std::string& text) {
         if (told & kind) return;
         told |= kind;
-        dialogs_.message(text, kAppTitle);
+        tell(text);
     };
     const std::function<void(int)> tangentFailed = [&](int number) {
         if (number != kErrOverflow || (told & kToldTangent)) return;
         told |= kToldTangent;
+        run_.publish();
         Err_Msg(number, dialogs_, state_.NewLine);
     };
     // What every ending says besides itself: how the boxes were read.
@@ -172,7 +168,7 @@ void IterationDriver::run(const CalculationInputs& in) {
         o.ending = Ending::NotCalculated;
         o.reason = reason;
         finish(std::move(o));
-        dialogs_.message(message, kAppTitle);
+        tell(message);
     };
     auto read = [&](const char* box, const std::string& text, double& out) {
         try {
@@ -214,35 +210,36 @@ void IterationDriver::run(const CalculationInputs& in) {
     c.iterated = true;
     c.tolerance = tolerance;
     c.loopLimit = loopLimit;
-    graph_.setCaption(kCaptionCurve);
+    emit captionChanged(kCaptionCurve);
+    run_.setCurveSource([this](double t) { return engine_.Fx_Eval(t); });
     drawCurve(std::floor(x0), [&](double t) {
         tellOnce(kToldCurveOverflow, curveOverflowMessage(roundHalfEven(t, 2)));
     });
-    graph_.Refresh();
-    graph_.setCaption(kCaptionTangent);
+    run_.publish();
+    emit refreshWanted();
+    emit captionChanged(kCaptionTangent);
     lastRefresh_.reset();
 
     auto showRow = [&](double x, Attempt fx, Attempt dfx) {
-        table_.DspDta(c.passes, {x, 0}, cell(fx), cell(dfx));
+        run_.setRow(c.passes, {CellValue{x, 0}, cell(fx), cell(dfx)});
     };
-    // The tangent from (x, f) to the next X when there is one, then a marker
-    // of `radius` at (x, f); neither when the point lies beyond the drawing.
-    auto drawPass = [&](double x, double fx, const Attempt& next, double radius) {
-        double px = 0.0, py = 0.0;
+    // The graph draws a pass's tangent from (x, f) to the next X and its
+    // marker from the row; what it cannot draw is told here: a point beyond
+    // the drawing (neither is drawn), a tangent's end beyond it.
+    auto draw = [&](double x, double fx, const Attempt& next) {
         try {
-            px = toSingle(x + state_.OffX);
-            py = toSingle(fx + state_.OrgY);
+            toSingle(x + state_.OffX);
+            toSingle(fx + state_.OrgY);
         } catch (const Failure&) {
             tellOnce(kToldBeyondDrawing, beyondDrawingMessage(x, fx));
             return;
         }
-        if (next.ok()) graph_.Line_A(x, fx, next.value, 0.0, tangentFailed);
-        if (radius > 0) graph_.picThree().Circle(px, py, radius, kMarkerColor);
-    };
-    // Each pass's drawing is marked off for a replay.
-    auto draw = [&](double x, double fx, const Attempt& next, double radius) {
-        drawPass(x, fx, next, radius);
-        graph_.picThree().markPass();
+        if (!next.ok()) return;
+        try {
+            toSingle(next.value + state_.OffX);
+        } catch (const Failure& f) {
+            tangentFailed(f.number());
+        }
     };
     TangentStep step(engine_, tolerance, loopLimit);
     // The slope at x (kept as CurDfx when computed), then the next X from it.
@@ -265,11 +262,10 @@ void IterationDriver::run(const CalculationInputs& in) {
         o.uncomputed = what;
         o.failure = failure;
         finish(std::move(o));
-        dialogs_.message(uncomputedMessage(what, x, failure), kAppTitle);
+        tell(uncomputedMessage(what, x, failure));
     };
 
     c.CurX = x0;
-    graph_.picThree().markPass();
     bool stopped = false;
     for (;;) {
         const double x = *c.CurX;
@@ -292,13 +288,13 @@ void IterationDriver::run(const CalculationInputs& in) {
         const auto [dfx, next] = slopeAndNext(x, fx.value);
         showRow(x, fx, dfx);
         if (!next.ok()) {
-            draw(x, fx.value, next, kPointRadius);
+            draw(x, fx.value, next);
             if (TangentStep::zeroSlope(dfx)) {
                 Outcome o = ending(Ending::ZeroSlope, x);
                 o.fx = fx.value;
                 o.hasFx = true;
                 finish(std::move(o));
-                dialogs_.message(zeroSlopeMessage(x), kAppTitle);
+                tell(zeroSlopeMessage(x));
             } else {
                 endAt(x, dfx.ok() ? Uncomputed::NextX : Uncomputed::Slope, next.failure);
             }
@@ -306,7 +302,7 @@ void IterationDriver::run(const CalculationInputs& in) {
         }
         c.NextX = next.value;
         step.noteStep(x, next.value);
-        draw(x, fx.value, next, kPointRadius);
+        draw(x, fx.value, next);
         if (in.stepByStep) {
             refresh(true);
             if (!stopRequested_ && !dialogs_.pause()) stopRequested_ = true;
@@ -328,7 +324,6 @@ void IterationDriver::run(const CalculationInputs& in) {
     c.CurFx = fx;
     const auto [dfx, next] = slopeAndNext(x, fx);
     showRow(x, {fx, 0}, dfx);
-    if (!next.ok()) tangentFailed(next.failure);
     const bool within = step.withinError(fx);
     Outcome o = ending(stopped  ? Ending::Stopped
                        : within ? Ending::WithinError
@@ -344,15 +339,12 @@ void IterationDriver::run(const CalculationInputs& in) {
         o.ratio = j.ratio;
         o.distance = j.distance;
     }
-    // The root marker only where the run shows a root; a last X within the
-    // error without that evidence is marked as any iterate is.
-    const double radius = o.isRoot() ? kRootRadius : within && !stopped ? kPointRadius : 0.0;
-    draw(x, fx, next, radius);
+    // The outcome first: the last row is drawn as it says.
     const bool noRoot = o.ending == Ending::LoopLimit;
     finish(std::move(o));
-    if (noRoot) {
-        dialogs_.message(kNoRootMessage, kAppTitle);
-    }
+    if (!next.ok()) tangentFailed(next.failure);
+    draw(x, fx, next);
+    if (noRoot) tell(kNoRootMessage);
 }
 
 }  // namespace quorel

@@ -7,7 +7,8 @@
 // cannot be computed. Every calculation ends with its outcome on the graph.
 // Running out of memory anywhere in a calculation (the rows, the drawing, a
 // message) ends it at one place, where the calculation ends: what was shown
-// so far stays, and the user is told.
+// so far stays, and the user is told. The driver writes what it computes into
+// the run model; the windows draw and list it from there.
 #pragma once
 
 #include <QObject>
@@ -23,8 +24,7 @@
 namespace quorel {
 
 class Engine;
-class FrmDSPDTA;
-class FrmGraph;
+class RunModel;
 
 inline constexpr const char* kCaptionCurve =
     "drafting area--<function graph> drawing,please just moment...";
@@ -65,8 +65,8 @@ using MillisecondClock = std::function<long long()>;
 class IterationDriver : public QObject {
     Q_OBJECT
   public:
-    IterationDriver(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph& graph,
-                    FrmDSPDTA& table, QObject* parent = nullptr);
+    IterationDriver(ProgramState& state, Engine& engine, UserDialogs& dialogs, RunModel& run,
+                    QObject* parent = nullptr);
     ~IterationDriver() override;
 
     // Runs one whole calculation (ignored while one runs).
@@ -85,7 +85,7 @@ class IterationDriver : public QObject {
     // The latest calculation, finished or running.
     const Calculation& calculation() const { return calc_; }
     // How the latest calculation ended; Ending::None while none has.
-    const Outcome& outcome() const { return outcome_; }
+    const Outcome& outcome() const;
 
     // The clock that paces the repaints of a running calculation.
     void setClock(MillisecondClock clock) { clock_ = std::move(clock); }
@@ -94,6 +94,10 @@ class IterationDriver : public QObject {
     // true when a calculation starts (the inputs are locked), false when it
     // has ended, however it ended.
     void runningChanged(bool running);
+    // The graph window's caption as the calculation goes on.
+    void captionChanged(const QString& caption);
+    // The windows are to repaint at once (what was published is shown).
+    void refreshWanted();
 
   private:
     void run(const CalculationInputs& inputs);
@@ -111,10 +115,8 @@ class IterationDriver : public QObject {
     ProgramState& state_;
     Engine& engine_;
     UserDialogs& dialogs_;
-    FrmGraph& graph_;
-    FrmDSPDTA& table_;
+    RunModel& run_;
     Calculation calc_;
-    Outcome outcome_;
     bool running_ = false;
     // The user ended the calculation: the pause dialog was closed, or the
     // program is ending (abandoned).

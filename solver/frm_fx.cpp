@@ -20,14 +20,11 @@
 #include "common/text_fit.h"
 #include "common/whole_text.h"
 #include "engine/engine.h"
-#include "graph/frm_graph.h"
 #include "solver/accessible_names.h"
 #include "solver/driver.h"
 #include "solver/enter_keys.h"
 #include "solver/failure_messages.h"
-#include "solver/graph_description.h"
 #include "solver/input_guard.h"
-#include "table/frm_dspdta.h"
 
 namespace quorel {
 namespace {
@@ -38,22 +35,13 @@ std::string failureText(const Failure& f) {
 
 }  // namespace
 
-FrmFx::FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph& graph,
-             FrmDSPDTA& table, QWidget* parent)
-    : QWidget(parent),
-      state_(state),
-      engine_(engine),
-      dialogs_(dialogs),
-      graph_(graph),
-      table_(table) {
+FrmFx::FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, IterationDriver& driver,
+             QWidget* parent)
+    : QWidget(parent), state_(state), engine_(engine), dialogs_(dialogs), driver_(driver) {
     setWindowTitle("Input initial value and express");
     setWindowIcon(programIcon());
     resize(twipsRect(0, 0, 5145, 2895).size());
     buildControls();
-    describeGraph(graph_, {}, 0, {});
-    driver_ = std::make_unique<IterationDriver>(state_, engine_, dialogs_, graph_, table_);
-    connect(driver_.get(), &IterationDriver::runningChanged, this,
-            [this](bool running) { setInputsEnabled(!running); });
 }
 
 FrmFx::~FrmFx() = default;
@@ -170,24 +158,23 @@ void FrmFx::setInputsEnabled(bool enabled) {
 }
 
 void FrmFx::CmdCal_Click() {
-    if (driver_->running()) return;
+    if (driver_.running()) return;
     // Locking the focused control moves the focus on; it comes back after.
     const QPointer<QWidget> focus = QApplication::focusWidget();
     const CalculationInputs in = inputs();
     {
-        const InputGuard guard(command1_, [this] { driver_->stop(); });
-        driver_->calculate(in);
+        const InputGuard guard(command1_, [this] { driver_.stop(); });
+        driver_.calculate(in);
     }
-    describeGraph(graph_, in.fx, state_.OrgX - state_.OffX, outcomeText(driver_->outcome()));
-    if (focus && focus->isEnabled() && !driver_->abandoned()) focus->setFocus();
+    if (focus && focus->isEnabled() && !driver_.abandoned()) focus->setFocus();
 }
 
 bool FrmFx::calculating() const {
-    return driver_->running();
+    return driver_.running();
 }
 
 void FrmFx::CmdClr_Click() {
-    driver_->Clear(texDFT_->text().toStdString());
+    driver_.Clear(texDFT_->text().toStdString());
 }
 
 void FrmFx::clearPressed() {
@@ -203,11 +190,11 @@ void FrmFx::clearPressed() {
 }
 
 void FrmFx::abandonCalculation() {
-    driver_->abandon();
+    driver_.abandon();
 }
 
 void FrmFx::Command1_Click() {
-    driver_->abandon();
+    driver_.abandon();
     emit endRequested();
 }
 

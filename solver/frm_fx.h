@@ -20,8 +20,6 @@ class QPushButton;
 namespace quorel {
 
 class Engine;
-class FrmDSPDTA;
-class FrmGraph;
 
 inline constexpr const char* kExampleFunctions[] = {
     "sin(3)*X^2-2*cos(X+8)", "3X^3-2X^2-8",        "X^3-3X-10",
@@ -32,8 +30,9 @@ inline constexpr const char* kInitialFunction = "3X^2-2X+1";
 class FrmFx : public QWidget {
     Q_OBJECT
   public:
-    FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, FrmGraph& graph,
-          FrmDSPDTA& table, QWidget* parent = nullptr);
+    // The driver runs the calculations the panel asks for; the main window owns it.
+    FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, IterationDriver& driver,
+          QWidget* parent = nullptr);
     ~FrmFx() override;
 
     // Runs one whole calculation (ignored while one runs).
@@ -43,7 +42,7 @@ class FrmFx : public QWidget {
     void CmdClr_Click();
     // What a calculation reads: the four texts and the step box.
     CalculationInputs inputs() const;
-    IterationDriver& driver() { return *driver_; }
+    IterationDriver& driver() { return driver_; }
     // Ends the program.
     void Command1_Click();
     // Diagnostic view of the translated expression.
@@ -54,6 +53,8 @@ class FrmFx : public QWidget {
     // Writes the initial-value box (the graph click does this).
     void setInitialValueText(const std::string& text);
     bool calculating() const;
+    // Locks the inputs a running calculation reads (and unlocks them).
+    void lockInputs(bool running) { setInputsEnabled(!running); }
     // A running calculation stops at its next pass (the program is ending).
     void abandonCalculation();
 
@@ -87,9 +88,7 @@ class FrmFx : public QWidget {
     ProgramState& state_;
     Engine& engine_;
     UserDialogs& dialogs_;
-    FrmGraph& graph_;
-    FrmDSPDTA& table_;
-    std::unique_ptr<IterationDriver> driver_;
+    IterationDriver& driver_;
 
     QLabel* label1_;
     QLabel* labFx_;

@@ -2,14 +2,12 @@
 // the centre of the plot and how the last calculation ended.
 #pragma once
 
-#include <string>
-
 namespace quorel {
 
 class FrmGraph;
+class RunModel;
 
-// An empty function: nothing has been calculated yet.
-void describeGraph(FrmGraph& graph, const std::string& function, double centre,
-                   const std::string& outcome);
+// Before any calculation: "No calculation yet."
+void describeGraph(FrmGraph& graph, const RunModel& run);
 
 }  // namespace quorel

@@ -6,7 +6,7 @@
 // kept: every figure is read from the rows when asked for. Pure C++.
 #pragma once
 
-#include "table/row_store.h"
+#include "run/row_store.h"
 
 namespace quorel {
 

@@ -49,19 +49,19 @@ QRectF twipsRectF(double left, double top, double width, double height) {
 
 // picTwo: the rows and the content panel's place inside the viewport.
 struct Content {
-    RowStore rows;      // rows 0..n; none after a clear, when row 0 shows blank
-    long long top = 0;  // twips, -position
+    const RowStore* rows = nullptr;  // the run's rows 0..n; none: row 0 shows blank
+    long long top = 0;               // twips, -position
     long long marked = -1;
 
-    long long rowCount() const { return std::max(1LL, rows.size()); }
+    long long rowCount() const { return std::max(1LL, rows->size()); }
     // One pitch more than the rows occupy.
-    long long height() const { return kPitch * (rows.size() + 1); }
+    long long height() const { return kPitch * (rows->size() + 1); }
 
     CellValue value(int column, long long row) const {
-        if (column < 0 || column >= kColumns || row < 0 || row >= rows.size())
+        if (column < 0 || column >= kColumns || row < 0 || row >= rows->size())
             return {0.0, FrmDSPDTA::kBlank};
         if (column == 0) return {static_cast<double>(row), 0};
-        return rows.at(row, column - 1);
+        return rows->at(row, column - 1);
     }
 
     std::string text(int column, long long row) const {
@@ -263,6 +263,8 @@ QLabel* headerLabel(QWidget* frame, const char* name, const char* text, double p
 
 class FrmDSPDTA::Impl {
   public:
+    std::unique_ptr<RunModel> ownRun;
+    RunModel* run = nullptr;
     Content content;
     ScrollRange range;
     Viewport* picOne = nullptr;
@@ -273,7 +275,14 @@ class FrmDSPDTA::Impl {
     bool barStale = false;
 };
 
-FrmDSPDTA::FrmDSPDTA(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>()) {
+FrmDSPDTA::FrmDSPDTA(RunModel* run, QWidget* parent)
+    : QWidget(parent), d_(std::make_unique<Impl>()) {
+    if (!run) {
+        d_->ownRun = std::make_unique<RunModel>();
+        run = d_->ownRun.get();
+    }
+    d_->run = run;
+    d_->content.rows = &run->rows();
     setObjectName("FrmDSPDTA");
     QFont windowFont = font();
     windowFont.setPointSizeF(12);
@@ -332,9 +341,13 @@ void FrmDSPDTA::DspDta(long long row, double Xi, double FXi, double DFXi) {
 }
 
 void FrmDSPDTA::DspDta(long long row, CellValue Xi, CellValue FXi, CellValue DFXi) {
-    d_->content.rows.set(row, {Xi, FXi, DFXi});
+    d_->run->setRow(row, {Xi, FXi, DFXi});
+    showRows(row, row);
+}
+
+void FrmDSPDTA::showRows(long long /*from*/, long long to) {
     d_->picOne->touch();
-    if (row > 0) Enable_Scroll();
+    if (to > 0) Enable_Scroll();
 }
 
 void FrmDSPDTA::Dta_Clr() {
@@ -342,10 +355,9 @@ void FrmDSPDTA::Dta_Clr() {
     d_->barStale = false;
     d_->vsbScroll->setValue(0);
     d_->vsbScroll->setEnabled(false);
-    d_->content.rows.clear();
+    if (d_->content.rows->size() > 0) d_->run->dropRows();
     d_->range = ScrollRange{};
     d_->picOne->update();
-    emit rowsShown();
 }
 
 void FrmDSPDTA::Enable_Scroll() {
@@ -407,7 +419,6 @@ long long FrmDSPDTA::markedRow() const {
 void FrmDSPDTA::Refresh() {
     syncBar();
     repaint();
-    emit rowsShown();
 }
 
 long long FrmDSPDTA::rowCount() const {
@@ -480,7 +491,7 @@ QScrollBar* FrmDSPDTA::vsbScroll() const {
 }
 
 const RowStore& FrmDSPDTA::rows() const {
-    return d_->content.rows;
+    return *d_->content.rows;
 }
 
 }  // namespace quorel

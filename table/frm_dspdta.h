@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "common/text_fit.h"
-#include "table/row_store.h"
+#include "run/run_model.h"
 
 class QScrollBar;
 
@@ -26,19 +26,22 @@ class FrmDSPDTA : public QWidget {
     static constexpr int kRowPitch = 335;
     static constexpr int kViewportHeight = 4695;
 
-    explicit FrmDSPDTA(QWidget* parent = nullptr);
+    // Shows the rows of `run` (of a run of its own when none is given).
+    explicit FrmDSPDTA(RunModel* run = nullptr, QWidget* parent = nullptr);
     ~FrmDSPDTA() override;
 
     // Failure of a cell that shows nothing (a blank row 0, a cell outside the table).
     static constexpr int kBlank = -1;
 
-    // Adds the row numbered `row` (the calculation numbers its rows); a row
+    // Writes the row numbered `row` into the run shown and shows it; a row
     // of that number already shown gets the new cells.
     void DspDta(long long row, double Xi, double FXi, double DFXi);
     // The same with each value's failure (0: computed).
     void DspDta(long long row, CellValue Xi, CellValue FXi, CellValue DFXi);
-    // Empties the table (row 0 stays, blank).
+    // Empties the table (row 0 stays, blank), and the run's rows with it.
     void Dta_Clr();
+    // Rows `from` to `to` of the run were added: the newest comes into view.
+    void showRows(long long from, long long to);
     // Recomputes the scroll bar from the content height.
     void Enable_Scroll();
     // Scroll bar handlers: move the content to Top = -position.
@@ -83,10 +86,6 @@ class FrmDSPDTA : public QWidget {
     std::pair<int, long long> cellAt(QPointF pos) const;
     // The rows as numbers, for the views that read them.
     const RowStore& rows() const;
-
-  signals:
-    // The rows on screen changed: shown anew by Refresh, or emptied.
-    void rowsShown();
 
   private:
     void syncBar();

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "table/row_store.h"
+#include "run/row_store.h"
 
 namespace quorel {
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "app/mdi_form.h"
 #include "common/failure.h"
 #include "common/form_geometry.h"
 #include "common/numtext.h"
@@ -164,8 +165,7 @@ class GraphView : public GraphWindow {
 
     // "X^3-3X-10" from 3 as a calculation draws it; the iterates, the root last.
     std::vector<double> typicalRun() {
-        IterationDriver driver(state, engine, dialogs, *form, table);
-        driver.calculate({"X^3-3X-10", "3", "0.000001", "55", false});
+        driver().calculate({"X^3-3X-10", "3", "0.000001", "55", false});
         std::vector<double> xs;
         for (long long r = 0; r < table.rowCount(); ++r) xs.push_back(table.cellValue(1, r).value);
         return xs;
@@ -203,12 +203,21 @@ class GraphView : public GraphWindow {
 
     // A calculation of `f` from `x0`.
     void run(const char* f, const char* x0) {
-        IterationDriver driver(state, engine, dialogs, *form, table);
-        driver.calculate({f, x0, "0.000001", "55", false});
+        driver().calculate({f, x0, "0.000001", "55", false});
+    }
+    // A driver writing the run the graph and the table show.
+    IterationDriver& driver() {
+        if (!driver_) {
+            driver_ = std::make_unique<IterationDriver>(state, engine, dialogs, runModel);
+            connectRun(runModel, *driver_, {*form, table});
+        }
+        return *driver_;
     }
 
     Engine engine;
-    FrmDSPDTA table;
+    RunModel runModel;
+    FrmDSPDTA table{&runModel};
+    std::unique_ptr<IterationDriver> driver_;
 };
 
 // The pixels of one colour connected (8 ways) to the first such pixel of the

@@ -9,9 +9,9 @@
 #include "allocation_failure.h"
 #include "calculation_fixture.h"
 #include "engine/err_msg.h"
+#include "run/row_store.h"
 #include "solver/driver.h"
 #include "solver/outcome.h"
-#include "table/row_store.h"
 
 namespace quorel {
 namespace {

@@ -1,4 +1,4 @@
-#include "table/row_store.h"
+#include "run/row_store.h"
 
 #include "common/failure.h"
 

@@ -1,0 +1,23 @@
+// The run drawn on the graph: the curve from its samples, and for each row
+// (a pass) the tangent from (X(i), f(X(i))) to where it crosses the x axis,
+// X(i) - f(X(i)) / f'(X(i)), and the point's marker. The last row of a
+// finished run is marked as its outcome says: the root marker only where the
+// run shows a root. A point beyond the drawing is left out with its tangent,
+// a tangent whose end cannot be computed or drawn is left out; the driver
+// tells the user of them.
+#pragma once
+
+namespace quorel {
+
+class FrmGraph;
+class RunModel;
+
+inline constexpr double kPointRadius = 0.1;
+inline constexpr double kRootRadius = 0.3;
+
+// The samples from index `from` on, continuing the piece drawn so far.
+void drawCurve(FrmGraph& graph, const RunModel& run, long long from);
+// Rows `from` to `to`, each marked off as a pass for a replay.
+void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to);
+
+}  // namespace quorel

@@ -1,0 +1,68 @@
+#include "run/run_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "common/failure.h"
+
+namespace quorel {
+namespace {
+
+constexpr double kStep = 0.01;
+constexpr double kMostSamples = 200000;
+
+}  // namespace
+
+RunModel::RunModel(QObject* parent) : QObject(parent) {}
+RunModel::~RunModel() = default;
+
+void RunModel::clear(double center) {
+    center_ = center;
+    source_ = nullptr;
+    std::vector<CurveSample>().swap(curve_);
+    rows_.clear();
+    outcome_ = Outcome{};
+    publishedCurve_ = 0;
+    publishedRows_ = 0;
+    emit cleared(center);
+}
+
+void RunModel::setOutcome(Outcome outcome) {
+    outcome_ = std::move(outcome);
+    emit outcomeChanged();
+}
+
+void RunModel::publish() {
+    if (curve_.size() > publishedCurve_) {
+        const auto from = static_cast<long long>(publishedCurve_);
+        publishedCurve_ = curve_.size();
+        emit curveAdded(from);
+    }
+    if (rows_.size() > publishedRows_) {
+        const long long from = publishedRows_;
+        publishedRows_ = rows_.size();
+        emit rowsAdded(from, publishedRows_ - 1);
+    }
+}
+
+void RunModel::resampleCurve(double from, double to) {
+    if (!source_ || !(from <= to) || !std::isfinite(to - from)) return;
+    const double step = std::max(kStep, (to - from) / kMostSamples);
+    curve_.clear();
+    try {
+        for (double t = from; t <= to; t += step) {
+            try {
+                curve_.push_back({t, source_(t), true});
+            } catch (const Failure&) {
+                curve_.push_back({t, 0.0, false});
+            }
+            if (t + step == t) break;  // too far out for the steps to advance
+        }
+    } catch (const std::bad_alloc&) {
+    }
+    publishedCurve_ = curve_.size();
+    emit curveResampled();
+}
+
+}  // namespace quorel
