@@ -40,7 +40,7 @@ void connectRun(RunModel& run, IterationDriver& driver, const RunViews& v) {
     QObject::connect(&run, &RunModel::curveAdded, &graph,
                      [&graph, &run](long long from) { drawCurve(graph, run, from); });
     QObject::connect(&run, &RunModel::curveResampled, &graph,
-                     [&graph, &run] { drawCurve(graph, run, 0); });
+                     [&graph] { graph.picThree().repaintScene(); });
     QObject::connect(&run, &RunModel::rowsAdded, &table, &FrmDSPDTA::showRows);
     QObject::connect(
         &run, &RunModel::rowsAdded, &graph,
@@ -61,6 +61,7 @@ void connectRun(RunModel& run, IterationDriver& driver, const RunViews& v) {
         table.Refresh();
         graph.Refresh();
     });
+    graph.setRun(&run);
     describeGraph(graph, run);
 }
 
@@ -185,10 +186,18 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     connect(&surface, &PlotSurface::replayPassChanged, table_, &FrmDSPDTA::markRow);
     connect(&surface, &PlotSurface::replayPassChanged, convergence_, &FrmConvergence::markPass);
 
-    help_ = new HelpWindow(QString::fromUtf8(kVersion), this);
-    actions_ = new WindowActions({*this, *panel_, *run_, *table_, *tableSub, *graph_, *graphSub,
-                                  *convergence_, *convergenceSub, *help_},
-                                 *dialogs_, this);
+    actions_ = new WindowActions(
+        {*this, *panel_, *run_, *table_, *tableSub, *graph_, *graphSub, *convergence_,
+         *convergenceSub, [this]() -> HelpWindow& { return helpWindow(); }},
+        *dialogs_, this);
+}
+
+HelpWindow& MDIForm1::helpWindow() {
+    if (!help_) {
+        help_ = new HelpWindow(QString::fromUtf8(kVersion), this);
+        help_->addAction(actions_->helpAction());
+    }
+    return *help_;
 }
 
 void MDIForm1::addBasins() {

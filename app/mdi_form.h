@@ -53,7 +53,8 @@ class MDIForm1 : public QMainWindow {
     FrmGraph& frmGraph() { return *graph_; }
     FrmFx& frmFx() { return *panel_; }
     FrmConvergence& frmConvergence() { return *convergence_; }
-    HelpWindow& helpWindow() { return *help_; }
+    // Made on first use: start-up does without it.
+    HelpWindow& helpWindow();
     WindowActions& actions() { return *actions_; }
     QMdiArea& mdiArea() { return *mdi_; }
     BasinFiller& basinFiller() { return *basinFiller_; }

@@ -53,7 +53,6 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
     w_.frame.addAction(convergence_);
     w_.frame.addActions({print_, saveWorksheet_});
     w_.frame.addAction(help_);
-    w_.help.addAction(help_);
 
     auto addToMenu = [](QMenu* menu, std::initializer_list<QAction*> actions) {
         menu->addSeparator();
@@ -178,7 +177,7 @@ void WindowActions::basinsChanged(bool available) {
 }
 
 void WindowActions::openHelp() {
-    w_.help.open();
+    w_.help().open();
 }
 
 }  // namespace quorel

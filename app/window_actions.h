@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QPixmap>
+#include <functional>
 
 #include "app/worksheet.h"
 #include "common/user_dialogs.h"
@@ -41,7 +42,8 @@ class WindowActions : public QObject {
         QMdiSubWindow& graphSub;
         FrmConvergence& convergence;
         QMdiSubWindow& convergenceSub;
-        HelpWindow& help;
+        // The help window, made on first use.
+        std::function<HelpWindow&()> help;
     };
     WindowActions(const Windows& windows, UserDialogs& dialogs, QObject* parent = nullptr);
 
@@ -56,6 +58,8 @@ class WindowActions : public QObject {
     // The graph's view framed about every iterate of the table's run.
     void frameRun();
     void openHelp();
+    // F1, for the help window to take on when it is made.
+    QAction* helpAction() const { return help_; }
     // The worksheet of the latest calculation, through the print dialog or
     // into a PDF file of the user's choosing.
     void printWorksheet();

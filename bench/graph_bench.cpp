@@ -1,9 +1,10 @@
 // The graph window's drawing: one curve as a calculation draws it (the frame,
 // then one Line_C per sample of a cubic at the start-up size, about 3,200
 // segments, most of them leaving the plot, then the paint into the retained
-// image); the whole drawing of a 55-pass run painted again at a new scale; and
-// the tangents and markers of a 1,000,000-pass run, painted as the driver
-// refreshes (at most once per 16 ms); one step of a replay of a 55-pass run.
+// image); the whole picture of a 55-pass run painted again from the run at a
+// new scale; and the tangents and markers of a 1,000,000-pass run, painted as
+// the driver publishes its rows (at most once per 16 ms); one step of a replay
+// of a 55-pass run.
 #include <benchmark/benchmark.h>
 
 #include <QElapsedTimer>
@@ -13,13 +14,16 @@
 
 #include "bench/bench_support.h"
 #include "graph/frm_graph.h"
+#include "graph/run_drawing.h"
+#include "run/run_model.h"
 
 namespace quorel::bench {
 namespace {
 
 long long gSegments = 0;
 
-// The graph window at the start-up size with the shared state it is drawn in.
+// The graph window at the start-up size with the shared state it is drawn
+// in, showing a run written here as the driver writes it.
 struct Graph {
     Graph() : form(state) {
         state.OrgFracX = state.OrgFracY = 0.5;
@@ -28,27 +32,36 @@ struct Graph {
         state.OrgX = 19;
         state.OrgY = 45;
         form.resize(515, 572);
+        form.setRun(&run);
     }
     void clear(double x0) {
         state.OffX = state.OrgX - x0;
+        run.clear(x0);
         form.INZGraph(x0);
     }
     // The curve of f over the plot, sampled as the driver samples it.
     template <class F>
     void curve(double x0, F f) {
-        form.endCurvePiece();
         for (double t = x0 + 3 - state.OrgX; t <= x0 + state.OrgX - 3; t += 0.01)
-            form.Line_C(t, f(t));
+            run.addCurveSample({t, f(t), true});
+        run.publish();
+        drawCurve(form, run, 0);
     }
-    // One pass of "x^2+1": its tangent and its marker; returns the next x.
+    // One pass of "x^2+1", its row; returns the next x.
     double pass(double x) {
-        const double fx = x * x + 1, next = x - fx / (2 * x);
-        form.Line_A(x, fx, next, 0, [](int) {});
-        form.picThree().Circle(x + state.OffX, fx + state.OrgY, 0.1, QColor(0, 255, 8));
-        return next;
+        const double fx = x * x + 1, dfx = 2 * x;
+        run.setRow(run.rows().size(), {CellValue{x, 0}, CellValue{fx, 0}, CellValue{dfx, 0}});
+        return x - fx / dfx;
+    }
+    // The rows written since the last time, published and drawn.
+    void publish() {
+        const long long from = run.publishedRows();
+        run.publish();
+        if (run.publishedRows() > from) drawRows(form, run, from, run.publishedRows() - 1);
     }
 
     ProgramState state;
+    RunModel run;
     FrmGraph form;
 };
 
@@ -58,6 +71,7 @@ void BM_ZoomRedraw55Passes(benchmark::State& st) {
     g.curve(0, [](double t) { return t * t + 1; });
     double x = 0.5;
     for (int i = 0; i < 55; ++i) x = g.pass(x);
+    g.publish();
     PlotSurface& pic = g.form.picThree();
     benchmark::DoNotOptimize(pic.image().constBits());
     const QPointF centre(pic.width() / 2.0, pic.height() / 2.0);
@@ -70,7 +84,7 @@ void BM_ZoomRedraw55Passes(benchmark::State& st) {
 }
 BENCHMARK(BM_ZoomRedraw55Passes)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
-double gLongRunS = -1, gBytesPerPass = -1;
+double gLongRunS = -1;
 
 void BM_GraphMillionPasses(benchmark::State& st) {
     constexpr int kPasses = 1000000;
@@ -81,18 +95,17 @@ void BM_GraphMillionPasses(benchmark::State& st) {
         run.start();
         sinceRefresh.start();
         double x = 0.5;
-        g.form.picThree().markPass();
         for (int i = 0; i < kPasses; ++i) {
             x = g.pass(x);
-            g.form.picThree().markPass();
             if (sinceRefresh.elapsed() >= 16) {
+                g.publish();
                 benchmark::DoNotOptimize(g.form.picThree().image().constBits());
                 sinceRefresh.restart();
             }
         }
+        g.publish();
         benchmark::DoNotOptimize(g.form.picThree().image().constBits());
         gLongRunS = run.nsecsElapsed() / 1e9;
-        gBytesPerPass = double(g.form.picThree().drawingBytes()) / kPasses;
     }
 }
 BENCHMARK(BM_GraphMillionPasses)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -128,12 +141,9 @@ void BM_ReplayStep55(benchmark::State& st) {
     Graph g;
     g.clear(0.5);
     g.curve(0.5, [](double t) { return t * t + 1; });
-    g.form.picThree().markPass();
     double x = 0.5;
-    for (int i = 0; i < 55; ++i) {
-        x = g.pass(x);
-        g.form.picThree().markPass();
-    }
+    for (int i = 0; i < 55; ++i) x = g.pass(x);
+    g.publish();
     PlotSurface& pic = g.form.picThree();
     for (int i = 0; i < 27; ++i) pic.stepReplay(-1);
     int step = -1;
@@ -162,8 +172,7 @@ const SummaryLine kZoomLine(2, [] {
 
 const SummaryLine kMillionLine(3, [] {
     char buf[128];
-    std::snprintf(buf, sizeof buf, "graph of 1000000 passes s: %.3f bytes a pass: %.1f", gLongRunS,
-                  gBytesPerPass);
+    std::snprintf(buf, sizeof buf, "graph of 1000000 passes s: %.3f", gLongRunS);
     return std::string(buf);
 });
 

@@ -16,7 +16,7 @@
 #include "graph/basin_strip.h"
 #include "graph/curve_break.h"
 #include "graph/outcome_line.h"
-#include "graph/redraw.h"
+#include "graph/run_drawing.h"
 #include "graph/single_precision.h"
 
 namespace quorel {
@@ -72,8 +72,30 @@ FrmGraph::FrmGraph(ProgramState& state, QWidget* parent) : QWidget(parent), stat
     connect(pic_, &PlotSurface::viewChanged, basins_, &BasinStrip::refreshColumns);
     connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::placeAxisLabels);
     addReplayKeys(this, [this](int step) { emit replayStepRequested(step); });
+    pic_->setScene([this] { paintScene(); });
     setCaption(kGraphCaptionLoad);
     watchOuterWindow();
+}
+
+void FrmGraph::setRun(const RunModel* run) {
+    run_ = run;
+    pic_->repaintScene();
+}
+
+void FrmGraph::paintScene() {
+    if (!framed_) return;
+    PlotSurface& s = *pic_;
+    drawAxes(frame_.w, frame_.h, frame_.orgX, frame_.orgY);
+    const QFont font = s.PrintFont;
+    const QColor fore = s.ForeColor;
+    s.CurrentX = centerPenUser_.x();
+    s.CurrentY = centerPenUser_.y();
+    s.PrintFont = centerFont_;
+    s.ForeColor = kCenterLabelColor;
+    s.Print(centerText_);
+    s.PrintFont = font;
+    s.ForeColor = fore;
+    if (run_) drawRun(*this, *run_, s.replayPass());
 }
 
 PlotSurface& FrmGraph::picThree() {
@@ -170,14 +192,7 @@ void FrmGraph::INZGraph(double center) {
     const double orgX = state_.OrgX, orgY = state_.OrgY;
     s.Cls();
     s.Scale(0, h, w, 0);
-    s.Line(orgX, h, orgX, 0, kAxisColor);
-    s.Line(0, orgY, w, orgY, kAxisColor);
-    const double lastX = w - orgX;
-    for (double k = -orgX; k <= lastX; k += 1)
-        s.Line(orgX + k, orgY, orgX + k, orgY + 0.3, kAxisColor);
-    const double lastY = h - orgY;
-    for (double k = -orgY; k <= lastY; k += 1)
-        s.Line(orgX, orgY + k, orgX + 0.3, orgY + k, kAxisColor);
+    drawAxes(w, h, orgX, orgY);
     s.CurrentX = w - 12;
     s.CurrentY = 2.5;
     const double innerH = s.height() - 2 * PlotSurface::kBorderTwips / kTwipsPerPixel;
@@ -188,15 +203,29 @@ void FrmGraph::INZGraph(double center) {
     const std::string label = kCenterLabelHead + numberToText(center) + ",0)";
     placeCenterLabel(label);
     centerPen_ = s.toWidgetAtHome(s.CurrentX, s.CurrentY);
+    centerPenUser_ = QPointF(s.CurrentX, s.CurrentY);
+    centerFont_ = s.PrintFont;
     centerText_ = label;
     s.Print(label);
     framed_ = true;
     curvePenDown_ = false;
     pointer_->hide();
     showOutcome({});
-    frame_ = {center, w, h, orgX, orgY, s.size(), s.drawing().end()};
+    frame_ = {center, w, h, orgX, orgY, s.size()};
     placeAxisLabels();
     basins_->refreshColumns();
+}
+
+void FrmGraph::drawAxes(double w, double h, double orgX, double orgY) {
+    PlotSurface& s = *pic_;
+    s.Line(orgX, h, orgX, 0, kAxisColor);
+    s.Line(0, orgY, w, orgY, kAxisColor);
+    const double lastX = w - orgX;
+    for (double k = -orgX; k <= lastX; k += 1)
+        s.Line(orgX + k, orgY, orgX + k, orgY + 0.3, kAxisColor);
+    const double lastY = h - orgY;
+    for (double k = -orgY; k <= lastY; k += 1)
+        s.Line(orgX, orgY + k, orgX + 0.3, orgY + k, kAxisColor);
 }
 
 void FrmGraph::replayForSize(bool force) {
@@ -244,23 +273,21 @@ void FrmGraph::redrawFrame(const std::function<void()>& setView) {
     // The centre stays on the y axis, wherever the new size puts it.
     state_.OffX += dx;
     const double penX = pic_->CurrentX + dx, penY = pic_->CurrentY + dy;
-    DrawingRecord::Cursor from = frame_.end;
     const bool penDown = curvePenDown_;
     const double last = curveLast_ + dy, before = curveBefore_ + dy;
     const std::string outcome = outcomeText().toStdString();
-    const DrawingRecord old = pic_->takeDrawing();
+    const long long passes = pic_->passCount();
     INZGraph(frame_.center);
     if (setView) setView();
-    // A calculation's curve comes first, its end marked by the first pass
-    // mark; it is sampled again across what the view now shows.
-    if (old.marks() > 0) {
-        const std::size_t framed = pic_->drawing().size();
+    // The run's curve is sampled again across what the view now shows; the
+    // picture is then painted from the run in the new frame.
+    if (run_) {
         const double left = pic_->toUser(QPointF(0, 0)).x() - state_.OffX;
         const double right = pic_->toUser(QPointF(pic_->width(), 0)).x() - state_.OffX;
         emit curveWanted(left, right);
-        if (pic_->drawing().size() != framed) from = old.atMark(0);
     }
-    redrawShifted(*pic_, old, from, dx, dy);
+    pic_->setPassCount(passes);
+    pic_->repaintScene();
     pic_->CurrentX = penX;
     pic_->CurrentY = penY;
     curvePenDown_ = penDown;

@@ -17,6 +17,7 @@ class QLabel;
 namespace quorel {
 class BasinStrip;
 class OutcomeLine;
+class RunModel;
 }  // namespace quorel
 
 namespace quorel {
@@ -28,6 +29,10 @@ class FrmGraph : public QWidget {
     Q_OBJECT
   public:
     explicit FrmGraph(ProgramState& state, QWidget* parent = nullptr);
+
+    // The run the graph shows: whenever the picture is painted again (a new
+    // view, size or replay) its curve and rows are painted from it.
+    void setRun(const RunModel* run);
 
     // One curve sample: starts a piece of the curve at it, or draws a blue
     // segment from the sample before. A sample that cannot be drawn is left
@@ -114,6 +119,9 @@ class FrmGraph : public QWidget {
     // size has not changed.
     void replayForSize(bool force = false);
     void redrawFrame(const std::function<void()>& setView);
+    // The whole picture again: the frame as drawn, then the run.
+    void paintScene();
+    void drawAxes(double w, double h, double orgX, double orgY);
     void showViewCenter();
     // The room kept at the bottom of the surface for the basin strip (DIP).
     void reserveBottom(int dip);
@@ -127,9 +135,13 @@ class FrmGraph : public QWidget {
     QLabel* pointer_;
     // The centre label of a zoomed or moved view, over the drawn one.
     QLabel* viewCenter_;
-    // Where the centre label was printed: the pen (widget pixels) and text.
+    // Where the centre label was printed: the pen (widget pixels and user
+    // coordinates), the font and the text.
     QPointF centerPen_;
+    QPointF centerPenUser_;
+    QFont centerFont_;
     std::string centerText_;
+    const RunModel* run_ = nullptr;
     // Where the centre label stands (surface widget pixels).
     QRectF centerLabelRect_;
     // The outer window whose size changes run Form_Resize (none when standalone).
@@ -143,12 +155,11 @@ class FrmGraph : public QWidget {
     OutcomeLine* outcome_;
     BasinStrip* basins_;
     int bottomReserve_ = 0;
-    // What the last INZGraph drew: its centre, plot size and axes, the
-    // surface size it filled and where the drawing after it begins.
+    // What the last INZGraph drew: its centre, plot size and axes and the
+    // surface size it filled.
     struct Frame {
         double center = 0, w = 0, h = 0, orgX = 0, orgY = 0;
         QSize surface;
-        DrawingRecord::Cursor end;
     } frame_;
 };
 

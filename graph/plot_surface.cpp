@@ -1,7 +1,7 @@
-// Drawing calls go into the record (in user coordinates, single precision);
-// the retained image shows the record through the surface's mapping and is
-// brought up to date when it is next needed (repaint, image(), pixelAt). Only
-// what was added since is painted, unless the view or the image changed.
+// Drawing calls paint into the retained image through one painter, opened
+// on the first call and closed when the image is next read (repaint, image(),
+// pixelAt), so a long run paints in batches. A change of view, size or replay
+// has the scene paint the picture again at that read.
 #include "graph/plot_surface.h"
 
 #include <qdrawutil.h>
@@ -14,8 +14,8 @@
 #include <cmath>
 
 #include "common/twips.h"
-#include "graph/record_painter.h"
 #include "graph/single_precision.h"
+#include "graph/surface_painter.h"
 
 namespace quorel {
 namespace {
@@ -34,6 +34,8 @@ PlotSurface::PlotSurface(QWidget* parent) : QWidget(parent) {
     // The wheel, + and -, the arrows and Home work once the surface has the focus.
     setFocusPolicy(Qt::WheelFocus);
 }
+
+PlotSurface::~PlotSurface() = default;
 
 QSizeF PlotSurface::innerDip() const {
     return QSizeF(std::max(0, width() - 2 * kBorderDip), std::max(0, height() - 2 * kBorderDip));
@@ -85,13 +87,13 @@ void PlotSurface::Scale(double x1, double y1, double x2, double y2) {
 }
 
 UserFrame PlotSurface::currentFrame() const {
+    if (sceneFrame_) return *sceneFrame_;
     return {ScaleLeft(), ScaleTop(), ScaleWidth(), ScaleHeight(), innerDip()};
 }
 
 SurfaceMapping PlotSurface::shownMapping() const {
     SurfaceMapping m = mapping_;
-    const UserFrame* drawn = record_.lastFrame();
-    m.setFrame(drawn ? *drawn : currentFrame());
+    m.setFrame(drawnFrame_ ? *drawnFrame_ : currentFrame());
     return m;
 }
 
@@ -118,12 +120,13 @@ void PlotSurface::ensureImage() {
     const QSizeF inner = innerDip();
     const QSize want(qRound(inner.width() * dpr), qRound(inner.height() * dpr));
     if (image_.size() == want && dpr == imageDpr_ && !image_.isNull()) return;
-    // A new size or pixel ratio: the drawing is painted afresh, in the place
-    // and scale it was drawn in (a resize neither rescales nor erases it).
+    // A new size or pixel ratio: the scene paints the picture afresh, in the
+    // place and scale it was drawn in (a resize neither rescales nor erases it).
+    closePainter();
     image_ = QImage(want, QImage::Format_RGB32);
     imageDpr_ = dpr;
     mapping_.setDevice(want, dpr);
-    painted_ = {};
+    sceneStale_ = true;
     if (!image_.isNull()) {
         image_.fill(BackColor);
         image_.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
@@ -131,7 +134,27 @@ void PlotSurface::ensureImage() {
     }
 }
 
-void PlotSurface::afterRecord() {
+SurfacePainter* PlotSurface::painter() {
+    if (!painter_) {
+        if (target_ == &image_) ensureImage();
+        if (target_->isNull()) return nullptr;
+        painter_ = std::make_unique<SurfacePainter>(*target_, *targetMapping_, lineWidth_);
+    }
+    return painter_.get();
+}
+
+void PlotSurface::closePainter() {
+    painter_.reset();
+}
+
+void PlotSurface::setLineWidth(int width) {
+    if (width == lineWidth_) return;
+    closePainter();
+    lineWidth_ = width;
+}
+
+void PlotSurface::afterDrawing() {
+    if (inScene_) return;
     leaveReplay();
     if (!updateRequested_) {
         updateRequested_ = true;
@@ -142,10 +165,15 @@ void PlotSurface::afterRecord() {
 void PlotSurface::Line(double x1, double y1, double x2, double y2, QColor color) {
     const double sx1 = toSingle(x1), sy1 = toSingle(y1);
     const double sx2 = toSingle(x2), sy2 = toSingle(y2);
-    record_.addLine(currentFrame(), {float(sx1), float(sy1), float(sx2), float(sy2)}, color.rgb());
+    const UserFrame f = currentFrame();
+    if (SurfacePainter* p = painter()) {
+        p->frame(f);
+        p->line(float(sx1), float(sy1), float(sx2), float(sy2), color.rgb());
+    }
+    drawnFrame_ = f;
     CurrentX = sx2;
     CurrentY = sy2;
-    afterRecord();
+    afterDrawing();
 }
 
 void PlotSurface::LineTo(double x, double y, QColor color) {
@@ -156,8 +184,13 @@ void PlotSurface::Circle(double cx, double cy, double radius, QColor color) {
     const double x = toSingle(cx), y = toSingle(cy), r = toSingle(radius);
     CurrentX = x;
     CurrentY = y;
-    record_.addCircle(currentFrame(), {float(x), float(y), float(r)}, color.rgb());
-    afterRecord();
+    const UserFrame f = currentFrame();
+    if (SurfacePainter* p = painter()) {
+        p->frame(f);
+        p->circle(float(x), float(y), float(r), color.rgb());
+    }
+    drawnFrame_ = f;
+    afterDrawing();
 }
 
 void PlotSurface::Print(const std::string& text) {
@@ -171,10 +204,14 @@ void PlotSurface::Print(const std::string& text) {
         // view is at home.
         const QPointF d = m.toDevice(CurrentX, CurrentY);
         if (std::fabs(d.x()) < kTextReachPx && std::fabs(d.y()) < kTextReachPx) {
-            record_.addText(currentFrame(),
-                            {QPointF(d.x() / m.dpr(), d.y() / m.dpr() + fm.ascent()),
-                             QString::fromStdString(text), PrintFont, ForeColor.rgb()});
-            afterRecord();
+            const UserFrame f = currentFrame();
+            if (SurfacePainter* p = painter()) {
+                p->frame(f);
+                p->text(QPointF(d.x() / m.dpr(), d.y() / m.dpr() + fm.ascent()),
+                        QString::fromStdString(text), PrintFont, ForeColor.rgb());
+            }
+            drawnFrame_ = f;
+            afterDrawing();
         }
     }
     const double innerH = innerDip().height();
@@ -214,55 +251,53 @@ QRectF PlotSurface::printedInk(const std::string& text, QPointF penDip) const {
 
 void PlotSurface::Cls() {
     leaveReplay();
-    record_.clear();
+    passes_ = 0;
+    drawnFrame_.reset();
     const bool moved = !mapping_.atHome();
     mapping_.home();
-    invalidateImage();
+    closePainter();
+    ensureImage();
+    if (!image_.isNull()) image_.fill(BackColor);
+    // Blank now: what comes next is drawn by the caller.
+    sceneStale_ = false;
+    update();
     if (moved) emit viewChanged();
 }
 
-DrawingRecord PlotSurface::takeDrawing() {
-    DrawingRecord taken = std::move(record_);
-    Cls();
-    return taken;
-}
-
 void PlotSurface::invalidateImage() {
-    ensureImage();
-    if (!image_.isNull()) image_.fill(BackColor);
-    painted_ = {};
+    sceneStale_ = true;
     update();
 }
 
-namespace {
+void PlotSurface::repaintScene() {
+    invalidateImage();
+}
 
-// Hands on only the lines, in one colour.
-struct LinesIn {
-    RecordPainter& painter;
-    QRgb rgb;
-    void frame(const UserFrame& f) { painter.frame(f); }
-    void line(const DrawingRecord::Line& l, QRgb) { painter.line(l, rgb); }
-    void circle(const DrawingRecord::Circle&, QRgb) {}
-    void text(const DrawingRecord::Text&) {}
-};
-
-}  // namespace
+void PlotSurface::bringUpToDate() {
+    ensureImage();
+    if (sceneStale_ && scene_ && !inScene_) {
+        sceneStale_ = false;
+        closePainter();
+        if (!image_.isNull()) image_.fill(BackColor);
+        inScene_ = true;
+        sceneFrame_ = drawnFrame_;
+        auto done = [this] {
+            inScene_ = false;
+            sceneFrame_.reset();
+            setLineWidth(1);
+        };
+        try {
+            scene_();
+        } catch (...) {
+            done();
+            throw;
+        }
+        done();
+    }
+    closePainter();
+}
 
 const QColor PlotSurface::kReplayColour(255, 128, 0);
-
-void PlotSurface::paintPending() {
-    const std::size_t end = replay_ < 0 ? record_.size() : replayEnd_.part();
-    if (image_.isNull() || painted_.part() >= end) return;
-    {
-        RecordPainter painter(image_, mapping_);
-        record_.replay(painted_, painter, end);
-    }
-    if (replay_ < 0) return;
-    RecordPainter painter(image_, mapping_, kReplayWidth);
-    LinesIn highlight{painter, kReplayColour.rgb()};
-    DrawingRecord::Cursor from = replayStart_;
-    record_.replay(from, highlight, end);
-}
 
 void PlotSurface::stepReplay(int step) {
     const long long n = passCount();
@@ -274,8 +309,6 @@ void PlotSurface::stepReplay(int step) {
     }
     if (k == replay_) return;
     replay_ = k;
-    replayStart_ = record_.passStart(k);
-    replayEnd_ = record_.passEnd(k, replayStart_);
     invalidateImage();
     emit replayPassChanged(k);
 }
@@ -288,8 +321,7 @@ void PlotSurface::leaveReplay() {
 }
 
 QImage PlotSurface::image() {
-    ensureImage();
-    paintPending();
+    bringUpToDate();
     QImage img = image_;
     img.setDevicePixelRatio(imageDpr_);
     return img;
@@ -303,18 +335,45 @@ QImage PlotSurface::imageAt(double dpr) const {
     img.fill(BackColor);
     SurfaceMapping m = mapping_;
     m.setDevice(img.size(), dpr);
-    {
-        RecordPainter painter(img, m);
-        DrawingRecord::Cursor from;
-        record_.replay(from, painter, record_.size());
+    if (scene_ && !inScene_) {
+        // The whole picture, outside any replay, painted by the scene into
+        // the print image; the screen's image and the pen stay as they are.
+        auto* self = const_cast<PlotSurface*>(this);
+        self->closePainter();
+        const double penX = CurrentX, penY = CurrentY;
+        const std::optional<UserFrame> drawn = drawnFrame_;
+        const long long replay = replay_;
+        self->target_ = &img;
+        self->targetMapping_ = &m;
+        self->replay_ = -1;
+        self->inScene_ = true;
+        self->sceneFrame_ = drawnFrame_;
+        auto restore = [&] {
+            self->closePainter();
+            self->setLineWidth(1);
+            self->target_ = &self->image_;
+            self->targetMapping_ = &self->mapping_;
+            self->replay_ = replay;
+            self->inScene_ = false;
+            self->sceneFrame_.reset();
+            self->CurrentX = penX;
+            self->CurrentY = penY;
+            self->drawnFrame_ = drawn;
+        };
+        try {
+            scene_();
+        } catch (...) {
+            restore();
+            throw;
+        }
+        restore();
     }
     img.setDevicePixelRatio(dpr);
     return img;
 }
 
 QColor PlotSurface::pixelAt(double x, double y) {
-    ensureImage();
-    paintPending();
+    bringUpToDate();
     SurfaceMapping m = mapping_;
     m.setFrame(currentFrame());
     if (!m.drawable()) return QColor();
@@ -327,8 +386,7 @@ QColor PlotSurface::pixelAt(double x, double y) {
 
 void PlotSurface::paintEvent(QPaintEvent*) {
     updateRequested_ = false;
-    ensureImage();
-    paintPending();
+    bringUpToDate();
     QPainter p(this);
     qDrawShadePanel(&p, rect(), palette(), true, kBorderDip);
     p.drawImage(QRectF(QPointF(kBorderDip, kBorderDip), innerDip()), image_);

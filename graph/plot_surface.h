@@ -3,8 +3,10 @@
 // ScaleWidth/ScaleHeight the inner extent (negative height: y grows upwards).
 // Lines are clipped to the visible area in double precision before they reach
 // the painter. A coordinate beyond single precision throws Failure 6.
-// Drawing is retained until Cls and shows on the next repaint; it is kept as
-// a record, so the view can zoom and pan over it (wheel, + and -, arrows, Home).
+// Drawing goes into the retained image at once and shows on the next repaint.
+// The owner paints its whole picture again through the scene whenever the
+// view (wheel, + and -, arrows, Home), the size, the replay or the print
+// resolution asks for it; between those the image is kept.
 #pragma once
 
 #include <QColor>
@@ -12,13 +14,16 @@
 #include <QImage>
 #include <QWidget>
 
-#include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
-#include "graph/drawing_record.h"
+
 #include "graph/surface_mapping.h"
 
 namespace quorel {
+
+class SurfacePainter;
 
 class PlotSurface : public QWidget {
     Q_OBJECT
@@ -27,6 +32,7 @@ class PlotSurface : public QWidget {
     static constexpr double kBorderTwips = 30.0;
 
     explicit PlotSurface(QWidget* parent = nullptr);
+    ~PlotSurface() override;
 
     // User coordinate system.
     double ScaleLeft() const;
@@ -96,24 +102,27 @@ class PlotSurface : public QWidget {
     // The view's zoom across and upwards (1 at home).
     double viewZoomX() const { return mapping_.zoomX(); }
     double viewZoomY() const { return mapping_.zoomY(); }
-    // The retained drawing; takeDrawing hands it over and leaves the surface blank.
-    const DrawingRecord& drawing() const { return record_; }
-    DrawingRecord takeDrawing();
-    // Replay of a finished calculation: the drawing up to the end of pass k,
+    // What paints the whole picture again, in the frame it was drawn in,
+    // through the drawing calls above; it reads replayPass(). Called when the
+    // image is next needed after a change of view, size or replay.
+    void setScene(std::function<void()> scene) { scene_ = std::move(scene); }
+    // The picture is painted again from the scene before it is next shown.
+    void repaintScene();
+    // Lines drawn from now on are this many pixels wide (1 by default).
+    void setLineWidth(int width);
+    // Replay of a finished calculation: the scene up to the end of pass k,
     // pass k's lines over it in kReplayColour, kReplayWidth pixels wide.
-    // markPass notes a pass boundary (before the first pass, after each);
-    // stepReplay moves k by `step` from the end (the last pass), and past the
-    // last pass leaves the replay. Any drawing, Cls, a change of view or a
-    // click leaves it too. replayPass() is -1 outside a replay.
-    void markPass() { record_.markPass(); }
-    long long passCount() const { return static_cast<long long>(record_.passCount()); }
+    // The owner tells how many passes are drawn; stepReplay moves k by
+    // `step` from the end (the last pass), and past the last pass leaves the
+    // replay. Any drawing, Cls, a change of view or a click leaves it too.
+    // replayPass() is -1 outside a replay.
+    void setPassCount(long long passes) { passes_ = passes; }
+    long long passCount() const { return passes_; }
     void stepReplay(int step);
     void leaveReplay();
     long long replayPass() const { return replay_; }
     static const QColor kReplayColour;
     static constexpr int kReplayWidth = 3;
-    // Heap bytes of the retained drawing.
-    std::size_t drawingBytes() const { return record_.bytes(); }
 
     // Zoom factor of one wheel notch or one key press.
     static constexpr double kZoomStep = 1.25;
@@ -146,8 +155,13 @@ class PlotSurface : public QWidget {
     SurfaceMapping shownMapping() const;
     void leaveTwipMode();
     void ensureImage();
-    void afterRecord();
-    void paintPending();
+    void afterDrawing();
+    // The painter of the image (or of the print image while imageAt works),
+    // opened on first use; closePainter ends it before the image is read.
+    SurfacePainter* painter();
+    void closePainter();
+    // Paints the scene again when a change asked for it.
+    void bringUpToDate();
     void invalidateImage();
     void notePointer(QPointF widgetPos);
 
@@ -158,15 +172,25 @@ class PlotSurface : public QWidget {
     double scaleWidth_ = 0.0;
     double scaleHeight_ = 0.0;
 
-    DrawingRecord record_;
     SurfaceMapping mapping_;  // the view and the image; frames come per drawing
     QImage image_;            // the inner area in device pixels, as shown
     double imageDpr_ = 1.0;
-    DrawingRecord::Cursor painted_;  // how much of the record the image shows
+    // Where drawing goes: the image and its mapping, or a print image.
+    QImage* target_ = &image_;
+    const SurfaceMapping* targetMapping_ = &mapping_;
+    std::unique_ptr<SurfacePainter> painter_;
+    int lineWidth_ = 1;
+    // The frame of the latest drawing since Cls.
+    std::optional<UserFrame> drawnFrame_;
+    // While the scene paints: the frame it was drawn in.
+    std::optional<UserFrame> sceneFrame_;
+    std::function<void()> scene_;
+    bool sceneStale_ = false;
+    bool inScene_ = false;
     bool updateRequested_ = false;
     std::optional<QPointF> pointer_;  // last pointer position over the surface
+    long long passes_ = 0;
     long long replay_ = -1;
-    DrawingRecord::Cursor replayStart_, replayEnd_;  // of pass replay_
 };
 
 }  // namespace quorel

@@ -1,5 +1,7 @@
 #include "graph/run_drawing.h"
 
+#include <algorithm>
+
 #include "common/checked_math.h"
 #include "common/failure.h"
 #include "graph/frm_graph.h"
@@ -44,7 +46,6 @@ void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to
     const RowStore& rows = run.rows();
     const ProgramState& st = graph.state();
     PlotSurface& pic = graph.picThree();
-    if (from == 0) pic.markPass();
     const long long last = rows.size() - 1;
     for (long long r = from; r <= to; ++r) {
         const CellValue x = rows.at(r, 0), fx = rows.at(r, 1), dfx = rows.at(r, 2);
@@ -64,8 +65,30 @@ void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to
             } catch (const Failure&) {
             }
         }
-        pic.markPass();
     }
+    pic.setPassCount(std::max(pic.passCount(), to + 1));
+}
+
+void drawRun(FrmGraph& graph, const RunModel& run, long long replayPass) {
+    drawCurve(graph, run, 0);
+    const long long shown = run.publishedRows();
+    const long long to = replayPass < 0 ? shown - 1 : std::min(replayPass, shown - 1);
+    if (to >= 0) drawRows(graph, run, 0, to);
+    if (replayPass < 0 || replayPass >= shown) return;
+    const RowStore& rows = run.rows();
+    const CellValue x = rows.at(replayPass, 0), fx = rows.at(replayPass, 1),
+                    dfx = rows.at(replayPass, 2);
+    if (x.failure != 0 || fx.failure != 0 || dfx.failure != 0) return;
+    const ProgramState& st = graph.state();
+    PlotSurface& pic = graph.picThree();
+    try {
+        const double next = checkedSub(x.value, checkedDiv(fx.value, dfx.value));
+        pic.setLineWidth(PlotSurface::kReplayWidth);
+        pic.Line(x.value + st.OffX, fx.value + st.OrgY, next + st.OffX, st.OrgY,
+                 PlotSurface::kReplayColour);
+    } catch (const Failure&) {
+    }
+    pic.setLineWidth(1);
 }
 
 }  // namespace quorel

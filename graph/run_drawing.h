@@ -17,7 +17,11 @@ inline constexpr double kRootRadius = 0.3;
 
 // The samples from index `from` on, continuing the piece drawn so far.
 void drawCurve(FrmGraph& graph, const RunModel& run, long long from);
-// Rows `from` to `to`, each marked off as a pass for a replay.
+// Rows `from` to `to`; the graph then counts to + 1 passes for a replay.
 void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to);
+// The whole run: the curve, then the rows the graph has been told of, up to
+// pass `replayPass` with its tangent drawn over them in the replay's colour
+// (every row when it is negative).
+void drawRun(FrmGraph& graph, const RunModel& run, long long replayPass);
 
 }  // namespace quorel

@@ -17,7 +17,7 @@
 #include "common/numtext.h"
 #include "engine/engine.h"
 #include "graph/frm_graph.h"
-#include "graph/record_painter.h"
+#include "graph/surface_painter.h"
 #include "solver/driver.h"
 #include "table/frm_dspdta.h"
 #include "tests/support/recording_dialogs.h"
@@ -380,7 +380,7 @@ TEST_F(GraphView, ZoomedInOnTheRootTheTangentsSeparateAndMarkersStayVisible) {
     QTest::keyClick(&pic(), Qt::Key_Home);
     for (int i = 0; i < 3; ++i) QTest::keyClick(&pic(), Qt::Key_Minus);
     ASSERT_LT(0.1 / (worldUnder(shown(3, 0) + QPointF(1, 0)).x() - 3), 1.0);
-    for (double dx : {RecordPainter::kMinMarkerRadius, -RecordPainter::kMinMarkerRadius})
+    for (double dx : {SurfacePainter::kMinMarkerRadius, -SurfacePainter::kMinMarkerRadius})
         EXPECT_TRUE(colourNear(shown(3, 8) + QPointF(dx, 0), kGreen)) << dx;
 }
 

@@ -1,4 +1,4 @@
-#include "graph/record_painter.h"
+#include "graph/surface_painter.h"
 
 #include <QHashFunctions>
 #include <algorithm>
@@ -28,12 +28,12 @@ void drawTextAt(QPainter& p, QPointF baselineDip, const QFont& font, QRgb rgb, d
     p.drawText(baselineDip * dpr, text);
 }
 
-size_t qHash(const RecordPainter::Part& p, size_t seed) noexcept {
+size_t qHash(const SurfacePainter::Part& p, size_t seed) noexcept {
     return qHashMulti(seed, int(p.kind), p.rgb, p.a, p.b, p.c, p.d);
 }
 
-RecordPainter::RecordPainter(QImage& image, const SurfaceMapping& mapping, int lineWidth)
-    : p_(&image), m_(mapping) {
+SurfacePainter::SurfacePainter(QImage& image, const SurfaceMapping& mapping, int lineWidth)
+    : p_(&image), m_(mapping), lineWidth_(lineWidth) {
     p_.setRenderHint(QPainter::Antialiasing, false);
     p_.setBrush(Qt::NoBrush);
     penWidth_ = std::max(1, qRound(m_.dpr())) * lineWidth;
@@ -41,21 +41,21 @@ RecordPainter::RecordPainter(QImage& image, const SurfaceMapping& mapping, int l
     chunk_.reserve(kChunkParts);
 }
 
-RecordPainter::~RecordPainter() {
+SurfacePainter::~SurfacePainter() {
     flush();
 }
 
-void RecordPainter::line(const DrawingRecord::Line& l, QRgb rgb) {
+void SurfacePainter::line(float x1, float y1, float x2, float y2, QRgb rgb) {
     QLine px;
-    if (!m_.clipToDevice(l.x1, l.y1, l.x2, l.y2, px)) return;
+    if (!m_.clipToDevice(x1, y1, x2, y2, px)) return;
     add({Part::kLine, rgb, px.x1(), px.y1(), px.x2(), px.y2()});
 }
 
-void RecordPainter::circle(const DrawingRecord::Circle& c, QRgb rgb) {
+void SurfacePainter::circle(float x, float y, float radius, QRgb rgb) {
     if (!m_.drawable()) return;
-    const QPointF d = m_.toDevice(c.x, c.y);
+    const QPointF d = m_.toDevice(x, y);
     const double u = d.x(), v = d.y();
-    double rpx = m_.lengthToDevice(c.radius);
+    double rpx = m_.lengthToDevice(radius);
     if (zoomed_) {
         // Circles mark points: zoomed, they keep a few pixels of radius and
         // grow at most threefold from the size they show at home.
@@ -78,21 +78,21 @@ void RecordPainter::circle(const DrawingRecord::Circle& c, QRgb rgb) {
     add({Part::kCircle, rgb, quarters(u), quarters(v), quarters(rpx), 0});
 }
 
-void RecordPainter::text(const DrawingRecord::Text& t) {
+void SurfacePainter::text(QPointF baselineDip, const QString& text, const QFont& font, QRgb rgb) {
     // Texts name the frame as drawn: a moved view names its own middle.
     if (zoomed_) return;
     flush();
     p_.save();
-    drawTextAt(p_, t.baselineDip, t.font, t.rgb, m_.dpr(), t.text);
+    drawTextAt(p_, baselineDip, font, rgb, m_.dpr(), text);
     p_.restore();
 }
 
-void RecordPainter::add(const Part& part) {
+void SurfacePainter::add(const Part& part) {
     chunk_.push_back(part);
     if (chunk_.size() == kChunkParts) flush();
 }
 
-void RecordPainter::flush() {
+void SurfacePainter::flush() {
     const std::size_t n = chunk_.size();
     if (n == 0) return;
     kept_.assign(n, 0);
@@ -126,7 +126,7 @@ void RecordPainter::flush() {
     chunk_.clear();
 }
 
-void RecordPainter::drawArc(double u, double v, double rpx, QRgb rgb) {
+void SurfacePainter::drawArc(double u, double v, double rpx, QRgb rgb) {
     // The centre lies outside the area: the corners bound the visible arc.
     usePen(rgb);
     const double w = m_.deviceSize().width(), h = m_.deviceSize().height();
@@ -149,7 +149,7 @@ void RecordPainter::drawArc(double u, double v, double rpx, QRgb rgb) {
     }
 }
 
-void RecordPainter::usePen(QRgb rgb) {
+void SurfacePainter::usePen(QRgb rgb) {
     if (penSet_ && rgb == penRgb_) return;
     QPen pen{QColor(rgb), double(penWidth_)};
     pen.setCosmetic(true);

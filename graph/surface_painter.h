@@ -1,8 +1,9 @@
-// Paints a drawing record into an image through a surface mapping, with
-// QPainter only: one-pixel (one device-pixel-ratio) cosmetic lines, circle
-// outlines, texts at device size.
+// The one painter of a drawing surface: lines, circles and texts in user
+// coordinates, through the surface mapping, into an image, with QPainter
+// only: one-pixel (one device-pixel-ratio) cosmetic lines, circle outlines,
+// texts at device size.
 //
-// A long run draws many parts on the same pixels. Parts go to the painter in
+// A long run draws many parts on the same pixels. Parts go to QPainter in
 // chunks, and a part that a later part of the same chunk repeats exactly
 // (same kind, colour and pixel geometry) is left out: the later one paints
 // the same pixels over everything drawn between them, so the image is the
@@ -18,7 +19,6 @@
 #include <QSet>
 #include <vector>
 
-#include "graph/drawing_record.h"
 #include "graph/surface_mapping.h"
 
 namespace quorel {
@@ -29,7 +29,7 @@ namespace quorel {
 void drawTextAt(QPainter& p, QPointF baselineDip, const QFont& font, QRgb rgb, double dpr,
                 const QString& text);
 
-class RecordPainter {
+class SurfacePainter {
   public:
     // Circles (the point markers) shown in a zoomed view keep at least this
     // radius (DIP) and grow at most this many times their size at home.
@@ -37,14 +37,20 @@ class RecordPainter {
     static constexpr double kMaxMarkerGrowth = 3.0;
 
     // Lines are `lineWidth` pixels (times the pixel ratio) wide.
-    RecordPainter(QImage& image, const SurfaceMapping& mapping, int lineWidth = 1);
-    ~RecordPainter();
+    SurfacePainter(QImage& image, const SurfaceMapping& mapping, int lineWidth = 1);
+    ~SurfacePainter();
+    SurfacePainter(const SurfacePainter&) = delete;
+    SurfacePainter& operator=(const SurfacePainter&) = delete;
 
-    // The visitor of DrawingRecord::replay.
+    // The user frame of the parts that follow.
     void frame(const UserFrame& f) { m_.setFrame(f); }
-    void line(const DrawingRecord::Line& l, QRgb rgb);
-    void circle(const DrawingRecord::Circle& c, QRgb rgb);
-    void text(const DrawingRecord::Text& t);
+    // A line and a circle in user coordinates (single precision, as drawn).
+    void line(float x1, float y1, float x2, float y2, QRgb rgb);
+    void circle(float x, float y, float radius, QRgb rgb);
+    // A text at its baseline in the inner area (DIP); shown while the view is
+    // at home only.
+    void text(QPointF baselineDip, const QString& text, const QFont& font, QRgb rgb);
+    int lineWidth() const { return lineWidth_; }
 
     // A part in device pixels: a line between two pixels, or a circle about
     // (a, b) with radius c, in quarter pixels.
@@ -63,6 +69,7 @@ class RecordPainter {
 
     QPainter p_;
     SurfaceMapping m_;
+    int lineWidth_ = 1;
     int penWidth_ = 1;
     bool zoomed_ = false;
     std::vector<Part> chunk_;
@@ -73,6 +80,6 @@ class RecordPainter {
     bool penSet_ = false;
 };
 
-size_t qHash(const RecordPainter::Part& p, size_t seed = 0) noexcept;
+size_t qHash(const SurfacePainter::Part& p, size_t seed = 0) noexcept;
 
 }  // namespace quorel
