@@ -61,6 +61,7 @@ void connectRun(RunModel& run, IterationDriver& driver, const RunViews& v) {
         table.Refresh();
         graph.Refresh();
     });
+    graph.setUnderlay([&graph, &run] { drawPreviousRun(graph, run); });
     describeGraph(graph, run);
 }
 
@@ -189,6 +190,11 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     actions_ = new WindowActions({*this, *panel_, *run_, *table_, *tableSub, *graph_, *graphSub,
                                   *convergence_, *convergenceSub, *help_},
                                  *dialogs_, this);
+    // The previous run kept under the next one, or no more (shown at once).
+    connect(actions_, &WindowActions::keepPreviousToggled, this, [this](bool keep) {
+        run_->setKeepPrevious(keep);
+        if (!keep) graph_->redrawAsIs();
+    });
 }
 
 void MDIForm1::addBasins() {

@@ -178,6 +178,7 @@ void FrmGraph::INZGraph(double center) {
     const double lastY = h - orgY;
     for (double k = -orgY; k <= lastY; k += 1)
         s.Line(orgX, orgY + k, orgX + 0.3, orgY + k, kAxisColor);
+    if (underlay_) underlay_();
     s.CurrentX = w - 12;
     s.CurrentY = 2.5;
     const double innerH = s.height() - 2 * PlotSurface::kBorderTwips / kTwipsPerPixel;

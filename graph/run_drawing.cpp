@@ -10,6 +10,7 @@ namespace quorel {
 namespace {
 
 const QColor kMarkerColor(0, 255, 8);
+const QColor kTangentColor(255, 0, 0);
 
 // The marker of the last row of a finished run; 0 for none.
 double lastMarker(const Outcome& o) {
@@ -40,31 +41,56 @@ void drawCurve(FrmGraph& graph, const RunModel& run, long long from) {
     }
 }
 
+namespace {
+
+// One row's tangent and marker, in `tangent` and `marker` colours; neither
+// where its point lies beyond the drawing.
+void drawRow(FrmGraph& graph, const std::array<CellValue, 3>& row, double radius,
+             const QColor& tangent, const QColor& marker) {
+    const CellValue x = row[0], fx = row[1], dfx = row[2];
+    if (x.failure != 0 || fx.failure != 0) return;
+    const ProgramState& st = graph.state();
+    PlotSurface& pic = graph.picThree();
+    try {
+        const double px = toSingle(x.value + st.OffX);
+        const double py = toSingle(fx.value + st.OrgY);
+        if (dfx.failure == 0) {
+            try {
+                const double next = checkedSub(x.value, checkedDiv(fx.value, dfx.value));
+                pic.Line(x.value + st.OffX, fx.value + st.OrgY, next + st.OffX, 0.0 + st.OrgY,
+                         tangent);
+            } catch (const Failure&) {
+            }
+        }
+        if (radius > 0) pic.Circle(px, py, radius, marker);
+    } catch (const Failure&) {
+    }
+}
+
+std::array<CellValue, 3> rowOf(const RowStore& rows, long long r) {
+    return {rows.at(r, 0), rows.at(r, 1), rows.at(r, 2)};
+}
+
+}  // namespace
+
 void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to) {
     const RowStore& rows = run.rows();
-    const ProgramState& st = graph.state();
     PlotSurface& pic = graph.picThree();
     if (from == 0) pic.markPass();
     const long long last = rows.size() - 1;
     for (long long r = from; r <= to; ++r) {
-        const CellValue x = rows.at(r, 0), fx = rows.at(r, 1), dfx = rows.at(r, 2);
         const double radius = r == last ? lastMarker(run.outcome()) : kPointRadius;
-        if (x.failure == 0 && fx.failure == 0) {
-            try {
-                const double px = toSingle(x.value + st.OffX);
-                const double py = toSingle(fx.value + st.OrgY);
-                if (dfx.failure == 0) {
-                    try {
-                        const double next = checkedSub(x.value, checkedDiv(fx.value, dfx.value));
-                        graph.Line_A(x.value, fx.value, next, 0.0, [](int) {});
-                    } catch (const Failure&) {
-                    }
-                }
-                if (radius > 0) pic.Circle(px, py, radius, kMarkerColor);
-            } catch (const Failure&) {
-            }
-        }
+        drawRow(graph, rowOf(rows, r), radius, kTangentColor, kMarkerColor);
         pic.markPass();
+    }
+}
+
+void drawPreviousRun(FrmGraph& graph, const RunModel& run) {
+    const RowStore& rows = run.previousRows();
+    const long long last = rows.size() - 1;
+    for (long long r = 0; r <= last; ++r) {
+        const double radius = r == last ? lastMarker(run.previousOutcome()) : kPointRadius;
+        drawRow(graph, rowOf(rows, r), radius, kPreviousColor, kPreviousColor);
     }
 }
 

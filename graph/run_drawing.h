@@ -7,6 +7,8 @@
 // tells the user of them.
 #pragma once
 
+#include <QColor>
+
 namespace quorel {
 
 class FrmGraph;
@@ -14,10 +16,15 @@ class RunModel;
 
 inline constexpr double kPointRadius = 0.1;
 inline constexpr double kRootRadius = 0.3;
+// The previous run kept for comparison.
+inline const QColor kPreviousColor(200, 200, 200);
 
 // The samples from index `from` on, continuing the piece drawn so far.
 void drawCurve(FrmGraph& graph, const RunModel& run, long long from);
 // Rows `from` to `to`, each marked off as a pass for a replay.
 void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to);
+// The previous run kept for comparison: its tangents and markers in light
+// grey, as they were drawn, with no pass marks.
+void drawPreviousRun(FrmGraph& graph, const RunModel& run);
 
 }  // namespace quorel
