@@ -129,6 +129,9 @@ grey where no root is shown (darkest: f cannot be worked out; then a zero
 slope, the loop limit, no root shown, converging slowly). It follows zoom,
 move and resize; a click on it calculates from that column's x; resting the
 pointer on it names the root there.</td></tr>
+<tr><td><b>Keep previous run</b></td><td>in the graph's menus (off at first):
+the last run's tangents and markers stay in light grey under the next run, to
+compare two starts; Clear removes them, as does turning it off</td></tr>
 <tr><td><b>Ctrl+P</b></td><td>print the worksheet (through the print dialog):
 f(x) as typed, the three inputs, the outcome, the graph as shown (with the
 strip), the convergence plot and every row of the table, over as many pages as

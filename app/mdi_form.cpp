@@ -61,6 +61,7 @@ void connectRun(RunModel& run, IterationDriver& driver, const RunViews& v) {
         table.Refresh();
         graph.Refresh();
     });
+    graph.setUnderlay([&graph, &run] { drawPreviousRun(graph, run); });
     graph.setRun(&run);
     describeGraph(graph, run);
 }
@@ -190,6 +191,11 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
         {*this, *panel_, *run_, *table_, *tableSub, *graph_, *graphSub, *convergence_,
          *convergenceSub, [this]() -> HelpWindow& { return helpWindow(); }},
         *dialogs_, this);
+    // The previous run kept under the next one, or no more (shown at once).
+    connect(actions_, &WindowActions::keepPreviousToggled, this, [this](bool keep) {
+        run_->setKeepPrevious(keep);
+        if (!keep) graph_->redrawAsIs();
+    });
 }
 
 HelpWindow& MDIForm1::helpWindow() {

@@ -37,6 +37,9 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
                      &WindowActions::toggleBasins);
     basins_->setCheckable(true);
     basins_->setEnabled(false);
+    keepPrevious_ = new QAction("Keep previous run", this);
+    keepPrevious_->setCheckable(true);
+    connect(keepPrevious_, &QAction::toggled, this, &WindowActions::keepPreviousToggled);
     print_ =
         action("Print...", QKeySequence::Print, Qt::WindowShortcut, &WindowActions::printWorksheet);
     saveWorksheet_ = action("Save worksheet as PDF...", QKeySequence::Save, Qt::WindowShortcut,
@@ -59,8 +62,9 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
         for (QAction* a : actions) menu->addAction(a);
     };
     addToMenu(w_.tableSub.systemMenu(), {copyTable_, print_, saveWorksheet_, convergence_, help_});
-    addToMenu(w_.graphSub.systemMenu(), {copyPicture_, savePicture_, frameRun_, basins_, print_,
-                                         saveWorksheet_, convergence_, help_});
+    addToMenu(w_.graphSub.systemMenu(),
+              {copyPicture_, savePicture_, frameRun_, basins_, keepPrevious_, print_,
+               saveWorksheet_, convergence_, help_});
     addToMenu(w_.convergenceSub.systemMenu(), {print_, saveWorksheet_, help_});
 
     w_.table.addActions({copyTable_, print_, saveWorksheet_, convergence_, help_});
@@ -83,8 +87,8 @@ bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QContextMenuEvent*>(event);
         if (e->reason() != QContextMenuEvent::Mouse) {
             QMenu menu;
-            menu.addActions({copyPicture_, savePicture_, frameRun_, basins_, print_, saveWorksheet_,
-                             convergence_, help_});
+            menu.addActions({copyPicture_, savePicture_, frameRun_, basins_, keepPrevious_, print_,
+                             saveWorksheet_, convergence_, help_});
             menu.exec(e->globalPos());
         }
         return true;

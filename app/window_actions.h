@@ -69,6 +69,10 @@ class WindowActions : public QObject {
     // The strip was shown or hidden; `available` once a run can fill it.
     void basinsChanged(bool available);
 
+  signals:
+    // "Keep previous run" in the graph's menus was turned on or off.
+    void keepPreviousToggled(bool keep);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -89,6 +93,7 @@ class WindowActions : public QObject {
     QAction* frameRun_;
     QAction* help_;
     QAction* basins_;
+    QAction* keepPrevious_;
     QAction* print_;
     QAction* saveWorksheet_;
 };

@@ -86,6 +86,7 @@ void FrmGraph::paintScene() {
     if (!framed_) return;
     PlotSurface& s = *pic_;
     drawAxes(frame_.w, frame_.h, frame_.orgX, frame_.orgY);
+    if (underlay_) underlay_();
     const QFont font = s.PrintFont;
     const QColor fore = s.ForeColor;
     s.CurrentX = centerPenUser_.x();
@@ -193,6 +194,7 @@ void FrmGraph::INZGraph(double center) {
     s.Cls();
     s.Scale(0, h, w, 0);
     drawAxes(w, h, orgX, orgY);
+    if (underlay_) underlay_();
     s.CurrentX = w - 12;
     s.CurrentY = 2.5;
     const double innerH = s.height() - 2 * PlotSurface::kBorderTwips / kTwipsPerPixel;

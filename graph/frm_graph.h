@@ -42,9 +42,14 @@ class FrmGraph : public QWidget {
     void endCurvePiece() { curvePenDown_ = false; }
     // One red tangent segment; a failure goes to `report` and the call returns.
     void Line_A(double x1, double y1, double x2, double y2, const std::function<void(int)>& report);
-    // Clears the surface and draws axes, ticks and the centre label; the
-    // outcome line goes.
+    // Clears the surface and draws axes, ticks, the underlay and the centre
+    // label; the outcome line goes.
     void INZGraph(double center);
+    // What is drawn under every calculation, right after the axes (the
+    // previous run kept for comparison); drawn again with each frame.
+    void setUnderlay(std::function<void()> draw) { underlay_ = std::move(draw); }
+    // The frame drawn afresh, as it is, with what was drawn after it.
+    void redrawAsIs() { replayForSize(true); }
     // States how the calculation ended, on the surface; "" hides it.
     void showOutcome(const std::string& text);
     QString outcomeText() const;
@@ -155,6 +160,7 @@ class FrmGraph : public QWidget {
     OutcomeLine* outcome_;
     BasinStrip* basins_;
     int bottomReserve_ = 0;
+    std::function<void()> underlay_;
     // What the last INZGraph drew: its centre, plot size and axes and the
     // surface size it filled.
     struct Frame {

@@ -12,6 +12,7 @@ namespace quorel {
 namespace {
 
 const QColor kMarkerColor(0, 255, 8);
+const QColor kTangentColor(255, 0, 0);
 
 // The marker of the last row of a finished run; 0 for none.
 double lastMarker(const Outcome& o) {
@@ -42,29 +43,45 @@ void drawCurve(FrmGraph& graph, const RunModel& run, long long from) {
     }
 }
 
-void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to) {
-    const RowStore& rows = run.rows();
+namespace {
+
+// One row's tangent and marker, in `tangent` and `marker` colours; neither
+// where its point lies beyond the drawing.
+void drawRow(FrmGraph& graph, const std::array<CellValue, 3>& row, double radius,
+             const QColor& tangent, const QColor& marker) {
+    const CellValue x = row[0], fx = row[1], dfx = row[2];
+    if (x.failure != 0 || fx.failure != 0) return;
     const ProgramState& st = graph.state();
     PlotSurface& pic = graph.picThree();
-    const long long last = rows.size() - 1;
-    for (long long r = from; r <= to; ++r) {
-        const CellValue x = rows.at(r, 0), fx = rows.at(r, 1), dfx = rows.at(r, 2);
-        const double radius = r == last ? lastMarker(run.outcome()) : kPointRadius;
-        if (x.failure == 0 && fx.failure == 0) {
+    try {
+        const double px = toSingle(x.value + st.OffX);
+        const double py = toSingle(fx.value + st.OrgY);
+        if (dfx.failure == 0) {
             try {
-                const double px = toSingle(x.value + st.OffX);
-                const double py = toSingle(fx.value + st.OrgY);
-                if (dfx.failure == 0) {
-                    try {
-                        const double next = checkedSub(x.value, checkedDiv(fx.value, dfx.value));
-                        graph.Line_A(x.value, fx.value, next, 0.0, [](int) {});
-                    } catch (const Failure&) {
-                    }
-                }
-                if (radius > 0) pic.Circle(px, py, radius, kMarkerColor);
+                const double next = checkedSub(x.value, checkedDiv(fx.value, dfx.value));
+                pic.Line(x.value + st.OffX, fx.value + st.OrgY, next + st.OffX, 0.0 + st.OrgY,
+                         tangent);
             } catch (const Failure&) {
             }
         }
+        if (radius > 0) pic.Circle(px, py, radius, marker);
+    } catch (const Failure&) {
+    }
+}
+
+std::array<CellValue, 3> rowOf(const RowStore& rows, long long r) {
+    return {rows.at(r, 0), rows.at(r, 1), rows.at(r, 2)};
+}
+
+}  // namespace
+
+void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to) {
+    const RowStore& rows = run.rows();
+    PlotSurface& pic = graph.picThree();
+    const long long last = rows.size() - 1;
+    for (long long r = from; r <= to; ++r) {
+        const double radius = r == last ? lastMarker(run.outcome()) : kPointRadius;
+        drawRow(graph, rowOf(rows, r), radius, kTangentColor, kMarkerColor);
     }
     pic.setPassCount(std::max(pic.passCount(), to + 1));
 }
@@ -75,20 +92,21 @@ void drawRun(FrmGraph& graph, const RunModel& run, long long replayPass) {
     const long long to = replayPass < 0 ? shown - 1 : std::min(replayPass, shown - 1);
     if (to >= 0) drawRows(graph, run, 0, to);
     if (replayPass < 0 || replayPass >= shown) return;
-    const RowStore& rows = run.rows();
-    const CellValue x = rows.at(replayPass, 0), fx = rows.at(replayPass, 1),
-                    dfx = rows.at(replayPass, 2);
-    if (x.failure != 0 || fx.failure != 0 || dfx.failure != 0) return;
-    const ProgramState& st = graph.state();
+    // The replayed pass's tangent, wide, over the rest.
     PlotSurface& pic = graph.picThree();
-    try {
-        const double next = checkedSub(x.value, checkedDiv(fx.value, dfx.value));
-        pic.setLineWidth(PlotSurface::kReplayWidth);
-        pic.Line(x.value + st.OffX, fx.value + st.OrgY, next + st.OffX, st.OrgY,
-                 PlotSurface::kReplayColour);
-    } catch (const Failure&) {
-    }
+    pic.setLineWidth(PlotSurface::kReplayWidth);
+    drawRow(graph, rowOf(run.rows(), replayPass), 0, PlotSurface::kReplayColour,
+            PlotSurface::kReplayColour);
     pic.setLineWidth(1);
+}
+
+void drawPreviousRun(FrmGraph& graph, const RunModel& run) {
+    const RowStore& rows = run.previousRows();
+    const long long last = rows.size() - 1;
+    for (long long r = 0; r <= last; ++r) {
+        const double radius = r == last ? lastMarker(run.previousOutcome()) : kPointRadius;
+        drawRow(graph, rowOf(rows, r), radius, kPreviousColor, kPreviousColor);
+    }
 }
 
 }  // namespace quorel

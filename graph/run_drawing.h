@@ -7,6 +7,8 @@
 // tells the user of them.
 #pragma once
 
+#include <QColor>
+
 namespace quorel {
 
 class FrmGraph;
@@ -14,6 +16,8 @@ class RunModel;
 
 inline constexpr double kPointRadius = 0.1;
 inline constexpr double kRootRadius = 0.3;
+// The previous run kept for comparison.
+inline const QColor kPreviousColor(200, 200, 200);
 
 // The samples from index `from` on, continuing the piece drawn so far.
 void drawCurve(FrmGraph& graph, const RunModel& run, long long from);
@@ -23,5 +27,8 @@ void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to
 // pass `replayPass` with its tangent drawn over them in the replay's colour
 // (every row when it is negative).
 void drawRun(FrmGraph& graph, const RunModel& run, long long replayPass);
+// The previous run kept for comparison: its tangents and markers in light
+// grey, as they were drawn.
+void drawPreviousRun(FrmGraph& graph, const RunModel& run);
 
 }  // namespace quorel

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace quorel {
@@ -42,6 +43,11 @@ class RowStore {
 
     // Drops every row and gives the memory back.
     void clear() noexcept;
+    // Exchanges the rows of two stores without copying them.
+    void swap(RowStore& other) noexcept {
+        blocks_.swap(other.blocks_);
+        std::swap(size_, other.size_);
+    }
 
   private:
     struct Block;

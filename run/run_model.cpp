@@ -17,7 +17,14 @@ constexpr double kMostSamples = 200000;
 RunModel::RunModel(QObject* parent) : QObject(parent) {}
 RunModel::~RunModel() = default;
 
-void RunModel::clear(double center) {
+void RunModel::clear(double center, bool startsRun) {
+    if (startsRun && keepPrevious_ && rows_.size() > 0) {
+        previousRows_.swap(rows_);
+        previousOutcome_ = outcome_;
+    } else if (!startsRun || !keepPrevious_) {
+        previousRows_.clear();
+        previousOutcome_ = Outcome{};
+    }
     center_ = center;
     source_ = nullptr;
     std::vector<CurveSample>().swap(curve_);
@@ -26,6 +33,13 @@ void RunModel::clear(double center) {
     publishedCurve_ = 0;
     publishedRows_ = 0;
     emit cleared(center);
+}
+
+void RunModel::setKeepPrevious(bool keep) {
+    keepPrevious_ = keep;
+    if (keep) return;
+    previousRows_.clear();
+    previousOutcome_ = Outcome{};
 }
 
 void RunModel::setOutcome(Outcome outcome) {

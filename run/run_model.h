@@ -40,8 +40,17 @@ class RunModel : public QObject {
 
     // Written by the driver.
     void setFunction(const std::string& fx) { function_ = fx; }
-    // Empties the run about a new centre: no curve, no rows, no outcome.
-    void clear(double center);
+    // Empties the run about a new centre: no curve, no rows, no outcome. A
+    // calculation that starts (`startsRun`) while the previous run is kept
+    // makes the rows so far the previous run; otherwise that goes too.
+    void clear(double center, bool startsRun = false);
+
+    // The previous run, kept for comparison while asked to: its rows and
+    // outcome; none until a run starts after one with rows.
+    void setKeepPrevious(bool keep);
+    bool keepsPrevious() const { return keepPrevious_; }
+    const RowStore& previousRows() const { return previousRows_; }
+    const Outcome& previousOutcome() const { return previousOutcome_; }
     // f as the curve shows it: a Failure where it has no value.
     void setCurveSource(std::function<double(double)> f) { source_ = std::move(f); }
     void addCurveSample(const CurveSample& s) { curve_.push_back(s); }
@@ -80,6 +89,9 @@ class RunModel : public QObject {
     std::vector<CurveSample> curve_;
     RowStore rows_;
     Outcome outcome_;
+    bool keepPrevious_ = false;
+    RowStore previousRows_;
+    Outcome previousOutcome_;
     std::size_t publishedCurve_ = 0;
     long long publishedRows_ = 0;
 };

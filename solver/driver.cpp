@@ -81,9 +81,9 @@ void IterationDriver::Clear(const std::string& initialValueText) {
     clearAround(std::floor(textToNumber(initialValueText)));
 }
 
-void IterationDriver::clearAround(double center) {
+void IterationDriver::clearAround(double center, bool startsRun) {
     state_.OffX = state_.OrgX - center;
-    run_.clear(center);
+    run_.clear(center, startsRun);
 }
 
 void IterationDriver::drawCurve(double center, const std::function<void(double)>& overflowAt) {
@@ -178,7 +178,7 @@ void IterationDriver::run(const CalculationInputs& in) {
             return true;
         } catch (const Failure&) {
             // With no initial value the graph is cleared about 0.
-            if (box == kBoxInitialValue) clearAround(0.0);
+            if (box == kBoxInitialValue) clearAround(0.0, true);
             notCalculated(std::string("the number in \"") + box + "\" cannot be read",
                           numberTextMessage(box, text));
             return false;
@@ -191,7 +191,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     double tolerance = 0.0;
     double loopLimit = 0.0;
     if (!read(kBoxInitialValue, in.initialValue, x0)) return;
-    clearAround(std::floor(x0));
+    clearAround(std::floor(x0), true);
     holdReserve();
     engine_.Fx_Postfix(in.fx);
     if (toldMalformed(in.fx, engine_, dialogs_)) {

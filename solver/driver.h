@@ -101,7 +101,8 @@ class IterationDriver : public QObject {
 
   private:
     void run(const CalculationInputs& inputs);
-    void clearAround(double center);
+    // `startsRun`: the clear that begins a calculation (a kept previous run stays).
+    void clearAround(double center, bool startsRun = false);
     // The curve, every 0.01 from OrgX - 3 left of the centre to OrgX - 3
     // right of it. A sample f cannot be computed at ends the piece drawn so
     // far; one that overflows also goes to `overflowAt`.

@@ -4,9 +4,11 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 #include "app/window_actions.h"
 #include "calculation_fixture.h"
+#include "graph/run_drawing.h"
 #include "run/run_model.h"
 #include "table/convergence_model.h"
 #include "table/frm_convergence.h"
@@ -98,6 +100,45 @@ TEST_F(RunModelTest, ReplayOfPassTwoShowsPassesZeroToTwoOnly) {
         EXPECT_FALSE(mid(i, kRed, replay)) << i;
     }
     EXPECT_TRUE(near(replay, 6, 0.1 * 36, kBlue));
+}
+
+// "Keep previous run": the last run's tangents and markers in light grey under
+// the next one; off by default; Clear removes them, as does turning it off.
+TEST_F(RunModelTest, ThePreviousRunStaysGreyUnderTheNextUntilCleared) {
+    const QRgb grey = kPreviousColor.rgb();
+    auto* sub = qobject_cast<QMdiSubWindow*>(outerWindow(&graph()));
+    QAction* keep = nullptr;
+    for (QAction* a : sub->systemMenu()->actions())
+        if (a->text() == "Keep previous run") keep = a;
+    ASSERT_TRUE(keep && keep->isCheckable() && !keep->isChecked());
+
+    // The first run's first tangent, from (0, -10) to (-10/3, 0), away from
+    // the curve and from the second run.
+    auto firstTangentGrey = [&] { return near(pic().image(), -5.0 / 3, -5, grey); };
+    calculate("X^3-3X-10", "0");
+    calculate("X^3-3X-10", "3");
+    EXPECT_FALSE(anyOf(pic().image(), grey));
+
+    keep->setChecked(true);
+    calculate("X^3-3X-10", "0");
+    const long long firstRows = table().rowCount();
+    calculate("X^3-3X-10", "3");
+    EXPECT_TRUE(firstTangentGrey());
+    EXPECT_EQ(run().previousRows().size(), firstRows);
+    // It stays through a new size, drawn with the frame.
+    outerWindow(&graph())->resize(outerWindow(&graph())->size() + QSize(40, 20));
+    QApplication::processEvents();
+    EXPECT_TRUE(anyOf(pic().image(), grey));
+
+    QTest::mouseClick(&panel().CmdClr(), Qt::LeftButton);
+    EXPECT_FALSE(anyOf(pic().image(), grey));
+    EXPECT_EQ(run().previousRows().size(), 0);
+
+    calculate("X^3-3X-10", "0");
+    calculate("X^3-3X-10", "3");
+    ASSERT_TRUE(firstTangentGrey());
+    keep->setChecked(false);
+    EXPECT_FALSE(anyOf(pic().image(), grey));
 }
 
 }  // namespace
