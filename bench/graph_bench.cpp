@@ -84,6 +84,27 @@ void BM_ZoomRedraw55Passes(benchmark::State& st) {
 }
 BENCHMARK(BM_ZoomRedraw55Passes)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
+// The picture of a 1,000,000-pass run painted again at a new scale, whole
+// (on screen it is painted in slices of a frame).
+void BM_ZoomRedrawMillion(benchmark::State& st) {
+    Graph g;
+    g.clear(0);
+    g.curve(0, [](double t) { return t * t + 1; });
+    double x = 0.5;
+    for (int i = 0; i < 1000000; ++i) x = g.pass(x);
+    g.publish();
+    PlotSurface& pic = g.form.picThree();
+    benchmark::DoNotOptimize(pic.image().constBits());
+    const QPointF centre(pic.width() / 2.0, pic.height() / 2.0);
+    int i = 0;
+    for (auto _ : st) {
+        const double f = (i++ % 4) < 2 ? PlotSurface::kZoomStep : 1 / PlotSurface::kZoomStep;
+        pic.zoomAt(centre, f, f);
+        benchmark::DoNotOptimize(pic.image().constBits());
+    }
+}
+BENCHMARK(BM_ZoomRedrawMillion)->Unit(benchmark::kMillisecond)->Iterations(4);
+
 double gLongRunS = -1;
 
 void BM_GraphMillionPasses(benchmark::State& st) {
@@ -168,6 +189,10 @@ const SummaryLine kGraphLine(1, [] {
 
 const SummaryLine kZoomLine(2, [] {
     return millisecondsLine("zoom redraw ms", "BM_ZoomRedraw55Passes");
+});
+
+const SummaryLine kZoomMillionLine(2, [] {
+    return millisecondsLine("zoom redraw ms at 1e6", "BM_ZoomRedrawMillion");
 });
 
 const SummaryLine kMillionLine(3, [] {

@@ -72,7 +72,9 @@ FrmGraph::FrmGraph(ProgramState& state, QWidget* parent) : QWidget(parent), stat
     connect(pic_, &PlotSurface::viewChanged, basins_, &BasinStrip::refreshColumns);
     connect(pic_, &PlotSurface::viewChanged, this, &FrmGraph::placeAxisLabels);
     addReplayKeys(this, [this](int step) { emit replayStepRequested(step); });
-    pic_->setScene([this] { paintScene(); });
+    pic_->setScene([this](bool restart, const std::function<bool()>& timeUp) {
+        return paintScene(restart, timeUp);
+    });
     setCaption(kGraphCaptionLoad);
     watchOuterWindow();
 }
@@ -82,21 +84,27 @@ void FrmGraph::setRun(const RunModel* run) {
     pic_->repaintScene();
 }
 
-void FrmGraph::paintScene() {
-    if (!framed_) return;
+bool FrmGraph::paintScene(bool restart, const std::function<bool()>& timeUp) {
+    if (!framed_) return true;
     PlotSurface& s = *pic_;
-    drawAxes(frame_.w, frame_.h, frame_.orgX, frame_.orgY);
-    if (underlay_) underlay_();
-    const QFont font = s.PrintFont;
-    const QColor fore = s.ForeColor;
-    s.CurrentX = centerPenUser_.x();
-    s.CurrentY = centerPenUser_.y();
-    s.PrintFont = centerFont_;
-    s.ForeColor = kCenterLabelColor;
-    s.Print(centerText_);
-    s.PrintFont = font;
-    s.ForeColor = fore;
-    if (run_) drawRun(*this, *run_, s.replayPass());
+    if (restart) {
+        drawAxes(frame_.w, frame_.h, frame_.orgX, frame_.orgY);
+        if (underlay_) underlay_();
+        const QFont font = s.PrintFont;
+        const QColor fore = s.ForeColor;
+        s.CurrentX = centerPenUser_.x();
+        s.CurrentY = centerPenUser_.y();
+        s.PrintFont = centerFont_;
+        s.ForeColor = kCenterLabelColor;
+        s.Print(centerText_);
+        s.PrintFont = font;
+        s.ForeColor = fore;
+        if (run_) drawCurve(*this, *run_, 0);
+        sceneRows_ = 0;
+    }
+    if (!run_ || sceneRows_ < 0) return true;
+    sceneRows_ = drawRunRows(*this, *run_, s.replayPass(), sceneRows_, timeUp);
+    return sceneRows_ < 0;
 }
 
 PlotSurface& FrmGraph::picThree() {

@@ -124,8 +124,9 @@ class FrmGraph : public QWidget {
     // size has not changed.
     void replayForSize(bool force = false);
     void redrawFrame(const std::function<void()>& setView);
-    // The whole picture again: the frame as drawn, then the run.
-    void paintScene();
+    // The whole picture again: the frame as drawn, then the run, its rows in
+    // batches until timeUp(); true when done.
+    bool paintScene(bool restart, const std::function<bool()>& timeUp);
     void drawAxes(double w, double h, double orgX, double orgY);
     void showViewCenter();
     // The room kept at the bottom of the surface for the basin strip (DIP).
@@ -147,6 +148,8 @@ class FrmGraph : public QWidget {
     QFont centerFont_;
     std::string centerText_;
     const RunModel* run_ = nullptr;
+    // The rows a picture painted in slices has painted so far.
+    long long sceneRows_ = 0;
     // Where the centre label stands (surface widget pixels).
     QRectF centerLabelRect_;
     // The outer window whose size changes run Form_Resize (none when standalone).

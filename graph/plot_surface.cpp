@@ -5,13 +5,16 @@
 #include "graph/plot_surface.h"
 
 #include <qdrawutil.h>
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "common/twips.h"
 #include "graph/single_precision.h"
@@ -33,6 +36,10 @@ PlotSurface::PlotSurface(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     // The wheel, + and -, the arrows and Home work once the surface has the focus.
     setFocusPolicy(Qt::WheelFocus);
+    clock_ = [timer = std::make_shared<QElapsedTimer>()] {
+        if (!timer->isValid()) timer->start();
+        return timer->elapsed();
+    };
 }
 
 PlotSurface::~PlotSurface() = default;
@@ -259,7 +266,7 @@ void PlotSurface::Cls() {
     ensureImage();
     if (!image_.isNull()) image_.fill(BackColor);
     // Blank now: what comes next is drawn by the caller.
-    sceneStale_ = false;
+    sceneStale_ = sceneUnfinished_ = false;
     update();
     if (moved) emit viewChanged();
 }
@@ -273,12 +280,16 @@ void PlotSurface::repaintScene() {
     invalidateImage();
 }
 
-void PlotSurface::bringUpToDate() {
+void PlotSurface::bringUpToDate(bool sliced) {
     ensureImage();
-    if (sceneStale_ && scene_ && !inScene_) {
+    if ((sceneStale_ || sceneUnfinished_) && scene_ && !inScene_) {
+        const bool restart = sceneStale_;
         sceneStale_ = false;
         closePainter();
-        if (!image_.isNull()) image_.fill(BackColor);
+        if (restart && !image_.isNull()) image_.fill(BackColor);
+        const long long end = sliced ? clock_() + kSliceMs : 0;
+        const std::function<bool()> timeUp = [&] { return sliced && clock_() >= end; };
+        bool finished = true;
         inScene_ = true;
         sceneFrame_ = drawnFrame_;
         auto done = [this] {
@@ -287,12 +298,15 @@ void PlotSurface::bringUpToDate() {
             setLineWidth(1);
         };
         try {
-            scene_();
+            finished = scene_(restart, timeUp);
         } catch (...) {
             done();
             throw;
         }
         done();
+        sceneUnfinished_ = !finished;
+        // The rest in the next slice, after the input that waits.
+        if (!finished) QTimer::singleShot(0, this, [this] { update(); });
     }
     closePainter();
 }
@@ -361,7 +375,7 @@ QImage PlotSurface::imageAt(double dpr) const {
             self->drawnFrame_ = drawn;
         };
         try {
-            scene_();
+            scene_(true, [] { return false; });
         } catch (...) {
             restore();
             throw;
@@ -386,7 +400,7 @@ QColor PlotSurface::pixelAt(double x, double y) {
 
 void PlotSurface::paintEvent(QPaintEvent*) {
     updateRequested_ = false;
-    bringUpToDate();
+    bringUpToDate(true);
     QPainter p(this);
     qDrawShadePanel(&p, rect(), palette(), true, kBorderDip);
     p.drawImage(QRectF(QPointF(kBorderDip, kBorderDip), innerDip()), image_);

@@ -104,10 +104,20 @@ class PlotSurface : public QWidget {
     double viewZoomY() const { return mapping_.zoomY(); }
     // What paints the whole picture again, in the frame it was drawn in,
     // through the drawing calls above; it reads replayPass(). Called when the
-    // image is next needed after a change of view, size or replay.
-    void setScene(std::function<void()> scene) { scene_ = std::move(scene); }
+    // image is next needed after a change of view, size or replay: from the
+    // start (`restart`), or on from where it stopped. It stops when timeUp()
+    // says so and returns whether it is done. A repaint gives it a slice of
+    // kSliceMs and has the rest painted in later slices, so that input is
+    // seen in between; image(), pixelAt and imageAt have it finish.
+    using Scene = std::function<bool(bool restart, const std::function<bool()>& timeUp)>;
+    void setScene(Scene scene) { scene_ = std::move(scene); }
     // The picture is painted again from the scene before it is next shown.
     void repaintScene();
+    // Whether the scene has yet to be painted (again, or on).
+    bool scenePending() const { return sceneStale_ || sceneUnfinished_; }
+    static constexpr int kSliceMs = 12;
+    // The clock (milliseconds) that times the slices.
+    void setClock(std::function<long long()> clock) { clock_ = std::move(clock); }
     // Lines drawn from now on are this many pixels wide (1 by default).
     void setLineWidth(int width);
     // Replay of a finished calculation: the scene up to the end of pass k,
@@ -160,8 +170,9 @@ class PlotSurface : public QWidget {
     // opened on first use; closePainter ends it before the image is read.
     SurfacePainter* painter();
     void closePainter();
-    // Paints the scene again when a change asked for it.
-    void bringUpToDate();
+    // Paints the scene again when a change asked for it, in one slice of
+    // time when `sliced`, else to its end.
+    void bringUpToDate(bool sliced = false);
     void invalidateImage();
     void notePointer(QPointF widgetPos);
 
@@ -184,8 +195,10 @@ class PlotSurface : public QWidget {
     std::optional<UserFrame> drawnFrame_;
     // While the scene paints: the frame it was drawn in.
     std::optional<UserFrame> sceneFrame_;
-    std::function<void()> scene_;
+    Scene scene_;
+    std::function<long long()> clock_;
     bool sceneStale_ = false;
+    bool sceneUnfinished_ = false;
     bool inScene_ = false;
     bool updateRequested_ = false;
     std::optional<QPointF> pointer_;  // last pointer position over the surface

@@ -86,18 +86,23 @@ void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to
     pic.setPassCount(std::max(pic.passCount(), to + 1));
 }
 
-void drawRun(FrmGraph& graph, const RunModel& run, long long replayPass) {
-    drawCurve(graph, run, 0);
+long long drawRunRows(FrmGraph& graph, const RunModel& run, long long replayPass, long long from,
+                      const std::function<bool()>& timeUp) {
+    constexpr long long kBatch = 4096;
     const long long shown = run.publishedRows();
     const long long to = replayPass < 0 ? shown - 1 : std::min(replayPass, shown - 1);
-    if (to >= 0) drawRows(graph, run, 0, to);
-    if (replayPass < 0 || replayPass >= shown) return;
+    for (long long r = from; r <= to; r += kBatch) {
+        if (r > from && timeUp()) return r;
+        drawRows(graph, run, r, std::min(to, r + kBatch - 1));
+    }
+    if (replayPass < 0 || replayPass >= shown) return -1;
     // The replayed pass's tangent, wide, over the rest.
     PlotSurface& pic = graph.picThree();
     pic.setLineWidth(PlotSurface::kReplayWidth);
     drawRow(graph, rowOf(run.rows(), replayPass), 0, PlotSurface::kReplayColour,
             PlotSurface::kReplayColour);
     pic.setLineWidth(1);
+    return -1;
 }
 
 void drawPreviousRun(FrmGraph& graph, const RunModel& run) {

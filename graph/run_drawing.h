@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QColor>
+#include <functional>
 
 namespace quorel {
 
@@ -23,10 +24,12 @@ inline const QColor kPreviousColor(200, 200, 200);
 void drawCurve(FrmGraph& graph, const RunModel& run, long long from);
 // Rows `from` to `to`; the graph then counts to + 1 passes for a replay.
 void drawRows(FrmGraph& graph, const RunModel& run, long long from, long long to);
-// The whole run: the curve, then the rows the graph has been told of, up to
-// pass `replayPass` with its tangent drawn over them in the replay's colour
-// (every row when it is negative).
-void drawRun(FrmGraph& graph, const RunModel& run, long long replayPass);
+// The rows the graph has been told of from row `from` on, up to pass
+// `replayPass` with its tangent drawn over them in the replay's colour (every
+// row when it is negative), in batches until timeUp(). Returns the row to go
+// on from, or -1 when done.
+long long drawRunRows(FrmGraph& graph, const RunModel& run, long long replayPass, long long from,
+                      const std::function<bool()>& timeUp);
 // The previous run kept for comparison: its tangents and markers in light
 // grey, as they were drawn.
 void drawPreviousRun(FrmGraph& graph, const RunModel& run);

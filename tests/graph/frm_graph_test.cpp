@@ -17,7 +17,9 @@
 #include "common/numtext.h"
 #include "engine/engine.h"
 #include "graph/frm_graph.h"
+#include "graph/run_drawing.h"
 #include "graph/surface_painter.h"
+#include "run/run_model.h"
 #include "solver/driver.h"
 #include "table/frm_dspdta.h"
 #include "tests/support/recording_dialogs.h"
@@ -156,6 +158,43 @@ TEST_F(GraphWindow, ClickStartsFromTheWorldXUnderThePointer) {
     EXPECT_EQ(started.size(), 3u);
     form->picThree_MouseDown(1, 0, 2.0625 + state.OffX, 0);
     EXPECT_EQ(started.back(), "2.062");
+}
+
+// A new view of a long run is painted in slices of a frame, input seen in
+// between, and comes out as painted at once.
+TEST_F(GraphWindow, ALongRunIsPaintedAgainInSlicesOfAFrame) {
+    RunModel run;
+    run.clear(0);
+    form->setRun(&run);
+    clear(0);
+    double x = 0.5;
+    for (int r = 0; r < 100000; ++r) {
+        const double fx = x * x + 1, dfx = 2 * x;
+        run.setRow(r, {CellValue{x, 0}, CellValue{fx, 0}, CellValue{dfx, 0}});
+        x -= fx / dfx;
+    }
+    run.publish();
+    drawRows(*form, run, 0, run.rows().size() - 1);
+    // Each read of the clock is 1 ms later.
+    long long now = 0;
+    pic().setClock([&now] { return now++; });
+    QTest::keyClick(&pic(), Qt::Key_Minus);
+    ASSERT_TRUE(pic().scenePending());
+    pic().grab();
+    EXPECT_TRUE(pic().scenePending());
+    EXPECT_LE(now, PlotSurface::kSliceMs + 2);
+    int slices = 1;
+    for (; pic().scenePending() && slices < 100; ++slices) {
+        now = 0;
+        pic().grab();
+        EXPECT_LE(now, PlotSurface::kSliceMs + 2);
+    }
+    EXPECT_FALSE(pic().scenePending());
+    EXPECT_GT(slices, 2);
+    const QImage sliced = pic().image();
+    pic().repaintScene();
+    EXPECT_EQ(pic().image(), sliced);
+    form->setRun(nullptr);
 }
 
 // What must hold at any device pixel ratio: these run once more at ratio 2.
