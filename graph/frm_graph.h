@@ -118,10 +118,10 @@ class FrmGraph : public QWidget {
     void showPointer(QPointF widgetPos);
     void placeCenterLabel(const std::string& text);
     void placeOutcome();
-    // The frame drawn afresh for the present size, the drawing after it
-    // moved along with the axes, the view set by `setView` (at home when
-    // empty) and the curve sampled across it. `force` redraws even when the
-    // size has not changed.
+    // The frame drawn afresh for the present size, the view set by `setView`
+    // (at home when empty), the curve sampled across it and the run painted
+    // again, moved along with the axes. `force` redraws even when the size
+    // has not changed.
     void replayForSize(bool force = false);
     void redrawFrame(const std::function<void()>& setView);
     // The whole picture again: the frame as drawn, then the run, its rows in
