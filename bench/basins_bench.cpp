@@ -8,19 +8,15 @@
 #include "graph/basin_strip.h"
 #include "graph/frm_graph.h"
 #include "solver/basins.h"
+#include "typical_graph.h"
 
 namespace quorel::bench {
 namespace {
 
 void BM_BasinStripTypicalView(benchmark::State& st) {
-    ProgramState state;
-    state.OrgFracX = state.OrgFracY = 0.5;
-    state.GraphW = 39;
-    state.GraphH = 90;
-    state.OrgX = 19;
-    state.OrgY = 45;
-    FrmGraph graph(state);
-    graph.resize(515, 572);
+    TypicalGraph typical;
+    ProgramState& state = typical.state;
+    FrmGraph& graph = typical.form;
     state.OffX = state.OrgX - 3;
     graph.INZGraph(3);
     Engine engine;

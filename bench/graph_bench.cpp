@@ -16,6 +16,7 @@
 #include "graph/frm_graph.h"
 #include "graph/run_drawing.h"
 #include "run/run_model.h"
+#include "typical_graph.h"
 
 namespace quorel::bench {
 namespace {
@@ -25,15 +26,7 @@ long long gSegments = 0;
 // The graph window at the start-up size with the shared state it is drawn
 // in, showing a run written here as the driver writes it.
 struct Graph {
-    Graph() : form(state) {
-        state.OrgFracX = state.OrgFracY = 0.5;
-        state.GraphW = 39;
-        state.GraphH = 90;
-        state.OrgX = 19;
-        state.OrgY = 45;
-        form.resize(515, 572);
-        form.setRun(&run);
-    }
+    Graph() { form.setRun(&run); }
     void clear(double x0) {
         state.OffX = state.OrgX - x0;
         run.clear(x0);
@@ -60,48 +53,42 @@ struct Graph {
         if (run.publishedRows() > from) drawRows(form, run, from, run.publishedRows() - 1);
     }
 
-    ProgramState state;
+    // The run outlives the window that reads it.
     RunModel run;
-    FrmGraph form;
+    TypicalGraph typical;
+    ProgramState& state = typical.state;
+    FrmGraph& form = typical.form;
 };
 
-void BM_ZoomRedraw55Passes(benchmark::State& st) {
+// The picture of a run of `passes` passes painted again at a new scale,
+// zooming in and out by turns every `period` steps (whole: on screen a long
+// run is painted in slices of a frame).
+void zoomRedraw(benchmark::State& st, int passes, int period) {
     Graph g;
     g.clear(0);
     g.curve(0, [](double t) { return t * t + 1; });
     double x = 0.5;
-    for (int i = 0; i < 55; ++i) x = g.pass(x);
+    for (int i = 0; i < passes; ++i) x = g.pass(x);
     g.publish();
     PlotSurface& pic = g.form.picThree();
     benchmark::DoNotOptimize(pic.image().constBits());
     const QPointF centre(pic.width() / 2.0, pic.height() / 2.0);
     int i = 0;
     for (auto _ : st) {
-        const double f = (i++ % 8) < 4 ? PlotSurface::kZoomStep : 1 / PlotSurface::kZoomStep;
+        const double f =
+            (i++ % (2 * period)) < period ? PlotSurface::kZoomStep : 1 / PlotSurface::kZoomStep;
         pic.zoomAt(centre, f, f);
         benchmark::DoNotOptimize(pic.image().constBits());
     }
 }
+
+void BM_ZoomRedraw55Passes(benchmark::State& st) {
+    zoomRedraw(st, 55, 4);
+}
 BENCHMARK(BM_ZoomRedraw55Passes)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
-// The picture of a 1,000,000-pass run painted again at a new scale, whole
-// (on screen it is painted in slices of a frame).
 void BM_ZoomRedrawMillion(benchmark::State& st) {
-    Graph g;
-    g.clear(0);
-    g.curve(0, [](double t) { return t * t + 1; });
-    double x = 0.5;
-    for (int i = 0; i < 1000000; ++i) x = g.pass(x);
-    g.publish();
-    PlotSurface& pic = g.form.picThree();
-    benchmark::DoNotOptimize(pic.image().constBits());
-    const QPointF centre(pic.width() / 2.0, pic.height() / 2.0);
-    int i = 0;
-    for (auto _ : st) {
-        const double f = (i++ % 4) < 2 ? PlotSurface::kZoomStep : 1 / PlotSurface::kZoomStep;
-        pic.zoomAt(centre, f, f);
-        benchmark::DoNotOptimize(pic.image().constBits());
-    }
+    zoomRedraw(st, 1000000, 2);
 }
 BENCHMARK(BM_ZoomRedrawMillion)->Unit(benchmark::kMillisecond)->Iterations(4);
 
@@ -132,14 +119,9 @@ void BM_GraphMillionPasses(benchmark::State& st) {
 BENCHMARK(BM_GraphMillionPasses)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_GraphCurve3200(benchmark::State& st) {
-    ProgramState state;
-    state.OrgFracX = state.OrgFracY = 0.5;
-    state.GraphW = 39;
-    state.GraphH = 90;
-    state.OrgX = 19;
-    state.OrgY = 45;
-    FrmGraph graph(state);
-    graph.resize(515, 572);
+    TypicalGraph typical;
+    ProgramState& state = typical.state;
+    FrmGraph& graph = typical.form;
     const double x0 = 3;
     const double lo = x0 + 3 - state.OrgX, hi = x0 + state.OrgX - 3;
     for (auto _ : st) {
