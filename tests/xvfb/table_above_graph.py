@@ -15,7 +15,7 @@ def run(*args):
     return subprocess.run(args, check=True, capture_output=True, text=True).stdout
 
 
-def poll(what, test, timeout=10.0):
+def poll(what, test, timeout=40.0):
     end = time.monotonic() + timeout
     while True:
         try:
