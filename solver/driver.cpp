@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -211,7 +212,11 @@ void IterationDriver::run(const CalculationInputs& in) {
     c.tolerance = tolerance;
     c.loopLimit = loopLimit;
     emit captionChanged(kCaptionCurve);
-    run_.setCurveSource([this](double t) { return engine_.Fx_Eval(t); });
+    // The curve of a new view is this f(x)'s, whatever the engine translates
+    // meanwhile (the diagnostic view): the run keeps a translation of its own.
+    auto curve = std::make_shared<Engine>();
+    curve->Fx_Postfix(in.fx);
+    run_.setCurveSource([curve](double t) { return curve->Fx_Eval(t); });
     drawCurve(std::floor(x0), [&](double t) {
         tellOnce(kToldCurveOverflow, curveOverflowMessage(roundHalfEven(t, 2)));
     });

@@ -141,5 +141,19 @@ TEST_F(RunModelTest, ThePreviousRunStaysGreyUnderTheNextUntilCleared) {
     EXPECT_FALSE(anyOf(pic().image(), grey));
 }
 
+// A new view samples the run's own f(x), whatever the engine translated
+// since (the diagnostic view of another f).
+TEST_F(RunModelTest, ANewViewSamplesTheRunsOwnFunction) {
+    calculate("X^3-3X-10", "3");
+    panel().CmbFx().setEditText("x^2");
+    panel().LabDFT_Click();
+    run().resampleCurve(-4, 4);
+    ASSERT_GT(run().curve().size(), 100u);
+    for (const CurveSample& s : run().curve()) {
+        ASSERT_TRUE(s.ok);
+        EXPECT_NEAR(s.y, s.x * s.x * s.x - 3 * s.x - 10, 1e-9) << s.x;
+    }
+}
+
 }  // namespace
 }  // namespace quorel
