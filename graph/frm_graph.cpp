@@ -18,6 +18,7 @@
 #include "graph/outcome_line.h"
 #include "graph/run_drawing.h"
 #include "graph/single_precision.h"
+#include "run/run_model.h"
 
 namespace quorel {
 namespace {
@@ -285,7 +286,10 @@ void FrmGraph::redrawFrame(const std::function<void()>& setView) {
     const double penX = pic_->CurrentX + dx, penY = pic_->CurrentY + dy;
     const bool penDown = curvePenDown_;
     const double last = curveLast_ + dy, before = curveBefore_ + dy;
-    const std::string outcome = outcomeText().toStdString();
+    // The outcome line comes back as the run says it (a window without a run
+    // keeps what it showed).
+    const std::string outcome =
+        run_ ? quorel::outcomeText(run_->outcome()) : outcomeText().toStdString();
     const long long passes = pic_->passCount();
     INZGraph(frame_.center);
     if (setView) setView();
