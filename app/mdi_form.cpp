@@ -131,7 +131,7 @@ void MDIForm1::MDIForm_Load() {
     driver_ = new IterationDriver(state_, *engine_, *dialogs_, *run_, this);
     table_ = new FrmDSPDTA(run_);
     graph_ = new FrmGraph(state_);
-    panel_ = new FrmFx(state_, *engine_, *dialogs_, *driver_);
+    panel_ = new FrmFx(*engine_, *dialogs_, *driver_);
     connect(driver_, &IterationDriver::runningChanged, panel_, &FrmFx::lockInputs);
     // Added in the order they are shown, so the table lies above the graph.
     QMdiSubWindow* graphSub = addChild(graph_);

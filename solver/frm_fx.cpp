@@ -35,9 +35,8 @@ std::string failureText(const Failure& f) {
 
 }  // namespace
 
-FrmFx::FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, IterationDriver& driver,
-             QWidget* parent)
-    : QWidget(parent), state_(state), engine_(engine), dialogs_(dialogs), driver_(driver) {
+FrmFx::FrmFx(Engine& engine, UserDialogs& dialogs, IterationDriver& driver, QWidget* parent)
+    : QWidget(parent), engine_(engine), dialogs_(dialogs), driver_(driver) {
     setWindowTitle("Input initial value and express");
     setWindowIcon(programIcon());
     resize(twipsRect(0, 0, 5145, 2895).size());

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "common/program_state.h"
 #include "common/user_dialogs.h"
 #include "solver/driver.h"
 
@@ -31,8 +30,7 @@ class FrmFx : public QWidget {
     Q_OBJECT
   public:
     // The driver runs the calculations the panel asks for; the main window owns it.
-    FrmFx(ProgramState& state, Engine& engine, UserDialogs& dialogs, IterationDriver& driver,
-          QWidget* parent = nullptr);
+    FrmFx(Engine& engine, UserDialogs& dialogs, IterationDriver& driver, QWidget* parent = nullptr);
     ~FrmFx() override;
 
     // Runs one whole calculation (ignored while one runs).
@@ -85,7 +83,6 @@ class FrmFx : public QWidget {
     void buildControls();
     void setInputsEnabled(bool enabled);
 
-    ProgramState& state_;
     Engine& engine_;
     UserDialogs& dialogs_;
     IterationDriver& driver_;
