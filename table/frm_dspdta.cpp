@@ -1,231 +1,38 @@
 #include "table/frm_dspdta.h"
 
-#include <QCoreApplication>
 #include <QFrame>
-#include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyleOptionComplex>
-#include <QToolTip>
-#include <QWheelEvent>
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <functional>
+#include <memory>
 #include <utility>
-#include <vector>
 
 #include "common/failure.h"
 #include "common/form_geometry.h"
 #include "common/numtext.h"
 #include "common/text_fit.h"
 #include "common/twips.h"
-#include "table/cell_format.h"
+#include "table/rows_view.h"
 #include "table/scroll_range.h"
 
 namespace quorel {
 namespace {
 
-constexpr int kColumns = 4;
-constexpr long long kPitch = FrmDSPDTA::kRowPitch;
+using table_rows::Content;
+using table_rows::fittedCell;
+using table_rows::kCellHeight;
+using table_rows::kCellLeft;
+using table_rows::kCellWidth;
+using table_rows::kColumns;
+using table_rows::kPitch;
+using table_rows::RowsView;
+using table_rows::twipsRectF;
+
 constexpr long long kViewport = FrmDSPDTA::kViewportHeight;
-constexpr long long kCellHeight = 255;
-
-// LabLops, LabRoot, LabFx, LabError: Left and Width inside the content.
-constexpr std::array<double, kColumns> kCellLeft = {0, 600, 2160, 3720};
-constexpr std::array<double, kColumns> kCellWidth = {495, 1455, 1455, 1695};
-
-const QColor kContentBack(0, 0, 192);
-const QColor kMarkedBack(255, 200, 120);
-
-QRectF twipsRectF(double left, double top, double width, double height) {
-    return QRectF(twipsToDip(left), twipsToDip(top), twipsToDip(width), twipsToDip(height));
-}
-
-// picTwo: the rows and the content panel's place inside the viewport.
-struct Content {
-    const RowStore* rows = nullptr;  // the run's rows 0..n; none: row 0 shows blank
-    long long top = 0;               // twips, -position
-    long long marked = -1;
-
-    long long rowCount() const { return std::max(1LL, rows->size()); }
-    // One pitch more than the rows occupy.
-    long long height() const { return kPitch * (rows->size() + 1); }
-
-    CellValue value(int column, long long row) const {
-        if (column < 0 || column >= kColumns || row < 0 || row >= rows->size())
-            return {0.0, FrmDSPDTA::kBlank};
-        if (column == 0) return {static_cast<double>(row), 0};
-        return rows->at(row, column - 1);
-    }
-
-    std::string text(int column, long long row) const {
-        const CellValue v = value(column, row);
-        if (v.failure == FrmDSPDTA::kBlank) return {};
-        if (column == 0) return std::to_string(row) + ".";
-        if (v.failure != 0) return failureInfo(v.failure).cell;
-        const CellKind kind = column == 3 ? CellKind::Slope : CellKind::Value;
-        return quorel::cellText(v.value, decimalCount(v.value, kind));
-    }
-};
-
-// Row numbers are never drawn smaller than this; a longer one is shortened.
-constexpr qreal kRowNumberFloorPoints = 7.0;
-
-// A cell's text as drawn: in its column's font, made smaller where the text
-// would not fit the cell with a pixel of background on each side.
-FittedText fittedCell(const QFont& columnFont, int column, const QString& text,
-                      const QPaintDevice* device) {
-    return fittedText(columnFont, text, FrmDSPDTA::cellTextWidth(column),
-                      column == 0 ? kRowNumberFloorPoints : 0.0, device);
-}
-
-// picOne: the fixed viewport; paints only the rows that show. The wheel over
-// it turns the scroll bar, as over the bar itself, and so do the keys once a
-// click or Tab has given it the focus.
-class Viewport : public QWidget {
-    Q_OBJECT
-  public:
-    Viewport(const Content& content, QWidget* parent) : QWidget(parent), content_(content) {
-        setObjectName("picOne");
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setFocusPolicy(Qt::StrongFocus);
-    }
-
-    void setCellFonts(const std::array<QFont, kColumns>& fonts) { fonts_ = fonts; }
-    const QFont& columnFont(int column) const { return fonts_[column]; }
-    void setScrollBar(QScrollBar* bar) { bar_ = bar; }
-    // Marks the viewport for repainting, once until it is next painted: rows
-    // come far faster than frames, and whatever paints next (a refresh, a
-    // message box over it) shows them all.
-    void touch() {
-        if (dirty_) return;
-        dirty_ = true;
-        update();
-    }
-
-    // The cell under a point of the viewport: column and row, or column -1.
-    std::pair<int, long long> cellAt(QPointF pos) const {
-        const double x = pxToTwips(pos.x());
-        const double y = pxToTwips(pos.y()) - static_cast<double>(content_.top);
-        if (y < 0) return {-1, 0};
-        const auto row = static_cast<long long>(y / kPitch);
-        if (row >= content_.rowCount() || y - static_cast<double>(row * kPitch) >= kCellHeight)
-            return {-1, 0};
-        for (int c = 0; c < kColumns; ++c) {
-            if (x >= kCellLeft[c] && x < kCellLeft[c] + kCellWidth[c]) return {c, row};
-        }
-        return {-1, 0};
-    }
-
-    std::function<QString(int, long long)> toolTip;
-
-  protected:
-    bool event(QEvent* e) override {
-        if (e->type() == QEvent::ToolTip) {
-            auto* help = static_cast<QHelpEvent*>(e);
-            const auto [column, row] = cellAt(help->pos());
-            const QString tip = column >= 0 && toolTip ? toolTip(column, row) : QString();
-            if (tip.isEmpty()) {
-                QToolTip::hideText();
-                e->ignore();
-            } else {
-                QToolTip::showText(help->globalPos(), tip, this);
-            }
-            return true;
-        }
-        if (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut) update();  // the frame
-        return QWidget::event(e);
-    }
-
-    void wheelEvent(QWheelEvent* e) override {
-        if (bar_ && bar_->isEnabled()) {
-            QCoreApplication::sendEvent(bar_, e);
-        } else {
-            e->ignore();
-        }
-    }
-
-    void keyPressEvent(QKeyEvent* e) override {
-        const auto action = [e] {
-            switch (e->key()) {
-                case Qt::Key_Up:
-                    return QAbstractSlider::SliderSingleStepSub;
-                case Qt::Key_Down:
-                    return QAbstractSlider::SliderSingleStepAdd;
-                case Qt::Key_PageUp:
-                    return QAbstractSlider::SliderPageStepSub;
-                case Qt::Key_PageDown:
-                    return QAbstractSlider::SliderPageStepAdd;
-                case Qt::Key_Home:
-                    return QAbstractSlider::SliderToMinimum;
-                case Qt::Key_End:
-                    return QAbstractSlider::SliderToMaximum;
-                default:
-                    return QAbstractSlider::SliderNoAction;
-            }
-        }();
-        if (action == QAbstractSlider::SliderNoAction || !bar_ || !bar_->isEnabled()) {
-            QWidget::keyPressEvent(e);
-            return;
-        }
-        bar_->triggerAction(action);
-    }
-
-    void paintEvent(QPaintEvent* event) override {
-        dirty_ = false;
-        QPainter p(this);
-        p.fillRect(event->rect(), kContentBack);
-        const QColor cellBack[kColumns] = {kContentBack, QColor(192, 255, 192),
-                                           palette().color(QPalette::Window),
-                                           QColor(192, 192, 255)};
-        const QColor cellFore[kColumns] = {Qt::white, palette().color(QPalette::WindowText),
-                                           palette().color(QPalette::WindowText),
-                                           palette().color(QPalette::WindowText)};
-        const long long shown = static_cast<long long>(pxToTwips(height()));
-        const long long first = std::max(0LL, (-content_.top - kCellHeight) / kPitch);
-        const long long last = std::min(content_.rowCount() - 1, (shown - content_.top) / kPitch);
-        for (long long row = first; row <= last; ++row) {
-            const double top = static_cast<double>(content_.top + kPitch * row);
-            const bool marked = row == content_.marked;
-            for (int c = 0; c < kColumns; ++c) {
-                const QRectF cell =
-                    twipsRectF(kCellLeft[c], top, kCellWidth[c], static_cast<double>(kCellHeight));
-                p.fillRect(cell, marked ? kMarkedBack : cellBack[c]);
-                const QString text = QString::fromStdString(content_.text(c, row));
-                if (text.isEmpty()) continue;
-                p.setClipRect(cell);
-                const FittedText shown = fittedCell(fonts_[c], c, text, this);
-                p.setFont(shown.font);
-                p.setPen(marked ? QColor(Qt::black) : cellFore[c]);
-                p.drawText(cell.adjusted(kTextMargin, 0, -kTextMargin, 0),
-                           Qt::AlignRight | Qt::AlignTop, shown.text);
-                p.setClipping(false);
-            }
-        }
-        if (hasFocus()) {
-            // Where the keys go: a frame of black and white dashes, seen on
-            // the blue and on the cells alike.
-            const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-            p.setBrush(Qt::NoBrush);
-            p.setPen(QPen(Qt::white, 1));
-            p.drawRect(frame);
-            p.setPen(QPen(Qt::black, 1, Qt::DashLine));
-            p.drawRect(frame);
-        }
-    }
-
-  private:
-    const Content& content_;
-    std::array<QFont, kColumns> fonts_;
-    QScrollBar* bar_ = nullptr;
-    bool dirty_ = false;
-};
 
 // The scroll bar's look: the platform's bar with a dark thumb, which a light
 // track would otherwise hide.
@@ -267,7 +74,7 @@ class FrmDSPDTA::Impl {
     RunModel* run = nullptr;
     Content content;
     ScrollRange range;
-    Viewport* picOne = nullptr;
+    RowsView* picOne = nullptr;
     QScrollBar* vsbScroll = nullptr;
     // While updates are held the rows and the content's place change at once,
     // the bar catches up at the next Refresh.
@@ -310,7 +117,7 @@ FrmDSPDTA::FrmDSPDTA(RunModel* run, QWidget* parent)
     frame6->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame6->setGeometry(twipsRect(5640, 0, 255, 495));
 
-    d_->picOne = new Viewport(d_->content, this);
+    d_->picOne = new RowsView(d_->content, this);
     d_->picOne->setGeometry(twipsRect(0, 480, 5655, kViewportHeight));
     // A narrow face keeps eleven or twelve digits, a sign and an exponent
     // inside the cells at the columns' sizes.
