@@ -158,6 +158,9 @@ class PlotSurface : public QWidget {
     void keyPressEvent(QKeyEvent* e) override;
 
   private:
+    // The sunken border, in device-independent pixels on each side.
+    static constexpr int kBorderDip = 2;
+
     QSizeF innerDip() const;
     UserFrame currentFrame() const;
     // The mapping of the current image through the frame of the latest
