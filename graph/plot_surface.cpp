@@ -139,7 +139,7 @@ SurfacePainter* PlotSurface::painter() {
     if (!painter_) {
         if (target_ == &image_) ensureImage();
         if (target_->isNull()) return nullptr;
-        painter_ = std::make_unique<SurfacePainter>(*target_, *targetMapping_, lineWidth_);
+        painter_ = std::make_unique<SurfacePainter>(*target_, *targetMapping_, chunk_, lineWidth_);
     }
     return painter_.get();
 }

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "graph/part_chunk.h"
 #include "graph/surface_mapping.h"
 
 namespace quorel {
@@ -192,6 +193,7 @@ class PlotSurface : public QWidget {
     // Where drawing goes: the image and its mapping, or a print image.
     QImage* target_ = &image_;
     const SurfaceMapping* targetMapping_ = &mapping_;
+    PartChunk chunk_;  // the painter's parts, kept between painters
     std::unique_ptr<SurfacePainter> painter_;
     int lineWidth_ = 1;
     // The frame of the latest drawing since Cls.

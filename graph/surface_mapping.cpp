@@ -61,11 +61,14 @@ bool clipSegment(double& u1, double& v1, double& u2, double& v2, double w, doubl
 void SurfaceMapping::setDevice(QSize pixels, double dpr) {
     device_ = pixels;
     dpr_ = dpr;
+    rescale();
 }
 
-bool SurfaceMapping::drawable() const {
-    return device_.width() > 0 && device_.height() > 0 && std::isfinite(kx()) &&
-           std::isfinite(ky()) && kx() != 0.0 && ky() != 0.0;
+void SurfaceMapping::rescale() {
+    kx_ = frame_.inner.width() * dpr_ / frame_.width;
+    ky_ = frame_.inner.height() * dpr_ / frame_.height;
+    drawable_ = device_.width() > 0 && device_.height() > 0 && std::isfinite(kx_) &&
+                std::isfinite(ky_) && kx_ != 0.0 && ky_ != 0.0;
 }
 
 QPointF SurfaceMapping::toDevice(double x, double y) const {

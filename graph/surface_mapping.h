@@ -38,14 +38,18 @@ class SurfaceMapping {
     static constexpr double kMinZoom = 1.0 / 16;
     static constexpr double kMaxZoom = 65536;
 
-    void setFrame(const UserFrame& frame) { frame_ = frame; }
+    void setFrame(const UserFrame& frame) {
+        if (sameFrame(frame, frame_)) return;
+        frame_ = frame;
+        rescale();
+    }
     const UserFrame& frame() const { return frame_; }
     // The image: its size in device pixels and device pixels per DIP.
     void setDevice(QSize pixels, double dpr);
     QSize deviceSize() const { return device_; }
     double dpr() const { return dpr_; }
     // Whether user points can be placed on the image at all.
-    bool drawable() const;
+    bool drawable() const { return drawable_; }
 
     // User point to continuous device coordinates (the pixel is the floor).
     QPointF toDevice(double x, double y) const;
@@ -77,12 +81,21 @@ class SurfaceMapping {
     double zoomY() const { return zoomY_; }
 
   private:
-    double kx() const { return frame_.inner.width() * dpr_ / frame_.width; }
-    double ky() const { return frame_.inner.height() * dpr_ / frame_.height; }
+    // Exactly equal (QSizeF's == is fuzzy).
+    static bool sameFrame(const UserFrame& a, const UserFrame& b) {
+        return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
+               a.inner.width() == b.inner.width() && a.inner.height() == b.inner.height();
+    }
+    // Device pixels per user unit at home, worked out once per frame and device.
+    void rescale();
+    double kx() const { return kx_; }
+    double ky() const { return ky_; }
 
     UserFrame frame_;
     QSize device_;
     double dpr_ = 1.0;
+    double kx_ = 0.0, ky_ = 0.0;
+    bool drawable_ = false;
     double zoomX_ = 1.0, zoomY_ = 1.0;
     double panX_ = 0.0, panY_ = 0.0;  // DIP
 };

@@ -1,6 +1,5 @@
 #include "graph/surface_painter.h"
 
-#include <QHashFunctions>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -10,7 +9,6 @@
 namespace quorel {
 namespace {
 
-constexpr std::size_t kChunkParts = 65536;
 // Beyond this radius (pixels) a circle is drawn as its visible arc.
 constexpr double kLargeRadiusPx = 1e5;
 constexpr int kArcSegments = 256;
@@ -28,17 +26,13 @@ void drawTextAt(QPainter& p, QPointF baselineDip, const QFont& font, QRgb rgb, d
     p.drawText(baselineDip * dpr, text);
 }
 
-size_t qHash(const SurfacePainter::Part& p, size_t seed) noexcept {
-    return qHashMulti(seed, int(p.kind), p.rgb, p.a, p.b, p.c, p.d);
-}
-
-SurfacePainter::SurfacePainter(QImage& image, const SurfaceMapping& mapping, int lineWidth)
-    : p_(&image), m_(mapping), lineWidth_(lineWidth) {
+SurfacePainter::SurfacePainter(QImage& image, const SurfaceMapping& mapping, PartChunk& chunk,
+                               int lineWidth)
+    : p_(&image), m_(mapping), lineWidth_(lineWidth), chunk_(chunk) {
     p_.setRenderHint(QPainter::Antialiasing, false);
     p_.setBrush(Qt::NoBrush);
     penWidth_ = std::max(1, qRound(m_.dpr())) * lineWidth;
     zoomed_ = !m_.atHome();
-    chunk_.reserve(kChunkParts);
 }
 
 SurfacePainter::~SurfacePainter() {
@@ -88,30 +82,18 @@ void SurfacePainter::text(QPointF baselineDip, const QString& text, const QFont&
 }
 
 void SurfacePainter::add(const Part& part) {
-    chunk_.push_back(part);
-    if (chunk_.size() == kChunkParts) flush();
+    chunk_.push(part);
+    if (chunk_.full()) flush();
 }
 
 void SurfacePainter::flush() {
-    const std::size_t n = chunk_.size();
-    if (n == 0) return;
-    kept_.assign(n, 0);
-    later_.clear();
-    later_.reserve(qsizetype(n));
-    for (std::size_t i = n; i-- > 0;) {
-        const qsizetype before = later_.size();
-        later_.insert(chunk_[i]);
-        kept_[i] = later_.size() != before;
-    }
     // Consecutive lines of one colour go to the painter together.
     auto drawLines = [&] {
         if (lines_.empty()) return;
         p_.drawLines(lines_.data(), int(lines_.size()));
         lines_.clear();
     };
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!kept_[i]) continue;
-        const Part& part = chunk_[i];
+    chunk_.drain([&](const Part& part) {
         if (!penSet_ || part.rgb != penRgb_) drawLines();
         usePen(part.rgb);
         if (part.kind == Part::kLine) {
@@ -121,9 +103,8 @@ void SurfacePainter::flush() {
             const double r = part.c / 4.0;
             p_.drawEllipse(QPointF(part.a / 4.0 - 0.5, part.b / 4.0 - 0.5), r, r);
         }
-    }
+    });
     drawLines();
-    chunk_.clear();
 }
 
 void SurfacePainter::drawArc(double u, double v, double rpx, QRgb rgb) {

@@ -3,22 +3,18 @@
 // only: one-pixel (one device-pixel-ratio) cosmetic lines, circle outlines,
 // texts at device size.
 //
-// A long run draws many parts on the same pixels. Parts go to QPainter in
-// chunks, and a part that a later part of the same chunk repeats exactly
-// (same kind, colour and pixel geometry) is left out: the later one paints
-// the same pixels over everything drawn between them, so the image is the
-// one that painting every part gives. Circle centres and radii are set to
-// quarter pixels for this, so a circle's pixels follow from its geometry
-// alone.
+// Lines and circles go to QPainter in chunks that leave out repeated parts.
+// Circle centres and radii are set to quarter pixels for this, so a circle's
+// pixels follow from its geometry alone.
 #pragma once
 
 #include <QImage>
 #include <QPainter>
 #include <QPointF>
 #include <QRgb>
-#include <QSet>
 #include <vector>
 
+#include "graph/part_chunk.h"
 #include "graph/surface_mapping.h"
 
 namespace quorel {
@@ -36,8 +32,10 @@ class SurfacePainter {
     static constexpr double kMinMarkerRadius = 3.0;
     static constexpr double kMaxMarkerGrowth = 3.0;
 
-    // Lines are `lineWidth` pixels (times the pixel ratio) wide.
-    SurfacePainter(QImage& image, const SurfaceMapping& mapping, int lineWidth = 1);
+    // Lines are `lineWidth` pixels (times the pixel ratio) wide; `chunk`
+    // holds the parts until they are painted.
+    SurfacePainter(QImage& image, const SurfaceMapping& mapping, PartChunk& chunk,
+                   int lineWidth = 1);
     ~SurfacePainter();
     SurfacePainter(const SurfacePainter&) = delete;
     SurfacePainter& operator=(const SurfacePainter&) = delete;
@@ -52,15 +50,6 @@ class SurfacePainter {
     void text(QPointF baselineDip, const QString& text, const QFont& font, QRgb rgb);
     int lineWidth() const { return lineWidth_; }
 
-    // A part in device pixels: a line between two pixels, or a circle about
-    // (a, b) with radius c, in quarter pixels.
-    struct Part {
-        enum Kind : int { kLine, kCircle } kind;
-        QRgb rgb;
-        int a, b, c, d;
-        bool operator==(const Part&) const = default;
-    };
-
   private:
     void add(const Part& part);
     void flush();
@@ -72,14 +61,10 @@ class SurfacePainter {
     int lineWidth_ = 1;
     int penWidth_ = 1;
     bool zoomed_ = false;
-    std::vector<Part> chunk_;
-    std::vector<char> kept_;
-    QSet<Part> later_;
+    PartChunk& chunk_;
     std::vector<QLine> lines_;
     QRgb penRgb_ = 0;
     bool penSet_ = false;
 };
-
-size_t qHash(const SurfacePainter::Part& p, size_t seed = 0) noexcept;
 
 }  // namespace quorel

@@ -26,7 +26,8 @@ void RowStore::write(long long row, const std::array<CellValue, kValues>& values
     const auto blockIndex = static_cast<std::size_t>(row / kBlockRows);
     if (blockIndex == blocks_.size()) {
         if (blocks_.size() == blocks_.capacity()) blocks_.reserve(2 * blocks_.size() + 8);
-        blocks_.push_back(std::make_unique<Block>());
+        // Rows are written before they are read: the block is not zeroed first.
+        blocks_.push_back(std::unique_ptr<Block>(new Block));
     }
     Block& b = *blocks_[blockIndex];
     const bool failed = values[0].failure || values[1].failure || values[2].failure;
