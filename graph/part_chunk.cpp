@@ -1,43 +1,84 @@
 #include "graph/part_chunk.h"
 
+#include <algorithm>
+
 namespace quorel {
 namespace {
 
-constexpr std::size_t kSlots = 2 * PartChunk::kParts;  // a power of two
-static_assert((kSlots & (kSlots - 1)) == 0);
+constexpr std::size_t kFirstSlots = 1024;  // a power of two
 
-std::size_t slotOf(const Part& p) {
+std::size_t hashOf(const Part& p) {
     std::uint64_t h = std::uint64_t(p.rgb) * 0x9E3779B97F4A7C15ull ^ std::uint64_t(p.kind);
-    for (int v : {p.a, p.b, p.c, p.d}) h = (h ^ std::uint32_t(v)) * 0xBF58476D1CE4E5B9ull;
-    return std::size_t(h >> 40) & (kSlots - 1);
+    for (int v : {p.width, p.a, p.b, p.c, p.d}) h = (h ^ std::uint32_t(v)) * 0xBF58476D1CE4E5B9ull;
+    return std::size_t(h >> 32);
 }
 
 }  // namespace
 
+std::size_t PartSet::find(const Part& part) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t s = hashOf(part) & mask;
+    while (stamps_[s] == stamp_ && !(slots_[s] == part)) s = (s + 1) & mask;
+    return s;
+}
+
+bool PartSet::contains(const Part& part) const {
+    return !slots_.empty() && stamps_[find(part)] == stamp_;
+}
+
+bool PartSet::insert(const Part& part, std::size_t limit) {
+    if (size_ >= limit) return false;
+    if (slots_.empty() || 2 * (size_ + 1) > slots_.size()) grow();
+    const std::size_t s = find(part);
+    if (stamps_[s] == stamp_) return false;
+    stamps_[s] = stamp_;
+    slots_[s] = part;
+    ++size_;
+    return true;
+}
+
+void PartSet::clear() {
+    size_ = 0;
+    if (++stamp_ == 0) {  // wrapped: old stamps could read as current
+        std::fill(stamps_.begin(), stamps_.end(), 0);
+        stamp_ = 1;
+    }
+}
+
+void PartSet::grow() {
+    std::vector<Part> oldSlots(slots_.empty() ? kFirstSlots : 2 * slots_.size());
+    std::vector<std::uint32_t> oldStamps(oldSlots.size(), 0);
+    oldSlots.swap(slots_);
+    oldStamps.swap(stamps_);
+    const std::uint32_t oldStamp = stamp_;
+    stamp_ = 1;
+    size_ = 0;
+    for (std::size_t i = 0; i < oldSlots.size(); ++i) {
+        if (oldStamps[i] != oldStamp) continue;
+        const std::size_t s = find(oldSlots[i]);
+        stamps_[s] = stamp_;
+        slots_[s] = oldSlots[i];
+        ++size_;
+    }
+}
+
+void PartChunk::restart() {
+    taken_.clear();
+    pictureParts_ = 0;
+}
+
+void PartChunk::push(const Part& part) {
+    const bool known = !taken_.insert(part, kRememberedParts) && taken_.contains(part);
+    if (known && pictureParts_ >= kExactParts) return;
+    ++pictureParts_;
+    parts_.push_back(part);
+}
+
 void PartChunk::markLastOfEach() {
     const std::size_t n = parts_.size();
     kept_.assign(n, 0);
-    if (slotPart_.empty()) {
-        slotPart_.assign(kSlots, 0);
-        slotStamp_.assign(kSlots, 0);
-    }
-    if (++stamp_ == 0) {  // wrapped: old stamps could read as current
-        slotStamp_.assign(kSlots, 0);
-        stamp_ = 1;
-    }
-    for (std::size_t i = n; i-- > 0;) {
-        const Part& part = parts_[i];
-        std::size_t s = slotOf(part);
-        for (;; s = (s + 1) & (kSlots - 1)) {
-            if (slotStamp_[s] != stamp_) {
-                slotStamp_[s] = stamp_;
-                slotPart_[s] = std::uint32_t(i);
-                kept_[i] = 1;
-                break;
-            }
-            if (parts_[slotPart_[s]] == part) break;
-        }
-    }
+    later_.clear();
+    for (std::size_t i = n; i-- > 0;) kept_[i] = later_.insert(parts_[i], n);
 }
 
 }  // namespace quorel

@@ -1,8 +1,15 @@
-// The parts of a drawing waiting for the painter. A long run draws many parts
-// on the same pixels; a part that a later part of the same chunk repeats
-// exactly (same kind, colour and pixel geometry) is left out, since the later
-// one paints the same pixels over everything drawn between them: the image
-// is the one that painting every part gives.
+// The parts of a picture waiting for the painter. A long run draws many parts
+// on the same pixels, so the chunk leaves out repeats:
+// - a part that a later part of the same chunk repeats exactly (kind, colour,
+//   width and pixel geometry): the later one paints the same pixels over
+//   everything drawn between them, so the image is the one painting every
+//   part gives;
+// - once a picture has taken kExactParts parts, a part it has already taken:
+//   its pixels are painted already. Only where parts of another colour came
+//   over it since can a pixel differ from painting every part, and then
+//   only in which colour lies on top.
+// Both follow from the order of the parts alone, however they are divided
+// into chunks, so a picture comes out the same painted live or afresh.
 //
 // The surface keeps one chunk across its painters, so the many chunks of a
 // long run reuse one block of memory.
@@ -16,24 +23,50 @@
 namespace quorel {
 
 // A part in device pixels: a line between two pixels, or a circle about
-// (a, b) with radius c, in quarter pixels.
+// (a, b) with radius c, in quarter pixels; drawn `width` pixels wide.
 struct Part {
     enum Kind : int { kLine, kCircle } kind;
     QRgb rgb;
+    int width;
     int a, b, c, d;
     bool operator==(const Part&) const = default;
+};
+
+// A set of parts by open addressing, emptied without touching its slots.
+class PartSet {
+  public:
+    // Whether `part` was new to the set (and is now in it); false when it was
+    // there or the set holds `limit` parts already.
+    bool insert(const Part& part, std::size_t limit);
+    bool contains(const Part& part) const;
+    void clear();
+    std::size_t size() const { return size_; }
+
+  private:
+    std::size_t find(const Part& part) const;  // its slot, or the free one it would take
+    void grow();
+
+    std::vector<Part> slots_;
+    std::vector<std::uint32_t> stamps_;  // a slot is taken when it holds stamp_
+    std::uint32_t stamp_ = 1;
+    std::size_t size_ = 0;
 };
 
 class PartChunk {
   public:
     static constexpr std::size_t kParts = 65536;
+    static constexpr std::size_t kExactParts = 65536;
+    // At most this many parts of a picture are remembered; parts beyond are
+    // painted like the first kExactParts.
+    static constexpr std::size_t kRememberedParts = 65536;
 
-    void push(const Part& part) { parts_.push_back(part); }
+    // A new, blank picture: nothing of it taken yet.
+    void restart();
+    void push(const Part& part);
     bool full() const { return parts_.size() >= kParts; }
-    bool empty() const { return parts_.empty(); }
 
-    // Hands every part no later part repeats to `draw`, in order, and empties
-    // the chunk.
+    // Hands every part that no later part of the chunk repeats to `draw`, in
+    // order, and empties the chunk.
     template <class Draw>
     void drain(Draw&& draw) {
         markLastOfEach();
@@ -47,11 +80,9 @@ class PartChunk {
 
     std::vector<Part> parts_;
     std::vector<char> kept_;
-    // An open-addressing set of part indices; a slot belongs to this drain
-    // when its stamp is the current one, so it is never cleared.
-    std::vector<std::uint32_t> slotPart_;
-    std::vector<std::uint32_t> slotStamp_;
-    std::uint32_t stamp_ = 0;
+    PartSet later_;  // while draining
+    PartSet taken_;  // of the picture
+    std::size_t pictureParts_ = 0;
 };
 
 }  // namespace quorel

@@ -130,6 +130,7 @@ void PlotSurface::ensureImage() {
     sceneStale_ = true;
     if (!image_.isNull()) {
         image_.fill(BackColor);
+        chunk_.restart();
         image_.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
         image_.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
     }
@@ -259,6 +260,7 @@ void PlotSurface::Cls() {
     closePainter();
     ensureImage();
     if (!image_.isNull()) image_.fill(BackColor);
+    chunk_.restart();
     // Blank now: what comes next is drawn by the caller.
     sceneStale_ = sceneUnfinished_ = false;
     update();
@@ -280,7 +282,10 @@ void PlotSurface::bringUpToDate(bool sliced) {
         const bool restart = sceneStale_;
         sceneStale_ = false;
         closePainter();
-        if (restart && !image_.isNull()) image_.fill(BackColor);
+        if (restart && !image_.isNull()) {
+            image_.fill(BackColor);
+            chunk_.restart();
+        }
         const long long end = sliced ? clock_() + kSliceMs : 0;
         const std::function<bool()> timeUp = [&] { return sliced && clock_() >= end; };
         bool finished = true;
@@ -332,6 +337,7 @@ QImage PlotSurface::imageAt(double dpr) const {
         const long long replay = replay_;
         self->target_ = &img;
         self->targetMapping_ = &m;
+        self->chunk_.restart();
         self->replay_ = -1;
         self->inScene_ = true;
         self->sceneFrame_ = drawnFrame_;
@@ -340,6 +346,8 @@ QImage PlotSurface::imageAt(double dpr) const {
             self->setLineWidth(1);
             self->target_ = &self->image_;
             self->targetMapping_ = &self->mapping_;
+            // The picture goes on painting every part it is given.
+            self->chunk_.restart();
             self->replay_ = replay;
             self->inScene_ = false;
             self->sceneFrame_.reset();

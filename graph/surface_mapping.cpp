@@ -22,6 +22,8 @@ double meet(double a1, double b1, double a2, double b2, double edge) {
 }  // namespace
 
 bool clipSegment(double& u1, double& v1, double& u2, double& v2, double w, double h) {
+    auto inside = [&](double u, double v) { return u >= 0 && u <= w && v >= 0 && v <= h; };
+    if (inside(u1, v1) && inside(u2, v2)) return true;
     const double du = u2 - u1;
     const double dv = v2 - v1;
     const double p[4] = {-du, du, -dv, dv};

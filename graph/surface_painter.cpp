@@ -42,7 +42,7 @@ SurfacePainter::~SurfacePainter() {
 void SurfacePainter::line(float x1, float y1, float x2, float y2, QRgb rgb) {
     QLine px;
     if (!m_.clipToDevice(x1, y1, x2, y2, px)) return;
-    add({Part::kLine, rgb, px.x1(), px.y1(), px.x2(), px.y2()});
+    add({Part::kLine, rgb, penWidth_, px.x1(), px.y1(), px.x2(), px.y2()});
 }
 
 void SurfacePainter::circle(float x, float y, float radius, QRgb rgb) {
@@ -69,7 +69,7 @@ void SurfacePainter::circle(float x, float y, float radius, QRgb rgb) {
         drawArc(u, v, rpx, rgb);
         return;
     }
-    add({Part::kCircle, rgb, quarters(u), quarters(v), quarters(rpx), 0});
+    add({Part::kCircle, rgb, penWidth_, quarters(u), quarters(v), quarters(rpx), 0});
 }
 
 void SurfacePainter::text(QPointF baselineDip, const QString& text, const QFont& font, QRgb rgb) {

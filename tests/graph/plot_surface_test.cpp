@@ -95,5 +95,58 @@ TEST(PlotSurface, PartsPaintAlikeWhateverCameBeforeAndHoweverPainted) {
     EXPECT_EQ(first.image(), late.image());
 }
 
+// Past the first 65,536 parts a picture skips parts it has painted already:
+// what it shows follows from the parts in their order, not from when it was
+// painted, every part shows, and a cleared picture starts over.
+TEST(PlotSurface, ALongPictureIsTheSameHoweverOftenItIsPainted) {
+    // Short red lines on a grid, then green circles over them, again and again.
+    auto draw = [](PlotSurface& s, int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const int k = i % 1000;
+            const double x = 1 + (k % 40) * 1.2, y = 1 + (k / 40) * 1.5;
+            s.Line(x, y, x + 1, y + 1, QColor(255, 0, 0));
+            if (i % 7 == 0) s.Circle(x + 0.5, y + 0.5, 0.4, QColor(0, 255, 8));
+        }
+    };
+    auto surface = [](PlotSurface& s) {
+        s.resize(404, 304);
+        s.Scale(0, 40, 50, 0);
+    };
+    PlotSurface once, often;
+    surface(once);
+    surface(often);
+    // Early on a repeated part comes back over what was painted since.
+    once.Line(0, 20, 50, 20, QColor(255, 0, 0));
+    once.Line(25, 0, 25, 40, QColor(0, 0, 255));
+    const QPoint crossing = QPoint(200, 150);
+    ASSERT_EQ(once.image().pixel(crossing), qRgb(0, 0, 255)) << "the crossing moved";
+    once.Line(0, 20, 50, 20, QColor(255, 0, 0));
+    EXPECT_EQ(once.image().pixel(crossing), qRgb(255, 0, 0));
+    once.Cls();
+    draw(once, 0, 120000);
+    for (int i = 0; i < 120000; i += 997) {
+        draw(often, i, std::min(i + 997, 120000));
+        often.image();
+    }
+    const QImage picture = once.image();
+    EXPECT_EQ(picture, often.image());
+    // Both colours show: the skipped repeats were painted before.
+    auto count = [](const QImage& img, QRgb c) {
+        long n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) == c;
+        return n;
+    };
+    EXPECT_GT(count(picture, qRgb(255, 0, 0)), 1000);
+    EXPECT_GT(count(picture, qRgb(0, 255, 8)), 1000);
+    // A new part after them all shows.
+    once.Line(0, 39.5, 50, 39.5, QColor(0, 0, 255));
+    EXPECT_GT(count(once.image(), qRgb(0, 0, 255)), 300);
+    // Cleared, the same parts paint the same picture again.
+    once.Cls();
+    draw(once, 0, 120000);
+    EXPECT_EQ(once.image(), picture);
+}
+
 }  // namespace
 }  // namespace quorel
