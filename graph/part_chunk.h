@@ -54,7 +54,7 @@ class PartSet {
 
 class PartChunk {
   public:
-    static constexpr std::size_t kParts = 65536;
+    static constexpr std::size_t kParts = 16384;
     static constexpr std::size_t kExactParts = 65536;
     // At most this many parts of a picture are remembered; parts beyond are
     // painted like the first kExactParts.
