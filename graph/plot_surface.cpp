@@ -388,7 +388,9 @@ void PlotSurface::paintEvent(QPaintEvent*) {
 }
 
 void PlotSurface::resizeEvent(QResizeEvent* e) {
-    ensureImage();
+    // The image of the new size is made when it is next drawn on or shown:
+    // the sizes a window passes through while it is laid out cost nothing.
+    closePainter();
     QWidget::resizeEvent(e);
 }
 
