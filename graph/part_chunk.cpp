@@ -22,19 +22,17 @@ std::size_t PartSet::find(const Part& part) const {
     return s;
 }
 
-bool PartSet::contains(const Part& part) const {
-    return !slots_.empty() && stamps_[find(part)] == stamp_;
-}
-
-bool PartSet::insert(const Part& part, std::size_t limit) {
-    if (size_ >= limit) return false;
-    if (slots_.empty() || 2 * (size_ + 1) > slots_.size()) grow();
+PartSet::Insert PartSet::insert(const Part& part, std::size_t limit) {
+    // Grown before it is half full, so that a probe always ends at a free slot.
+    if (size_ < limit && 2 * (size_ + 1) > slots_.size()) grow();
+    if (slots_.empty()) return Insert::kFull;
     const std::size_t s = find(part);
-    if (stamps_[s] == stamp_) return false;
+    if (stamps_[s] == stamp_) return Insert::kThere;
+    if (size_ >= limit) return Insert::kFull;
     stamps_[s] = stamp_;
     slots_[s] = part;
     ++size_;
-    return true;
+    return Insert::kAdded;
 }
 
 void PartSet::clear() {
@@ -68,7 +66,7 @@ void PartChunk::restart() {
 }
 
 void PartChunk::push(const Part& part) {
-    const bool known = !taken_.insert(part, kRememberedParts) && taken_.contains(part);
+    const bool known = taken_.insert(part, kRememberedParts) == PartSet::Insert::kThere;
     if (known && pictureParts_ >= kExactParts) return;
     ++pictureParts_;
     parts_.push_back(part);
@@ -78,7 +76,8 @@ void PartChunk::markLastOfEach() {
     const std::size_t n = parts_.size();
     kept_.assign(n, 0);
     later_.clear();
-    for (std::size_t i = n; i-- > 0;) kept_[i] = later_.insert(parts_[i], n);
+    for (std::size_t i = n; i-- > 0;)
+        kept_[i] = later_.insert(parts_[i], n) == PartSet::Insert::kAdded;
 }
 
 }  // namespace quorel

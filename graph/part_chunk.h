@@ -35,10 +35,9 @@ struct Part {
 // A set of parts by open addressing, emptied without touching its slots.
 class PartSet {
   public:
-    // Whether `part` was new to the set (and is now in it); false when it was
-    // there or the set holds `limit` parts already.
-    bool insert(const Part& part, std::size_t limit);
-    bool contains(const Part& part) const;
+    enum class Insert { kAdded, kThere, kFull };
+    // Adds `part` unless it is there or the set holds `limit` parts already.
+    Insert insert(const Part& part, std::size_t limit);
     void clear();
     std::size_t size() const { return size_; }
 
