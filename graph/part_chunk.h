@@ -39,7 +39,6 @@ class PartSet {
     // Adds `part` unless it is there or the set holds `limit` parts already.
     Insert insert(const Part& part, std::size_t limit);
     void clear();
-    std::size_t size() const { return size_; }
 
   private:
     std::size_t find(const Part& part) const;  // its slot, or the free one it would take
