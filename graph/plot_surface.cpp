@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -62,14 +63,6 @@ void PlotSurface::leaveTwipMode() {
     twipMode_ = false;
 }
 
-void PlotSurface::setScaleLeft(double v) {
-    leaveTwipMode();
-    scaleLeft_ = v;
-}
-void PlotSurface::setScaleTop(double v) {
-    leaveTwipMode();
-    scaleTop_ = v;
-}
 void PlotSurface::setScaleWidth(double v) {
     leaveTwipMode();
     scaleWidth_ = v;
@@ -92,28 +85,26 @@ UserFrame PlotSurface::currentFrame() const {
     return {ScaleLeft(), ScaleTop(), ScaleWidth(), ScaleHeight(), innerDip()};
 }
 
-SurfaceMapping PlotSurface::shownMapping() const {
+SurfaceMapping PlotSurface::mappingWith(const UserFrame& frame) const {
     SurfaceMapping m = mapping_;
-    m.setFrame(drawnFrame_ ? *drawnFrame_ : currentFrame());
+    m.setFrame(frame);
     return m;
 }
 
+SurfaceMapping PlotSurface::shownMapping() const {
+    return mappingWith(drawnFrame_ ? *drawnFrame_ : currentFrame());
+}
+
 QPointF PlotSurface::toWidget(double x, double y) const {
-    SurfaceMapping m = mapping_;
-    m.setFrame(currentFrame());
-    return m.toInner(x, y) + QPointF(kBorderDip, kBorderDip);
+    return mappingWith(currentFrame()).toInner(x, y) + QPointF(kBorderDip, kBorderDip);
 }
 
 QPointF PlotSurface::toWidgetAtHome(double x, double y) const {
-    SurfaceMapping m = mapping_;
-    m.setFrame(currentFrame());
-    return m.toInnerAtHome(x, y) + QPointF(kBorderDip, kBorderDip);
+    return mappingWith(currentFrame()).toInnerAtHome(x, y) + QPointF(kBorderDip, kBorderDip);
 }
 
 QPointF PlotSurface::toUser(QPointF widgetPos) const {
-    SurfaceMapping m = mapping_;
-    m.setFrame(currentFrame());
-    return m.toUser(widgetPos - QPointF(kBorderDip, kBorderDip));
+    return mappingWith(currentFrame()).toUser(widgetPos - QPointF(kBorderDip, kBorderDip));
 }
 
 void PlotSurface::ensureImage() {
@@ -128,12 +119,17 @@ void PlotSurface::ensureImage() {
     imageDpr_ = dpr;
     mapping_.setDevice(want, dpr);
     sceneStale_ = true;
+    blankImage();
     if (!image_.isNull()) {
-        image_.fill(BackColor);
-        chunk_.restart();
         image_.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
         image_.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
     }
+}
+
+void PlotSurface::blankImage() {
+    // A blank picture: none of its parts are painted yet.
+    if (!image_.isNull()) image_.fill(BackColor);
+    chunk_.restart();
 }
 
 SurfacePainter* PlotSurface::painter() {
@@ -259,8 +255,7 @@ void PlotSurface::Cls() {
     mapping_.home();
     closePainter();
     ensureImage();
-    if (!image_.isNull()) image_.fill(BackColor);
-    chunk_.restart();
+    blankImage();
     // Blank now: what comes next is drawn by the caller.
     sceneStale_ = sceneUnfinished_ = false;
     update();
@@ -282,27 +277,20 @@ void PlotSurface::bringUpToDate(bool sliced) {
         const bool restart = sceneStale_;
         sceneStale_ = false;
         closePainter();
-        if (restart && !image_.isNull()) {
-            image_.fill(BackColor);
-            chunk_.restart();
-        }
+        if (restart) blankImage();
         const long long end = sliced ? clock_() + kSliceMs : 0;
         const std::function<bool()> timeUp = [&] { return sliced && clock_() >= end; };
         bool finished = true;
         inScene_ = true;
         sceneFrame_ = drawnFrame_;
-        auto done = [this] {
-            inScene_ = false;
-            sceneFrame_.reset();
-            setLineWidth(1);
-        };
-        try {
+        {
+            const auto done = qScopeGuard([this] {
+                inScene_ = false;
+                sceneFrame_.reset();
+                setLineWidth(1);
+            });
             finished = scene_(restart, timeUp);
-        } catch (...) {
-            done();
-            throw;
         }
-        done();
         sceneUnfinished_ = !finished;
         // The rest in the next slice, after the input that waits.
         if (!finished) QTimer::singleShot(0, this, [this] { update(); });
@@ -341,7 +329,7 @@ QImage PlotSurface::imageAt(double dpr) const {
         self->replay_ = -1;
         self->inScene_ = true;
         self->sceneFrame_ = drawnFrame_;
-        auto restore = [&] {
+        const auto restore = qScopeGuard([&] {
             self->closePainter();
             self->setLineWidth(1);
             self->target_ = &self->image_;
@@ -354,14 +342,8 @@ QImage PlotSurface::imageAt(double dpr) const {
             self->CurrentX = penX;
             self->CurrentY = penY;
             self->drawnFrame_ = drawn;
-        };
-        try {
-            scene_(true, [] { return false; });
-        } catch (...) {
-            restore();
-            throw;
-        }
-        restore();
+        });
+        scene_(true, [] { return false; });
     }
     img.setDevicePixelRatio(dpr);
     return img;
@@ -369,8 +351,7 @@ QImage PlotSurface::imageAt(double dpr) const {
 
 QColor PlotSurface::pixelAt(double x, double y) {
     bringUpToDate();
-    SurfaceMapping m = mapping_;
-    m.setFrame(currentFrame());
+    const SurfaceMapping m = mappingWith(currentFrame());
     if (!m.drawable()) return QColor();
     const QPointF d = m.toDevice(x, y);
     const int w = image_.width(), h = image_.height();

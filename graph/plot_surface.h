@@ -40,8 +40,6 @@ class PlotSurface : public QWidget {
     double ScaleTop() const;
     double ScaleWidth() const;
     double ScaleHeight() const;
-    void setScaleLeft(double v);
-    void setScaleTop(double v);
     void setScaleWidth(double v);
     void setScaleHeight(double v);
     void Scale(double x1, double y1, double x2, double y2);
@@ -167,6 +165,8 @@ class PlotSurface : public QWidget {
     // The mapping of the current image through the frame of the latest
     // drawing (the current frame when nothing is drawn).
     SurfaceMapping shownMapping() const;
+    SurfaceMapping mappingWith(const UserFrame& frame) const;
+    void blankImage();
     void leaveTwipMode();
     void ensureImage();
     void afterDrawing();

@@ -55,6 +55,12 @@ TEST(PlotSurface, CircleIsRoundOnScreenWithUnequalUnits) {
     EXPECT_EQ(QPointF(s.CurrentX, s.CurrentY), QPointF(10, -15));
 }
 
+// A surface of `size` over 50 x 40 units, y upwards.
+void frame(PlotSurface& s, QSize size) {
+    s.resize(size);
+    s.Scale(0, 40, 50, 0);
+}
+
 // One painter for every part: a part's pixels follow from what it is, not
 // from how many parts came before it or how much was painted at once.
 TEST(PlotSurface, PartsPaintAlikeWhateverCameBeforeAndHoweverPainted) {
@@ -68,14 +74,10 @@ TEST(PlotSurface, PartsPaintAlikeWhateverCameBeforeAndHoweverPainted) {
             s.Circle(10 + 9 * c, 10 + 6 * c, 3, QColor(0, 255, 8));
         }
     };
-    auto surface = [](PlotSurface& s) {
-        s.resize(304, 204);
-        s.Scale(0, 40, 50, 0);
-    };
     // Repeated parts over other colours, painted at once and part by part.
     PlotSurface once, stepwise;
-    surface(once);
-    surface(stepwise);
+    frame(once, {304, 204});
+    frame(stepwise, {304, 204});
     draw(once, 0, 60);
     for (int i = 0; i < 60; ++i) {
         draw(stepwise, i, i + 1);
@@ -85,8 +87,8 @@ TEST(PlotSurface, PartsPaintAlikeWhateverCameBeforeAndHoweverPainted) {
 
     // The same parts first in a drawing and after thirty thousand off the surface.
     PlotSurface first, late;
-    surface(first);
-    surface(late);
+    frame(first, {304, 204});
+    frame(late, {304, 204});
     for (int i = 0; i < 30000; ++i) late.Line(-10, i, -5, i, Qt::black);
     for (PlotSurface* s : {&first, &late}) {
         s->Line(3.3, 1.1, 47.9, 37.3, QColor(255, 0, 0));
@@ -108,13 +110,9 @@ TEST(PlotSurface, ALongPictureIsTheSameHoweverOftenItIsPainted) {
             if (i % 7 == 0) s.Circle(x + 0.5, y + 0.5, 0.4, QColor(0, 255, 8));
         }
     };
-    auto surface = [](PlotSurface& s) {
-        s.resize(404, 304);
-        s.Scale(0, 40, 50, 0);
-    };
     PlotSurface once, often;
-    surface(once);
-    surface(often);
+    frame(once, {404, 304});
+    frame(often, {404, 304});
     // Early on a repeated part comes back over what was painted since.
     once.Line(0, 20, 50, 20, QColor(255, 0, 0));
     once.Line(25, 0, 25, 40, QColor(0, 0, 255));
