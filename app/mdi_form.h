@@ -47,7 +47,6 @@ class MDIForm1 : public QMainWindow {
     ProgramState& state() { return state_; }
     Engine& engine() { return *engine_; }
     RunModel& run() { return *run_; }
-    IterationDriver& driver() { return *driver_; }
     FrmWait& frmWait() { return *wait_; }
     FrmDSPDTA& frmDspdta() { return *table_; }
     FrmGraph& frmGraph() { return *graph_; }

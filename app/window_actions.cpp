@@ -170,7 +170,6 @@ void WindowActions::saveWorksheet() {
 }
 
 void WindowActions::toggleBasins() {
-    if (!basins_->isEnabled()) return;
     w_.graph.showBasins(!w_.graph.basinsShown());
     basins_->setChecked(w_.graph.basinsShown());
 }

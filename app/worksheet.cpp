@@ -1,13 +1,12 @@
 #include "app/worksheet.h"
 
 #include <QFontMetricsF>
-#include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
-#include <cmath>
 #include <functional>
 
+#include "common/form_geometry.h"
 #include "graph/frm_graph.h"
 #include "table/convergence_plot.h"
 #include "table/frm_convergence.h"
@@ -38,10 +37,7 @@ class Sheet {
     double width() const { return width_; }
 
     QFont font(double points, bool bold = false) const {
-        QFont f("Liberation Sans");
-        f.setPointSizeF(points);
-        f.setBold(bold);
-        return f;
+        return formFont("Liberation Sans", points, bold);
     }
     // Room for `h` more below the cursor, on a new page if need be (which
     // starts with `onNewPage`).

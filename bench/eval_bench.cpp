@@ -53,19 +53,11 @@ std::vector<double> points(const Example& ex) {
     return xs;
 }
 
-void clearUpperVectorState() {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx")) asm volatile("vzeroupper");
-#endif
-}
-
 void BM_EvalOurs(benchmark::State& state) {
     const Example& ex = kExamples[state.range(0)];
     const std::vector<double> xs = points(ex);
     Engine engine;
     engine.Fx_Postfix(ex.ours);
-    clearUpperVectorState();
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(engine.Fx_Eval(xs[i++ & (kPoints - 1)]));
@@ -93,7 +85,6 @@ void BM_EvalMuparser(benchmark::State& state) {
         }
     }
 
-    clearUpperVectorState();
     std::size_t i = 0;
     for (auto _ : state) {
         x = xs[i++ & (kPoints - 1)];

@@ -15,9 +15,6 @@ inline double finiteOr6(double r) {
     return r;
 }
 
-inline double checkedAdd(double a, double b) {
-    return finiteOr6(a + b);
-}
 inline double checkedSub(double a, double b) {
     return finiteOr6(a - b);
 }

@@ -38,9 +38,8 @@ enum class Operation : std::uint8_t {
 };
 
 struct OperatorRow {
-    std::string_view name;     // the token as queued: "+", "0-", "sin"
-    std::string_view written;  // as the user types it: "-" for the sign "0-"
-    std::int16_t level;        // precedence in translation
+    std::string_view name;  // the token as queued: "+", "0-", "sin"
+    std::int16_t level;     // precedence in translation
     Operation operation;
     // The result for the left operand a and the right operand b; rows of one
     // operand read a only.
@@ -74,29 +73,27 @@ inline int powFailure(double a, double b) {
 }  // namespace operation
 
 inline constexpr OperatorRow kOperators[] = {
-    {"+", "+", 1, Operation::Add, [](double a, double b) { return a + b; }, operation::overflow},
-    {"-", "-", 1, Operation::Subtract, [](double a, double b) { return a - b; },
-     operation::overflow},
-    {"*", "*", 2, Operation::Multiply, [](double a, double b) { return a * b; },
-     operation::overflow},
-    {"/", "/", 2, Operation::Divide, [](double a, double b) { return a / b; }, divisionFailure},
-    {"^", "^", 5, Operation::Power, [](double a, double b) { return power(a, b); },
+    {"+", 1, Operation::Add, [](double a, double b) { return a + b; }, operation::overflow},
+    {"-", 1, Operation::Subtract, [](double a, double b) { return a - b; }, operation::overflow},
+    {"*", 2, Operation::Multiply, [](double a, double b) { return a * b; }, operation::overflow},
+    {"/", 2, Operation::Divide, [](double a, double b) { return a / b; }, divisionFailure},
+    {"^", 5, Operation::Power, [](double a, double b) { return power(a, b); },
      operation::powFailure},
-    {"0+", "+", 3, Operation::Plus, [](double a, double) { return a; }, operation::overflow},
-    {"0-", "-", 3, Operation::Minus, [](double a, double) { return 0.0 - a; }, operation::overflow},
-    {"sin", "sin", 6, Operation::Function, [](double a, double) { return std::sin(a); },
+    {"0+", 3, Operation::Plus, [](double a, double) { return a; }, operation::overflow},
+    {"0-", 3, Operation::Minus, [](double a, double) { return 0.0 - a; }, operation::overflow},
+    {"sin", 6, Operation::Function, [](double a, double) { return std::sin(a); },
      operation::overflow, "sine (radians)"},
-    {"cos", "cos", 6, Operation::Function, [](double a, double) { return std::cos(a); },
+    {"cos", 6, Operation::Function, [](double a, double) { return std::cos(a); },
      operation::overflow, "cosine (radians)"},
-    {"tan", "tan", 6, Operation::Function, [](double a, double) { return std::tan(a); },
+    {"tan", 6, Operation::Function, [](double a, double) { return std::tan(a); },
      operation::overflow, "tangent (radians)"},
-    {"atn", "atn", 6, Operation::Function, [](double a, double) { return std::atan(a); },
+    {"atn", 6, Operation::Function, [](double a, double) { return std::atan(a); },
      operation::overflow, "arc tangent"},
-    {"exp", "exp", 6, Operation::Function, [](double a, double) { return std::exp(a); },
+    {"exp", 6, Operation::Function, [](double a, double) { return std::exp(a); },
      operation::overflow, "e to the power"},
-    {"log", "log", 6, Operation::Function, [](double a, double) { return std::log(a); },
-     operation::domain, "natural logarithm"},
-    {"sqr", "sqr", 6, Operation::Function, [](double a, double) { return std::sqrt(a); },
+    {"log", 6, Operation::Function, [](double a, double) { return std::log(a); }, operation::domain,
+     "natural logarithm"},
+    {"sqr", 6, Operation::Function, [](double a, double) { return std::sqrt(a); },
      operation::domain, "square root"},
 };
 

@@ -48,7 +48,6 @@ class RunModel : public QObject {
     // The previous run, kept for comparison while asked to: its rows and
     // outcome; none until a run starts after one with rows.
     void setKeepPrevious(bool keep);
-    bool keepsPrevious() const { return keepPrevious_; }
     const RowStore& previousRows() const { return previousRows_; }
     const Outcome& previousOutcome() const { return previousOutcome_; }
     // f as the curve shows it: a Failure where it has no value.

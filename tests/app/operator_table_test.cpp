@@ -15,12 +15,11 @@ namespace {
 
 TEST(OperatorTable, ANewFunctionIsOneRow) {
     std::vector<OperatorRow> table(std::begin(kOperators), std::end(kOperators));
-    table.push_back({"cubed", "cubed", 6, Operation::Function,
-                     [](double a, double) { return a * a * a; }, operation::overflow, "the cube"});
+    table.push_back({"cubed", 6, Operation::Function, [](double a, double) { return a * a * a; },
+                     operation::overflow, "the cube"});
     // Longer than the "sin" it begins with: the longest name is read first.
-    table.push_back({"sinh", "sinh", 6, Operation::Function,
-                     [](double a, double) { return std::sinh(a); }, operation::overflow,
-                     "hyperbolic sine"});
+    table.push_back({"sinh", 6, Operation::Function, [](double a, double) { return std::sinh(a); },
+                     operation::overflow, "hyperbolic sine"});
 
     Engine e(table);
     const Translation t = e.Fx_Postfix("CUBED(x)-2cubedx+sinhx");
