@@ -5,7 +5,6 @@
 #include "graph/plot_surface.h"
 
 #include <qdrawutil.h>
-#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QScopeGuard>
@@ -31,10 +30,6 @@ PlotSurface::PlotSurface(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     // The wheel, + and -, the arrows and Home work once the surface has the focus.
     setFocusPolicy(Qt::WheelFocus);
-    clock_ = [timer = std::make_shared<QElapsedTimer>()] {
-        if (!timer->isValid()) timer->start();
-        return timer->elapsed();
-    };
 }
 
 PlotSurface::~PlotSurface() = default;

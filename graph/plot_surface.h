@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "common/millisecond_clock.h"
 #include "graph/part_chunk.h"
 #include "graph/surface_mapping.h"
 
@@ -116,7 +117,7 @@ class PlotSurface : public QWidget {
     bool scenePending() const { return sceneStale_ || sceneUnfinished_; }
     static constexpr int kSliceMs = 12;
     // The clock (milliseconds) that times the slices.
-    void setClock(std::function<long long()> clock) { clock_ = std::move(clock); }
+    void setClock(MillisecondClock clock) { clock_ = std::move(clock); }
     // Lines drawn from now on are this many pixels wide (1 by default).
     void setLineWidth(int width);
     // Replay of a finished calculation: the scene up to the end of pass k,
@@ -201,7 +202,7 @@ class PlotSurface : public QWidget {
     // While the scene paints: the frame it was drawn in.
     std::optional<UserFrame> sceneFrame_;
     Scene scene_;
-    std::function<long long()> clock_;
+    MillisecondClock clock_ = elapsedClock();
     bool sceneStale_ = false;
     bool sceneUnfinished_ = false;
     bool inScene_ = false;

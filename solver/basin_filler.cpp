@@ -1,6 +1,5 @@
 #include "solver/basin_filler.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include "engine/engine.h"
@@ -13,11 +12,8 @@ constexpr long long kPassesPerClockRead = 64;
 
 }  // namespace
 
-BasinFiller::BasinFiller(QObject* parent) : QObject(parent), engine_(std::make_unique<Engine>()) {
-    auto elapsed = std::make_shared<QElapsedTimer>();
-    elapsed->start();
-    clock_ = [elapsed] { return elapsed->elapsed(); };
-}
+BasinFiller::BasinFiller(QObject* parent)
+    : QObject(parent), engine_(std::make_unique<Engine>()), clock_(elapsedClock()) {}
 
 BasinFiller::~BasinFiller() = default;
 

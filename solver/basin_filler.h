@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/millisecond_clock.h"
 #include "graph/basin_picture.h"
-#include "solver/driver.h"
 
 namespace quorel {
 

@@ -1,7 +1,6 @@
 #include "solver/driver.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <cmath>
 #include <memory>
 #include <new>
@@ -45,11 +44,12 @@ CellValue cell(const Attempt& a) {
 
 IterationDriver::IterationDriver(ProgramState& state, Engine& engine, UserDialogs& dialogs,
                                  RunModel& run, QObject* parent)
-    : QObject(parent), state_(state), engine_(engine), dialogs_(dialogs), run_(run) {
-    auto elapsed = std::make_shared<QElapsedTimer>();
-    elapsed->start();
-    clock_ = [elapsed] { return elapsed->elapsed(); };
-}
+    : QObject(parent),
+      state_(state),
+      engine_(engine),
+      dialogs_(dialogs),
+      run_(run),
+      clock_(elapsedClock()) {}
 
 IterationDriver::~IterationDriver() = default;
 

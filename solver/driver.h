@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "common/millisecond_clock.h"
 #include "common/program_state.h"
 #include "common/user_dialogs.h"
 #include "run/outcome.h"
@@ -60,7 +61,6 @@ struct Calculation {
 };
 
 // Milliseconds from any fixed start; tests drive it.
-using MillisecondClock = std::function<long long()>;
 
 class IterationDriver : public QObject {
     Q_OBJECT
