@@ -23,8 +23,8 @@
 #include <cstdio>
 
 #include "app/mdi_form.h"
+#include "app/program_start.h"
 #include "app/window_actions.h"
-#include "common/form_geometry.h"
 #include "graph/frm_graph.h"
 #include "solver/frm_fx.h"
 #include "solver/frm_wait.h"
@@ -71,8 +71,7 @@ int main(int argc, char** argv) {
     const QString x0 = argc > 4 ? QString::fromLocal8Bit(argv[4])
                        : basins ? QStringLiteral("2")
                                 : QStringLiteral("3");
-    quorel::installFontFallbacks();
-    QApplication::setWindowIcon(quorel::programIcon());
+    quorel::setUpApplication();
     quorel::MDIForm1 main;
     main.move(0, 0);
     main.show();
