@@ -151,13 +151,10 @@ that reads back as the same number</td></tr>
 <p>The window menus of the table and the graph (the icon at the left of their
 title bars) offer the same.</p>
 )");
-    QStringList functions;
-    for (const OperatorRow& row : operators) {
-        if (row.operation == Operation::Function)
-            functions << "<code>" + QString::fromUtf8(row.name) + "</code> (" +
-                             QString::fromUtf8(row.meaning) + ")";
-    }
-    return html.arg(version.toHtmlEscaped(), functions.join(", "));
+    const std::string functions = listFunctions(operators, ", ", ", ", [](const OperatorRow& row) {
+        return "<code>" + std::string(row.name) + "</code> (" + std::string(row.meaning) + ")";
+    });
+    return html.arg(version.toHtmlEscaped(), QString::fromStdString(functions));
 }
 
 }  // namespace quorel

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -105,8 +106,12 @@ constexpr const OperatorRow* findOperator(std::string_view name, OperatorTable t
     return nullptr;
 }
 
-// The names of the functions, in table order, joined by `separator` with
-// `last` before the final one: "sin, cos, tan and atn".
+// The functions of `table`, in table order, each as `item` writes it, joined
+// by `separator` with `last` before the final one.
+std::string listFunctions(OperatorTable table, std::string_view separator, std::string_view last,
+                          const std::function<std::string(const OperatorRow&)>& item);
+
+// Their names: "sin, cos, tan and atn".
 std::string functionNames(std::string_view separator, std::string_view last,
                           OperatorTable table = kOperators);
 

@@ -83,12 +83,10 @@ void describe(QWidget& w, const QString& name, const char* description) {
 }  // namespace
 
 void nameControls(FrmFx& p, OperatorTable operators) {
-    QStringList named;
-    for (const OperatorRow& row : operators) {
-        if (row.operation == Operation::Function)
-            named << QString::fromUtf8(row.name) + ": " + QString::fromUtf8(row.meaning);
-    }
-    const QString functions = named.join(", ");
+    const QString functions =
+        QString::fromStdString(listFunctions(operators, ", ", ", ", [](const OperatorRow& row) {
+            return std::string(row.name) + ": " + std::string(row.meaning);
+        }));
     for (const PanelText& t : kPanelTexts) {
         QWidget& control = t.control(p);
         QString tip = QString::fromUtf8(t.toolTip);
