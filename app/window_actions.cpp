@@ -62,9 +62,10 @@ WindowActions::WindowActions(const Windows& windows, UserDialogs& dialogs, QObje
         for (QAction* a : actions) menu->addAction(a);
     };
     addToMenu(w_.tableSub.systemMenu(), {copyTable_, print_, saveWorksheet_, convergence_, help_});
-    addToMenu(w_.graphSub.systemMenu(),
-              {copyPicture_, savePicture_, frameRun_, basins_, keepPrevious_, print_,
-               saveWorksheet_, convergence_, help_});
+    graphMenu_ = {copyPicture_, savePicture_,   frameRun_,    basins_, keepPrevious_,
+                  print_,       saveWorksheet_, convergence_, help_};
+    w_.graphSub.systemMenu()->addSeparator();
+    w_.graphSub.systemMenu()->addActions(graphMenu_);
     addToMenu(w_.convergenceSub.systemMenu(), {print_, saveWorksheet_, help_});
 
     w_.table.addActions({copyTable_, print_, saveWorksheet_, convergence_, help_});
@@ -87,8 +88,7 @@ bool WindowActions::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QContextMenuEvent*>(event);
         if (e->reason() != QContextMenuEvent::Mouse) {
             QMenu menu;
-            menu.addActions({copyPicture_, savePicture_, frameRun_, basins_, keepPrevious_, print_,
-                             saveWorksheet_, convergence_, help_});
+            menu.addActions(graphMenu_);
             menu.exec(e->globalPos());
         }
         return true;
@@ -132,14 +132,7 @@ void WindowActions::openConvergence() {
 }
 
 void WindowActions::frameRun() {
-    // Each iterate of the run: (Xi, f(Xi)).
-    const RowStore& rows = w_.run.rows();
-    std::vector<QPointF> points;
-    for (long long r = 0; r < rows.size(); ++r) {
-        const CellValue x = rows.at(r, 0), fx = rows.at(r, 1);
-        if (x.failure == 0 && fx.failure == 0) points.emplace_back(x.value, fx.value);
-    }
-    w_.graph.frameRun(points);
+    w_.graph.frameRun();
 }
 
 WorksheetParts WindowActions::worksheet() const {

@@ -6,6 +6,7 @@
 // PDF, F3 convergence, F1 help).
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPixmap>
 #include <functional>
@@ -91,6 +92,7 @@ class WindowActions : public QObject {
     QAction* savePicture_;
     QAction* convergence_;
     QAction* frameRun_;
+    QList<QAction*> graphMenu_;  // the graph's window menu and its keyboard menu
     QAction* help_;
     QAction* basins_;
     QAction* keepPrevious_;

@@ -247,12 +247,16 @@ void FrmGraph::replayForSize(bool force) {
     });
 }
 
-void FrmGraph::frameRun(const std::vector<QPointF>& points) {
-    if (!framed_) return;
+void FrmGraph::frameRun() {
+    if (!framed_ || !run_) return;
     double x1 = INFINITY, y1 = INFINITY, x2 = -INFINITY, y2 = -INFINITY;
-    for (const QPointF& p : points) {
+    const RowStore& rows = run_->rows();
+    for (long long r = 0; r < rows.size(); ++r) {
+        const CellValue xi = rows.at(r, 0), fxi = rows.at(r, 1);
+        if (xi.failure != 0 || fxi.failure != 0) continue;
         try {
-            const double x = toSingle(p.x() + state_.OffX), y = toSingle(p.y() + state_.OrgY);
+            const double x = toSingle(xi.value + state_.OffX),
+                         y = toSingle(fxi.value + state_.OrgY);
             x1 = std::min(x1, x), x2 = std::max(x2, x);
             y1 = std::min(y1, y), y2 = std::max(y2, y);
         } catch (const Failure&) {

@@ -56,9 +56,9 @@ class FrmGraph : public QWidget {
     // The centre label as shown: once the view is zoomed or moved it names
     // the world point in the middle of the view.
     QString centerText() const;
-    // Frames a run: the view shows every world point given, with a margin,
+    // Frames the run: the view shows every iterate (Xi, f(Xi)) with a margin,
     // and the curve is drawn across it. Points beyond the drawing are left out.
-    void frameRun(const std::vector<QPointF>& points);
+    void frameRun();
     // Lays the window out after a size change and recomputes GraphW, GraphH,
     // OrgX and OrgY from the outer size.
     void Form_Resize();
