@@ -35,8 +35,7 @@ struct Graph {
     // The curve of f over the plot, sampled as the driver samples it.
     template <class F>
     void curve(double x0, F f) {
-        for (double t = x0 + 3 - state.OrgX; t <= x0 + state.OrgX - 3; t += 0.01)
-            run.addCurveSample({t, f(t), true});
+        run.sampleCurve(x0 + 3 - state.OrgX, x0 + state.OrgX - 3, 0.01, f);
         run.publish();
         drawCurve(form, run, 0);
     }

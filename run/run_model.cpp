@@ -60,19 +60,25 @@ void RunModel::publish() {
     }
 }
 
+void RunModel::sampleCurve(double from, double to, double step,
+                           const std::function<double(double)>& f,
+                           const std::function<void(int failure, double t)>& failed) {
+    for (double t = from; t <= to; t += step) {
+        try {
+            curve_.push_back({t, f(t), true});
+        } catch (const Failure& e) {
+            curve_.push_back({t, 0.0, false});
+            if (failed) failed(e.number(), t);
+        }
+        if (t + step == t) break;  // too far out for the steps to advance
+    }
+}
+
 void RunModel::resampleCurve(double from, double to) {
     if (!source_ || !(from <= to) || !std::isfinite(to - from)) return;
-    const double step = std::max(kStep, (to - from) / kMostSamples);
     curve_.clear();
     try {
-        for (double t = from; t <= to; t += step) {
-            try {
-                curve_.push_back({t, source_(t), true});
-            } catch (const Failure&) {
-                curve_.push_back({t, 0.0, false});
-            }
-            if (t + step == t) break;  // too far out for the steps to advance
-        }
+        sampleCurve(from, to, std::max(kStep, (to - from) / kMostSamples), source_);
     } catch (const std::bad_alloc&) {
     }
     publishedCurve_ = curve_.size();

@@ -52,7 +52,11 @@ class RunModel : public QObject {
     const Outcome& previousOutcome() const { return previousOutcome_; }
     // f as the curve shows it: a Failure where it has no value.
     void setCurveSource(std::function<double(double)> f) { source_ = std::move(f); }
-    void addCurveSample(const CurveSample& s) { curve_.push_back(s); }
+    // Adds samples of `f` every `step` from `from` to `to` (fewer when `to` is
+    // so far out that a step no longer moves t); `failed` hears where f had
+    // no value and why.
+    void sampleCurve(double from, double to, double step, const std::function<double(double)>& f,
+                     const std::function<void(int failure, double t)>& failed = {});
     // Writes row `row` (see RowStore::set).
     void setRow(long long row, const std::array<CellValue, RowStore::kValues>& values) {
         rows_.set(row, values);

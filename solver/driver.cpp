@@ -90,12 +90,11 @@ void IterationDriver::clearAround(double center, bool startsRun) {
 void IterationDriver::drawCurve(double center, const std::function<void(double)>& overflowAt) {
     const double lower = center + kCurveMargin - state_.OrgX;
     const double upper = center + state_.OrgX - kCurveMargin;
-    for (double t = lower; t <= upper; t += kCurveStep) {
-        const Attempt y = attempt([&] { return engine_.Fx_Eval(t); });
-        run_.addCurveSample({t, y.value, y.ok()});
-        if (y.failure == kErrOverflow) overflowAt(t);
-        if (t + kCurveStep == t) break;  // too far out for 0.01 steps to advance
-    }
+    run_.sampleCurve(
+        lower, upper, kCurveStep, [&](double t) { return engine_.Fx_Eval(t); },
+        [&](int failure, double t) {
+            if (failure == kErrOverflow) overflowAt(t);
+        });
 }
 
 void IterationDriver::holdReserve() {
