@@ -155,6 +155,7 @@ void MDIForm1::MDIForm_Load() {
 
     graph_->computeGraphState();
     addTakeApartWindows(graphSub, tableSub);
+    connectRun(*run_, *driver_, {*graph_, *table_, convergence_});
     addBasins();
 
     for (QMdiSubWindow* sub : {graphSub, tableSub, panelSub}) {
@@ -173,7 +174,6 @@ void MDIForm1::addTakeApartWindows(QMdiSubWindow* graphSub, QMdiSubWindow* table
     // Over the lower part of the graph, clear of the table's digits.
     setOuterGeometryTwips(convergence_, 6060, 3900, 7050, 5100);
     convergenceSub->hide();
-    connectRun(*run_, *driver_, {*graph_, *table_, convergence_});
 
     // Replay: "[" and "]" on the graph or the convergence window step the
     // graph through a finished run; the table and the convergence window
