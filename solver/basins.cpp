@@ -77,12 +77,6 @@ std::optional<StartEnd> StartRun::advance(long long passes) {
     return std::nullopt;
 }
 
-StartEnd runFrom(TangentStep& step, double x0) {
-    StartRun run(step, x0);
-    for (;;)
-        if (auto end = run.advance(1 << 20)) return *end;
-}
-
 BasinMap::BasinMap(Engine& engine, double tolerance, double loopLimit)
     : step_(engine, tolerance, loopLimit) {}
 
@@ -93,14 +87,6 @@ void BasinMap::start(std::vector<double> xs) {
     reach_.clear();
     next_ = 0;
     run_.reset();
-}
-
-bool BasinMap::fillNext() {
-    if (done()) return false;
-    run_.reset();
-    picture_.columns[next_] = entryFor(runFrom(step_, picture_.xs[next_]));
-    ++next_;
-    return true;
 }
 
 bool BasinMap::work(long long passes) {

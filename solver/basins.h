@@ -36,9 +36,6 @@ class StartRun {
     long long passes_ = 0;
 };
 
-// The end of one whole run from x0.
-StartEnd runFrom(TangentStep& step, double x0);
-
 // The strip's picture for a row of starts, filled one start at a time.
 class BasinMap {
   public:
@@ -46,8 +43,6 @@ class BasinMap {
 
     // Begins a picture of these starts, every column pending.
     void start(std::vector<double> xs);
-    // Works out the next pending column; false when none is left.
-    bool fillNext();
     // Goes on with the columns for at most about `passes` passes; false
     // when none is left.
     bool work(long long passes);

@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
+#include <climits>
 #include <cmath>
 
 #include "calculation_fixture.h"
@@ -19,7 +20,7 @@ struct Model {
     }
     const BasinEntry& endOf(double x0) {
         map.start({x0});
-        map.fillNext();
+        map.work(LLONG_MAX);
         return map.picture().legend[map.picture().columns[0]];
     }
     testing::RecordingDialogs dialogs;
@@ -32,7 +33,7 @@ TEST(BasinModel, NeighbouringStartsOfACubicReachItsThreeRoots) {
     std::vector<double> xs;
     for (int i = 0; i <= 600; ++i) xs.push_back(-3 + i * 0.01);
     m.map.start(xs);
-    while (m.map.fillNext()) {
+    while (m.map.work(LLONG_MAX)) {
     }
     const BasinPicture& p = m.map.picture();
     ASSERT_TRUE(p.complete());
@@ -97,7 +98,7 @@ TEST_F(BasinStripTest, EachStartEndsWhereACalculationFromItEnds) {
         Engine e;
         e.Fx_Postfix(f);
         TangentStep step(e, 1e-6, 55);
-        const StartEnd end = runFrom(step, x0);
+        const StartEnd end = *StartRun(step, x0).advance(LLONG_MAX);
         EXPECT_EQ(end.x, o.x) << f << " " << x0;
         EXPECT_EQ(end.kind == BasinKind::Root, o.isRoot()) << f << " " << x0;
     }
