@@ -43,7 +43,17 @@ enum class Evidence {
 // The value of the iteration that could not be computed.
 enum class Uncomputed { Fx, Slope, NextX };
 
-struct Outcome {
+// The verdict on a run that ended within the error, and its evidence.
+struct Judgement {
+    Verdict verdict = Verdict::None;
+    Evidence evidence = Evidence::None;
+    double ratio = 0.0;  // the steady ratio of SteadyRatio
+    // SignChange: f changes sign within this distance of X; SteadyRatio: the
+    // estimated distance to the root.
+    double distance = 0.0;
+};
+
+struct Outcome : Judgement {
     Ending ending = Ending::None;
     double x = 0.0;
     double fx = 0.0;
@@ -54,12 +64,6 @@ struct Outcome {
     std::vector<double> lastSteps;
     int failure = 0;
     Uncomputed uncomputed = Uncomputed::Fx;
-    Verdict verdict = Verdict::None;
-    Evidence evidence = Evidence::None;
-    double ratio = 0.0;  // the steady ratio of SteadyRatio
-    // SignChange: f changes sign within this distance of X; SteadyRatio: the
-    // estimated distance to the root.
-    double distance = 0.0;
     std::string reason;  // why an input could not be used
     // How boxes that held more than their number were read.
     std::vector<std::string> readAs;

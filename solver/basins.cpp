@@ -54,10 +54,7 @@ std::optional<StartEnd> StartRun::advance(long long passes) {
         if (!fx.ok()) return end(BasinKind::Uncomputable);
         if (!step_.passGoesOn(fx.value, passes_)) {
             if (!step_.withinError(fx.value)) return end(BasinKind::LoopLimit);
-            const Attempt dfx = step_.slope(x_);
-            const std::optional<double> slope =
-                dfx.ok() ? std::optional<double>(dfx.value) : std::nullopt;
-            switch (step_.judge(x_, fx.value, slope).verdict) {
+            switch (step_.judge(x_, fx.value, step_.slope(x_).valueIfOk()).verdict) {
                 case Verdict::Root:
                     return end(BasinKind::Root);
                 case Verdict::SlowRoot:

@@ -336,12 +336,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     o.fx = fx;
     o.hasFx = true;
     if (o.ending == Ending::WithinError) {
-        const Judgement j =
-            step.judge(x, fx, dfx.ok() ? std::optional<double>(dfx.value) : std::nullopt);
-        o.verdict = j.verdict;
-        o.evidence = j.evidence;
-        o.ratio = j.ratio;
-        o.distance = j.distance;
+        static_cast<Judgement&>(o) = step.judge(x, fx, dfx.valueIfOk());
     }
     // The outcome first: the last row is drawn as it says.
     const bool noRoot = o.ending == Ending::LoopLimit;

@@ -33,10 +33,8 @@ void TangentStep::noteStep(double x, double next) {
 }
 
 Judgement TangentStep::judge(double x, double fx, std::optional<double> slope) const {
-    return judgeRoot(x, fx, slope, steps_, [&](double t) -> std::optional<double> {
-        const Attempt v = f(t);
-        return v.ok() ? std::optional<double>(v.value) : std::nullopt;
-    });
+    return judgeRoot(x, fx, slope, steps_,
+                     [&](double t) -> std::optional<double> { return f(t).valueIfOk(); });
 }
 
 }  // namespace quorel

@@ -22,6 +22,9 @@ struct Attempt {
     double value = 0.0;
     int failure = 0;
     bool ok() const { return failure == 0; }
+    std::optional<double> valueIfOk() const {
+        return ok() ? std::optional<double>(value) : std::nullopt;
+    }
 };
 
 template <class F>

@@ -25,15 +25,6 @@ namespace quorel {
 // no finite distance.
 inline constexpr double kSlowestRatio = 0.95;
 
-struct Judgement {
-    Verdict verdict = Verdict::NoRootShown;
-    Evidence evidence = Evidence::None;
-    double ratio = 0.0;
-    // SignChange: the distance within which f changes sign; SteadyRatio: the
-    // estimated distance to the root.
-    double distance = 0.0;
-};
-
 // `slope` is f'(X) when it could be computed; `steps` are the last steps
 // |X(i+1) - X(i)|, oldest first; `f` gives f at a point, or nothing where it
 // cannot be computed.
