@@ -25,6 +25,12 @@ double textToNumber(std::string_view text) {
     return readNumber(text).value;
 }
 
+std::string_view restAfter(std::string_view text, const NumberRead& read) {
+    std::string_view rest = text.substr(read.used);
+    while (!rest.empty() && isSkippedChar(rest.back())) rest.remove_suffix(1);
+    return rest;
+}
+
 NumberRead readNumber(std::string_view text) {
     std::string num;
     std::size_t i = 0;

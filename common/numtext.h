@@ -31,6 +31,9 @@ struct NumberRead {
     std::size_t used = 0;
 };
 NumberRead readNumber(std::string_view text);
+// What of `text` follows the number `read` took from it, less the characters
+// skipped at its end: empty when the text was the number alone.
+std::string_view restAfter(std::string_view text, const NumberRead& read);
 
 // The shortest text that reads back as the same double ("4.588329716170851E-12").
 std::string fullNumberText(double v);

@@ -163,11 +163,14 @@ void IterationDriver::run(const CalculationInputs& in) {
     };
     // What every ending says besides itself: how the boxes were read.
     Outcome base;
-    auto notCalculated = [&](const std::string& reason, const std::string& message) {
+    auto endNotCalculated = [&](const std::string& reason) {
         Outcome o = base;
         o.ending = Ending::NotCalculated;
         o.reason = reason;
         finish(std::move(o));
+    };
+    auto notCalculated = [&](const std::string& reason, const std::string& message) {
+        endNotCalculated(reason);
         tell(message);
     };
     auto read = [&](const char* box, const std::string& text, double& out) {
@@ -195,10 +198,7 @@ void IterationDriver::run(const CalculationInputs& in) {
     holdReserve();
     engine_.Fx_Postfix(in.fx);
     if (toldMalformed(in.fx, engine_, dialogs_)) {
-        Outcome o = base;
-        o.ending = Ending::NotCalculated;
-        o.reason = "f(x) gives no value";
-        finish(std::move(o));
+        endNotCalculated("f(x) gives no value");
         return;
     }
     if (!read(kBoxError, in.tolerance, tolerance) || !read(kBoxLoops, in.loops, loopLimit)) return;

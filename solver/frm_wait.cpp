@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
 #include <cmath>
 
 #include "common/failure.h"
@@ -73,9 +72,7 @@ void FrmWait::TexSec_KeyPress(int keyAscii) {
         refuse(numberTextMessage(kBoxPauseSeconds, typed) + " The previous length stays.");
         return;
     }
-    const bool onlyNumber =
-        read.used > 0 && std::all_of(typed.begin() + static_cast<std::ptrdiff_t>(read.used),
-                                     typed.end(), isSkippedChar);
+    const bool onlyNumber = read.used > 0 && restAfter(typed, read).empty();
     const double seconds = read.value;
     if (!onlyNumber || seconds != std::floor(seconds) || !(seconds >= 0 && seconds <= 32)) {
         refuse(kPauseRangeMessage);
