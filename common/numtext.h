@@ -8,6 +8,10 @@
 
 namespace quorel {
 
+// A letter A-Z as a-z; any other character as it is.
+inline char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 // The characters a typed f(x) or number skips wherever they stand, even
 // inside a number, and the decimal digits.
 inline bool isSkippedChar(char c) {

@@ -23,14 +23,13 @@ constexpr int kMaxOperands = Stack::kMaxItems;
 enum Code : std::uint8_t {
     kNumber = static_cast<std::uint8_t>(Operation::Function) + 1,
     kX,
-    kMissing,     // an operand is missing: failure 13
-    kBadNumber,   // a number text beyond the double range: failure 6
-    kWholePower,  // "^" with a whole exponent from 2 to 16, the step's number
+    kMissing,    // an operand is missing: failure 13
+    kBadNumber,  // a number text beyond the double range: failure 6
 };
 
 std::string lowered(const Value& v) {
     std::string t = valueText(v);
-    for (char& c : t) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    for (char& c : t) c = lowerAscii(c);
     return t;
 }
 
@@ -97,12 +96,6 @@ void Engine::makeSequence(bool refused) {
             }
         }
         s.code = static_cast<std::uint8_t>(s.row->operation);
-        if (s.row->operation == Operation::Power && numbersOnTop > 0 &&
-            isWholePowerExponent(steps_.back().number)) {
-            s.code = kWholePower;
-            s.number = steps_.back().number;
-            steps_.pop_back();
-        }
         steps_.push_back(s);
         numbersOnTop = 0;
     }
@@ -155,7 +148,6 @@ double Engine::Fx_Eval(double x) {
                 r = a / b;
                 break;
             case static_cast<std::uint8_t>(Operation::Power):
-            case kWholePower:
                 r = power(a, b);
                 break;
             case static_cast<std::uint8_t>(Operation::Plus):

@@ -9,9 +9,6 @@ namespace {
 bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 bool isContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
