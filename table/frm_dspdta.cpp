@@ -16,6 +16,7 @@
 #include "common/numtext.h"
 #include "common/text_fit.h"
 #include "common/twips.h"
+#include "run/run_model.h"
 #include "table/rows_view.h"
 #include "table/scroll_range.h"
 
@@ -273,8 +274,7 @@ double FrmDSPDTA::cellTop(long long row) const {
 
 QRectF FrmDSPDTA::cellRect(int column, long long row) const {
     if (column < 0 || column >= kColumns) return {};
-    return twipsRectF(kCellLeft[column], contentTop() + cellTop(row), kCellWidth[column],
-                      static_cast<double>(kCellHeight));
+    return d_->content.cellRect(column, row);
 }
 
 std::pair<int, long long> FrmDSPDTA::cellAt(QPointF pos) const {

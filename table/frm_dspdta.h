@@ -14,11 +14,13 @@
 #include <utility>
 
 #include "common/text_fit.h"
-#include "run/run_model.h"
+#include "run/row_store.h"
 
 class QScrollBar;
 
 namespace quorel {
+
+class RunModel;
 
 class FrmDSPDTA : public QWidget {
     Q_OBJECT

@@ -32,6 +32,11 @@ QRectF twipsRectF(double left, double top, double width, double height) {
     return QRectF(twipsToDip(left), twipsToDip(top), twipsToDip(width), twipsToDip(height));
 }
 
+QRectF Content::cellRect(int column, long long row) const {
+    return twipsRectF(kCellLeft[column], static_cast<double>(top + kPitch * row),
+                      kCellWidth[column], static_cast<double>(kCellHeight));
+}
+
 CellValue Content::value(int column, long long row) const {
     if (column < 0 || column >= kColumns || row < 0 || row >= rows->size())
         return {0.0, FrmDSPDTA::kBlank};
@@ -137,20 +142,18 @@ void RowsView::paintEvent(QPaintEvent* event) {
     const long long first = std::max(0LL, (-content_.top - kCellHeight) / kPitch);
     const long long last = std::min(content_.rowCount() - 1, (shown - content_.top) / kPitch);
     for (long long row = first; row <= last; ++row) {
-        const double top = static_cast<double>(content_.top + kPitch * row);
         const bool marked = row == content_.marked;
         for (int c = 0; c < kColumns; ++c) {
-            const QRectF cell =
-                twipsRectF(kCellLeft[c], top, kCellWidth[c], static_cast<double>(kCellHeight));
+            const QRectF cell = content_.cellRect(c, row);
             p.fillRect(cell, marked ? kMarkedBack : cellBack[c]);
             const QString text = QString::fromStdString(content_.text(c, row));
             if (text.isEmpty()) continue;
             p.setClipRect(cell);
-            const FittedText shown = fittedCell(fonts_[c], c, text, this);
-            p.setFont(shown.font);
+            const FittedText fitted = fittedCell(fonts_[c], c, text, this);
+            p.setFont(fitted.font);
             p.setPen(marked ? QColor(Qt::black) : cellFore[c]);
             p.drawText(cell.adjusted(kTextMargin, 0, -kTextMargin, 0),
-                       Qt::AlignRight | Qt::AlignTop, shown.text);
+                       Qt::AlignRight | Qt::AlignTop, fitted.text);
             p.setClipping(false);
         }
     }

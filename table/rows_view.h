@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "common/text_fit.h"
-#include "run/run_model.h"
+#include "run/row_store.h"
 #include "table/frm_dspdta.h"
 
 class QScrollBar;
@@ -44,6 +44,8 @@ struct Content {
 
     CellValue value(int column, long long row) const;
     std::string text(int column, long long row) const;
+    // A cell's place in the viewport, in DIP.
+    QRectF cellRect(int column, long long row) const;
 };
 
 // A cell's text as drawn: in its column's font, made smaller where the text
