@@ -22,13 +22,11 @@ void RowStore::set(long long row, const std::array<CellValue, kValues>& values) 
 }
 
 void RowStore::write(long long row, const std::array<CellValue, kValues>& values) {
-    // Every allocation comes first: if one fails nothing has changed.
+    // Every allocation comes first: if one fails nothing has changed (a new
+    // block that cannot be stored is freed again).
     const auto blockIndex = static_cast<std::size_t>(row / kBlockRows);
-    if (blockIndex == blocks_.size()) {
-        if (blocks_.size() == blocks_.capacity()) blocks_.reserve(2 * blocks_.size() + 8);
-        // Rows are written before they are read: the block is not zeroed first.
-        blocks_.push_back(std::unique_ptr<Block>(new Block));
-    }
+    // Rows are written before they are read: a new block is not zeroed first.
+    if (blockIndex == blocks_.size()) blocks_.push_back(std::make_unique_for_overwrite<Block>());
     Block& b = *blocks_[blockIndex];
     const bool failed = values[0].failure || values[1].failure || values[2].failure;
     if (failed && !b.failures)
